@@ -1,0 +1,18 @@
+// Where a frame lands in a window: scaled up by whole pixels where the 4:3
+// shape allows, centred. 320x200 frames are shown at 4:3, as on the screens the
+// show was made for.
+#pragma once
+
+namespace vilora {
+
+struct present_rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+present_rect present_geometry(int frame_width, int frame_height, int window_width,
+                              int window_height);
+
+} // namespace vilora

@@ -1,0 +1,34 @@
+# Debian packages vilora needs, and the check that installs the missing ones.
+# Sourced by scripts/demo and scripts/test.
+
+VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreetype-dev
+    libfontconfig-dev fonts-dejavu-core zlib1g-dev libpng-dev nlohmann-json3-dev libcli11-dev"
+
+VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev imagemagick
+    lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps clang libclang-rt-14-dev
+    libfuzzer-14-dev"
+
+# vilora_require_packages PKG...: installs what is missing when run as root,
+# otherwise prints the install line and fails.
+vilora_require_packages() {
+    missing=""
+    for pkg in "$@"; do
+        status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)
+        case "$status" in
+            *"install ok installed"*) ;;
+            *) missing="$missing $pkg" ;;
+        esac
+    done
+    [ -z "$missing" ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "vilora needs these Debian packages:$missing" >&2
+        echo "install them as root, then run this again:" >&2
+        echo "    apt-get install -y$missing" >&2
+        return 1
+    fi
+    echo "installing:$missing" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q >&2 || return 1
+    # shellcheck disable=SC2086
+    apt-get install -y -q --no-install-recommends $missing >&2
+}
