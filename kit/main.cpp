@@ -1,23 +1,42 @@
-// vilora-kit: the tools around vilora's data. Its commands arrive with the
-// subsystems they serve.
+// vilora-kit: the tools around vilora's data.
+#include "kit/commands.h"
+
 #include <cstdio>
 #include <cstring>
 
+namespace vilora::kit {
 namespace {
-constexpr const char* usage = "usage: vilora-kit [--help] [--version]\n"
-                              "\n"
-                              "No commands are built yet.\n";
+
+// Commands arrive with the subsystems they serve.
+constexpr command commands[] = {
+    {nullptr, nullptr, nullptr},
+};
+
+void print_usage(std::FILE* out) {
+    std::fputs("usage: vilora-kit COMMAND [ARGS...]\n       vilora-kit --help | --version\n\ncommands:\n",
+               out);
+    for (const command& c : commands)
+        if (c.name) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+}
+
 } // namespace
+} // namespace vilora::kit
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    using namespace vilora::kit;
+    if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
         std::puts("vilora-kit " VILORA_VERSION);
         return 0;
     }
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(usage, stdout);
+    if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
+        print_usage(stdout);
         return 0;
     }
-    std::fputs(usage, stderr);
+    if (argc >= 2) {
+        for (const command& c : commands)
+            if (c.name && std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+        std::fprintf(stderr, "vilora-kit: unknown command '%s'\n", argv[1]);
+    }
+    print_usage(stderr);
     return 2;
 }

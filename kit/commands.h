@@ -1,0 +1,13 @@
+// The commands of vilora-kit. Each takes the arguments after its own name and
+// returns the program's exit status.
+#pragma once
+
+namespace vilora::kit {
+
+struct command {
+    const char* name;
+    const char* summary;
+    int (*run)(int argc, char** argv);
+};
+
+} // namespace vilora::kit
