@@ -8,6 +8,8 @@
 
 namespace vilora {
 
+class library_file;
+
 // Paces the timeline. Only the timeline reads it: the parts animate per frame drawn.
 class frame_clock {
 public:
@@ -47,6 +49,14 @@ extern int32_t origin_y;
 // The kind every picture surface is created with (off-screen, system memory).
 inline constexpr int16_t picture_surface_kind = 3;
 inline int16_t get_picture_surface_kind() { return picture_surface_kind; }
+
+// The engine's one ".782" reader, and the opening through which the driver
+// switches picture loading to a library: the title is not checked; on success
+// library_open becomes true and stays true (pictures are then read from the
+// library only). A failed open leaves library_open as it was.
+library_file& engine_library();
+bool open_library(const char* file_name);
+extern bool library_open;
 
 // The processor runs the four-pixel blend paths. Set before the program starts;
 // tests may set it either way.
