@@ -48,7 +48,9 @@ extern int32_t origin_y;
 
 // The kind every picture surface is created with (off-screen, system memory).
 inline constexpr int16_t picture_surface_kind = 3;
-inline int16_t get_picture_surface_kind() { return picture_surface_kind; }
+inline int16_t get_picture_surface_kind() {
+    return picture_surface_kind;
+}
 
 // The engine's one ".782" reader, and the opening through which the driver
 // switches picture loading to a library: the title is not checked; on success

@@ -12,15 +12,21 @@ bool test_mode = false;
 std::atomic<uint8_t> sync_variant{0};
 bool cpu_has_mmx = detect_mmx();
 
-int16_t get_screen_width() { return static_cast<int16_t>(screen_width); }
-int16_t get_screen_height() { return static_cast<int16_t>(screen_height); }
+int16_t get_screen_width() {
+    return static_cast<int16_t>(screen_width);
+}
+int16_t get_screen_height() {
+    return static_cast<int16_t>(screen_height);
+}
 
 void set_screen_size(int32_t width, int32_t height) {
     screen_width = width;
     screen_height = height;
 }
 
-double deg_to_rad(int32_t degrees) { return degrees * 0.017444444444444446; }
+double deg_to_rad(int32_t degrees) {
+    return degrees * 0.017444444444444446;
+}
 
 int64_t step_sum(int32_t n) {
     double sum = 0.0;

@@ -5,10 +5,9 @@
 #include <cstring>
 
 namespace {
-constexpr const char* usage =
-    "usage: vilora [--help] [--version]\n"
-    "\n"
-    "vilora plays a 16-bit software-rendered music demo.\n";
+constexpr const char* usage = "usage: vilora [--help] [--version]\n"
+                              "\n"
+                              "vilora plays a 16-bit software-rendered music demo.\n";
 } // namespace
 
 int main(int argc, char** argv) {

@@ -8,9 +8,13 @@ namespace {
 uint32_t generator_state = 1;
 } // namespace
 
-void seed_random(uint32_t state) { generator_state = state; }
+void seed_random(uint32_t state) {
+    generator_state = state;
+}
 
-void seed_random_from_time() { seed_random(static_cast<uint32_t>(std::time(nullptr))); }
+void seed_random_from_time() {
+    seed_random(static_cast<uint32_t>(std::time(nullptr)));
+}
 
 int32_t random_value() {
     generator_state = generator_state * 214013u + 2531011u;

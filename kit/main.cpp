@@ -13,8 +13,9 @@ constexpr command commands[] = {
 };
 
 void print_usage(std::FILE* out) {
-    std::fputs("usage: vilora-kit COMMAND [ARGS...]\n       vilora-kit --help | --version\n\ncommands:\n",
-               out);
+    std::fputs(
+        "usage: vilora-kit COMMAND [ARGS...]\n       vilora-kit --help | --version\n\ncommands:\n",
+        out);
     for (const command& c : commands)
         if (c.name) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
 }

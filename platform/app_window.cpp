@@ -9,7 +9,8 @@ app_window::~app_window() {
 bool app_window::create_window(const char* name, window_procedure window_proc, uint32_t style,
                                int x, int y, int width, int height) {
     class_name = name ? name : "";
-    handle = create_native_window(class_name.c_str(), window_proc, this, style, x, y, width, height);
+    handle =
+        create_native_window(class_name.c_str(), window_proc, this, style, x, y, width, height);
     if (!handle) return false;
     active = true;
     return true;
@@ -47,4 +48,3 @@ intptr_t app_window::procedure(window_handle window, uint32_t message, uintptr_t
 }
 
 } // namespace vilora
-

@@ -1,6 +1,5 @@
 #include "platform/headless_host.h"
 
-
 namespace vilora {
 
 namespace {

@@ -37,11 +37,11 @@ public:
     void lose_display() { ++losses; }
 
     bool cursor_visible = true;
-    bool keep_losing = false;     // every query reports a new loss: restores never stick
+    bool keep_losing = false; // every query reports a new loss: restores never stick
     uint32_t losses = 0;
     int frames_presented = 0;
     int windows_open = 0;
-    std::string last_message;     // text of the last message box
+    std::string last_message; // text of the last message box
     std::string last_caption;
 
 private:

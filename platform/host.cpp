@@ -11,7 +11,9 @@ std::unique_ptr<host_system>& current_host() {
 }
 } // namespace
 
-host_system& host() { return *current_host(); }
+host_system& host() {
+    return *current_host();
+}
 
 std::unique_ptr<host_system> set_host(std::unique_ptr<host_system> replacement) {
     auto previous = std::move(current_host());

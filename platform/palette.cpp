@@ -6,7 +6,9 @@ namespace vilora {
 
 namespace {
 // A 5-bit level widened to 8 bits by repeating its top bits: 0 -> 0, 31 -> 255.
-constexpr int widen5(int level) { return level << 3 | level >> 2; }
+constexpr int widen5(int level) {
+    return level << 3 | level >> 2;
+}
 
 constexpr int cube_levels[6] = {0, 6, 12, 19, 25, 31};
 constexpr int between_levels[5] = {3, 9, 15, 22, 28};
@@ -31,9 +33,9 @@ palette palette::screen_default() {
     palette_entries colours{};
     size_t next = 0;
     auto add = [&](int r, int g, int b) {
-        colours[next++] = palette_entry{static_cast<uint8_t>(widen5(r)),
-                                        static_cast<uint8_t>(widen5(g)),
-                                        static_cast<uint8_t>(widen5(b)), 0};
+        colours[next++] =
+            palette_entry{static_cast<uint8_t>(widen5(r)), static_cast<uint8_t>(widen5(g)),
+                          static_cast<uint8_t>(widen5(b)), 0};
     };
     // Index 36r + 6g + b: black is 0, as the pictures' colour key needs.
     for (int r : cube_levels)
@@ -60,7 +62,8 @@ void palette::set_entries(const palette_entries& colours) {
         for (int i = 0; i < 256; ++i) {
             const palette_entry& e = colours[static_cast<size_t>(i)];
             int r = e.red * w / 31 >> 3, g = e.green * w / 31 >> 3, b = e.blue * w / 31 >> 3;
-            blend_terms[static_cast<size_t>(w * 256 + i)] = static_cast<uint16_t>(r << 10 | g << 5 | b);
+            blend_terms[static_cast<size_t>(w * 256 + i)] =
+                static_cast<uint16_t>(r << 10 | g << 5 | b);
         }
     }
     blend_results.assign(32768, 0);

@@ -5,8 +5,12 @@
 namespace vilora {
 
 namespace {
-int32_t lowest_set_bit(uint32_t mask) { return mask ? std::countr_zero(mask) : 0; }
-int32_t right_shift_of(uint32_t mask) { return 8 - std::popcount(mask); }
+int32_t lowest_set_bit(uint32_t mask) {
+    return mask ? std::countr_zero(mask) : 0;
+}
+int32_t right_shift_of(uint32_t mask) {
+    return 8 - std::popcount(mask);
+}
 constexpr uint64_t four_lanes = 0x0001000100010001ull;
 } // namespace
 

@@ -8,7 +8,9 @@
 
 namespace vilora {
 
-surface::~surface() { release(); }
+surface::~surface() {
+    release();
+}
 
 template <typename Operation>
 video_status surface::with_restore(Operation operation) {
@@ -119,8 +121,7 @@ void surface::blit_to(surface* destination, int32_t x, int32_t y, int32_t left, 
     }
 }
 
-int surface::fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
-                       uint32_t colour) {
+int surface::fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
     if (!platform) return surface_fill_failed;
     const video_rect rect{left, top, right, bottom};
     if (with_restore([&] { return platform->fill(rect, colour); }) != video_status::ok)
@@ -128,7 +129,9 @@ int surface::fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
     return 0;
 }
 
-int surface::clear(uint32_t colour) { return fill_rect(0, 0, width, height, colour); }
+int surface::clear(uint32_t colour) {
+    return fill_rect(0, 0, width, height, colour);
+}
 
 void surface::restore_if_lost() {
     if (platform && platform->is_lost()) platform->restore();
@@ -141,7 +144,8 @@ void surface::set_clip(clip_rect* rect) {
 }
 
 void surface::attach_alpha_map() {
-    alpha_map = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height));
+    alpha_map =
+        std::make_unique<uint8_t[]>(static_cast<size_t>(width) * static_cast<size_t>(height));
 }
 
 int surface::set_palette(palette* palette_object_given) {

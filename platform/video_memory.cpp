@@ -21,10 +21,14 @@ constexpr uint8_t undefined_pixel_byte = 0xA5;
 
 uint32_t read_pixel(const uint8_t* p, int bytes) {
     switch (bytes) {
-    case 1: return p[0];
-    case 2: return static_cast<uint32_t>(p[0] | p[1] << 8);
-    case 3: return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
-    default: return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | p[3] << 24);
+    case 1:
+        return p[0];
+    case 2:
+        return static_cast<uint32_t>(p[0] | p[1] << 8);
+    case 3:
+        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
+    default:
+        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | p[3] << 24);
     }
 }
 
@@ -32,8 +36,42 @@ void write_pixel(uint8_t* p, int bytes, uint32_t value) {
     for (int i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// The colour part of a pixel: a 32-bit pixel's top byte is not colour.
-uint32_t colour_bits(uint32_t pixel, int bytes) { return bytes == 4 ? pixel & 0xFFFFFFu : pixel; }
+// One row of a keyed copy: source pixels whose colour lies in [low, high] are
+// left out. The width of a pixel is chosen once per row, not per pixel, and the
+// choice per pixel is a select, not a branch, so that the loop vectorises.
+template <typename Pixel>
+void copy_keyed_pixels(uint8_t* d, const uint8_t* s, size_t count, uint32_t colour_mask,
+                       uint32_t low, uint32_t high) {
+    for (size_t i = 0; i < count; ++i) {
+        Pixel from, to;
+        std::memcpy(&from, s + i * sizeof(Pixel), sizeof from);
+        std::memcpy(&to, d + i * sizeof(Pixel), sizeof to);
+        const uint32_t colour = static_cast<uint32_t>(from) & colour_mask;
+        const bool keyed_out = colour - low <= high - low;
+        to = keyed_out ? to : from;
+        std::memcpy(d + i * sizeof(Pixel), &to, sizeof to);
+    }
+}
+
+void copy_keyed_row(uint8_t* d, const uint8_t* s, size_t count, int bpp, uint32_t low,
+                    uint32_t high) {
+    switch (bpp) {
+    case 1:
+        copy_keyed_pixels<uint8_t>(d, s, count, 0xFF, low, high);
+        return;
+    case 2:
+        copy_keyed_pixels<uint16_t>(d, s, count, 0xFFFF, low, high);
+        return;
+    case 4:
+        copy_keyed_pixels<uint32_t>(d, s, count, 0xFFFFFF, low, high);
+        return;
+    default:
+        for (size_t i = 0; i < count; ++i, s += 3, d += 3) {
+            const uint32_t colour = read_pixel(s, 3);
+            if (colour < low || colour > high) std::memcpy(d, s, 3);
+        }
+    }
+}
 
 format_record format_for_depth(int depth) {
     format_record record;
@@ -61,8 +99,12 @@ format_record format_for_depth(int depth) {
 }
 } // namespace
 
-void set_high_colour_layout(high_colour_layout layout) { layout_in_use = layout; }
-high_colour_layout current_high_colour_layout() { return layout_in_use; }
+void set_high_colour_layout(high_colour_layout layout) {
+    layout_in_use = layout;
+}
+high_colour_layout current_high_colour_layout() {
+    return layout_in_use;
+}
 
 video_surface::video_surface(memory_kind kind, int width, int height, const format_record& format)
     : kind_(kind), width_(width), height_(height),
@@ -147,8 +189,8 @@ video_status video_surface::fill(video_rect rect, uint32_t colour) {
     return video_status::ok;
 }
 
-video_status video_surface::copy_from(int32_t x, int32_t y, video_surface& source,
-                                      video_rect src, bool use_source_key) {
+video_status video_surface::copy_from(int32_t x, int32_t y, video_surface& source, video_rect src,
+                                      bool use_source_key) {
     if (is_lost() || source.is_lost()) return video_status::lost;
     if (busy() || source.busy()) return video_status::busy;
     if (source.bytes_per_pixel_ != bytes_per_pixel_) return video_status::invalid;
@@ -158,8 +200,14 @@ video_status video_surface::copy_from(int32_t x, int32_t y, video_surface& sourc
     int64_t right = std::min<int64_t>(src.right, source.width_);
     int64_t bottom = std::min<int64_t>(src.bottom, source.height_);
     int64_t dx = int64_t{x} + (left - src.left), dy = int64_t{y} + (top - src.top);
-    if (dx < 0) { left -= dx; dx = 0; }
-    if (dy < 0) { top -= dy; dy = 0; }
+    if (dx < 0) {
+        left -= dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        top -= dy;
+        dy = 0;
+    }
     right = std::min<int64_t>(right, left + (width_ - dx));
     bottom = std::min<int64_t>(bottom, top + (height_ - dy));
     if (left >= right || top >= bottom) return video_status::invalid;
@@ -170,17 +218,13 @@ video_status video_surface::copy_from(int32_t x, int32_t y, video_surface& sourc
     for (int64_t row = 0; row < bottom - top; ++row) {
         const uint8_t* s = source.memory_.data() + static_cast<size_t>(top + row) * source.pitch_ +
                            static_cast<size_t>(left) * bpp;
-        uint8_t* d = memory_.data() + static_cast<size_t>(dy + row) * pitch_ +
-                     static_cast<size_t>(dx) * bpp;
-        if (!keyed) {
+        uint8_t* d =
+            memory_.data() + static_cast<size_t>(dy + row) * pitch_ + static_cast<size_t>(dx) * bpp;
+        if (keyed)
+            copy_keyed_row(d, s, static_cast<size_t>(right - left), bpp, source.key_low_,
+                           source.key_high_);
+        else
             std::memmove(d, s, row_bytes);
-            continue;
-        }
-        for (size_t i = 0; i < row_bytes; i += bpp) {
-            uint32_t value = colour_bits(read_pixel(s + i, bpp), bpp);
-            if (value >= source.key_low_ && value <= source.key_high_) continue;
-            std::memcpy(d + i, s + i, static_cast<size_t>(bpp));
-        }
     }
     return video_status::ok;
 }

@@ -47,7 +47,9 @@ bool destroy_native_window(window_handle window) {
     return true;
 }
 
-void* window_user_data(window_handle window) { return is_window(window) ? window->user_data : nullptr; }
+void* window_user_data(window_handle window) {
+    return is_window(window) ? window->user_data : nullptr;
+}
 
 host_window* host_window_of(window_handle window) {
     return is_window(window) ? window->host_side : nullptr;
@@ -59,12 +61,16 @@ bool peek_message(window_handle window, window_message& message) {
     if (!host().next_event(window->host_side, event)) return false;
     message = window_message{window, 0, 0, 0};
     switch (event.what) {
-    case host_event::kind::close: message.message = message_close; break;
+    case host_event::kind::close:
+        message.message = message_close;
+        break;
     case host_event::kind::activate:
         message.message = message_activate_app;
         message.wparam = 1;
         break;
-    case host_event::kind::deactivate: message.message = message_activate_app; break;
+    case host_event::kind::deactivate:
+        message.message = message_activate_app;
+        break;
     case host_event::kind::key_down:
         message.message = message_key_down;
         message.wparam = static_cast<uintptr_t>(event.key);
@@ -84,9 +90,15 @@ intptr_t default_window_procedure(window_handle window, uint32_t message, uintpt
     return 0;
 }
 
-int screen_metric_width() { return host().desktop_size().width; }
-int screen_metric_height() { return host().desktop_size().height; }
-void show_cursor(bool visible) { host().show_cursor(visible); }
+int screen_metric_width() {
+    return host().desktop_size().width;
+}
+int screen_metric_height() {
+    return host().desktop_size().height;
+}
+void show_cursor(bool visible) {
+    host().show_cursor(visible);
+}
 
 void show_message_box(window_handle owner, const char* text, const char* caption) {
     // A copy on stderr, so that a machine without a display still tells why.

@@ -6,8 +6,7 @@ namespace vilora {
 
 present_rect present_geometry(int frame_width, int frame_height, int window_width,
                               int window_height) {
-    if (frame_width <= 0 || frame_height <= 0 || window_width <= 0 || window_height <= 0)
-        return {};
+    if (frame_width <= 0 || frame_height <= 0 || window_width <= 0 || window_height <= 0) return {};
     // The shape on screen: 4:3 for the demo's 320-wide modes (200 lines stretched
     // as a 4:3 monitor did), the frame's own shape otherwise.
     int shape_w = frame_width, shape_h = frame_height;

@@ -32,10 +32,17 @@ public:
     host_window* open_window(const char* title, int, int, int, int) override {
         auto* w = new sdl_window;
         Uint32 flags = SDL_WINDOW_RESIZABLE;
-        int width = 960, height = 720;
-        if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        w->window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                     height, flags);
+        int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, width = 960, height = 720;
+        if (options_.fullscreen) {
+            // Made screen-sized at the origin too, so that it covers the screen even
+            // where no window manager carries out the full-screen request.
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+            screen_size desktop = desktop_size();
+            x = y = 0;
+            width = desktop.width;
+            height = desktop.height;
+        }
+        w->window = SDL_CreateWindow(title, x, y, width, height, flags);
         if (w->window) {
             Uint32 renderer_flags = options_.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
             w->renderer = SDL_CreateRenderer(w->window, -1, renderer_flags);
@@ -124,7 +131,9 @@ private:
 
     bool translate(sdl_window* w, const SDL_Event& e, host_event& event) {
         switch (e.type) {
-        case SDL_QUIT: event.what = host_event::kind::close; return true;
+        case SDL_QUIT:
+            event.what = host_event::kind::close;
+            return true;
         case SDL_KEYDOWN:
             if (e.key.keysym.sym == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT)) {
                 SDL_SetWindowFullscreen(w->window,
@@ -135,8 +144,10 @@ private:
             event.what = host_event::kind::key_down;
             event.key = static_cast<int>(e.key.keysym.sym); // SDLK_ESCAPE is 27 too
             return true;
-        case SDL_WINDOWEVENT: return translate_window_event(w, e.window.event, event);
-        default: return false;
+        case SDL_WINDOWEVENT:
+            return translate_window_event(w, e.window.event, event);
+        default:
+            return false;
         }
     }
 

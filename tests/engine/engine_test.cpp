@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
 #include <memory>
+#include <numbers>
 
 namespace vilora {
 namespace {

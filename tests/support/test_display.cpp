@@ -6,7 +6,9 @@ host_scope::host_scope(std::unique_ptr<headless_host> replacement) : host(replac
     previous_ = set_host(std::move(replacement));
 }
 
-host_scope::~host_scope() { set_host(std::move(previous_)); }
+host_scope::~host_scope() {
+    set_host(std::move(previous_));
+}
 
 test_display::test_display(int width, int height, int depth, high_colour_layout layout) {
     set_high_colour_layout(layout);
@@ -15,6 +17,8 @@ test_display::test_display(int width, int height, int depth, high_colour_layout 
     mode_result = display.set_mode(0, window.handle, width, height, depth);
 }
 
-test_display::~test_display() { set_high_colour_layout(high_colour_layout::rgb565); }
+test_display::~test_display() {
+    set_high_colour_layout(high_colour_layout::rgb565);
+}
 
 } // namespace vilora::testing

@@ -14,7 +14,8 @@ namespace vilora::testing {
 // Installs a fresh headless host (or the given one) and puts the previous back.
 class host_scope {
 public:
-    explicit host_scope(std::unique_ptr<headless_host> replacement = std::make_unique<headless_host>());
+    explicit host_scope(
+        std::unique_ptr<headless_host> replacement = std::make_unique<headless_host>());
     ~host_scope();
     host_scope(const host_scope&) = delete;
     host_scope& operator=(const host_scope&) = delete;

@@ -1,0 +1,208 @@
+// Opens a real window through the SDL backend on a private Xvfb server,
+// presents a frame and reads the screen back with xwd.
+#include "platform/app_window.h"
+#include "platform/display_device.h"
+#include "platform/sdl/sdl_host.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+// The X client libraries keep allocations for the life of the process, out of
+// our reach; leaks of our own are caught by the headless tests.
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+
+namespace vilora {
+namespace {
+
+// A private X server on the first display number that is free.
+class xvfb_server {
+public:
+    xvfb_server() {
+        for (int number = 90 + getpid() % 50; number < 200 && display_.empty(); ++number) {
+            std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+            if (access(lock.c_str(), F_OK) == 0) continue;
+            std::string name = ":" + std::to_string(number);
+            pid_ = fork();
+            if (pid_ == 0) {
+                execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+                       "tcp", static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+            for (int wait = 0; wait < 100; ++wait) {
+                if (access(socket.c_str(), F_OK) == 0) {
+                    display_ = name;
+                    break;
+                }
+                if (waitpid(pid_, nullptr, WNOHANG) == pid_) { // it gave up: try the next
+                    pid_ = -1;
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
+    }
+    ~xvfb_server() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+// Puts the SDL host in place for the test and takes it away before the server goes.
+class sdl_host_scope {
+public:
+    explicit sdl_host_scope(std::unique_ptr<host_system> sdl) : ok(sdl != nullptr) {
+        if (ok) previous_ = set_host(std::move(sdl));
+    }
+    ~sdl_host_scope() {
+        if (ok) set_host(std::move(previous_));
+    }
+    const bool ok;
+
+private:
+    std::unique_ptr<host_system> previous_;
+};
+
+struct screen_image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels; // 0x00RRGGBB
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+uint32_t big_endian(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 | b[at + 3];
+}
+
+// The root window as xwd dumps it (a 24-bit TrueColor screen, 32 bits per pixel).
+screen_image grab_screen(const std::string& display) {
+    screen_image image;
+    std::string command = "xwd -root -silent -display " + display;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return image;
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    pclose(pipe);
+    if (bytes.size() < 100) {
+        ADD_FAILURE() << "xwd gave " << bytes.size() << " bytes for display " << display;
+        return image;
+    }
+    // Pixels of bits_per_pixel / 8 bytes (3 or 4), rows of bytes_per_line.
+    const uint32_t header_size = big_endian(bytes, 0);
+    const uint32_t byte_order = big_endian(bytes, 7 * 4);
+    const uint32_t bits_per_pixel = big_endian(bytes, 11 * 4);
+    const uint32_t bytes_per_line = big_endian(bytes, 12 * 4);
+    const uint32_t colours = big_endian(bytes, 19 * 4);
+    image.width = static_cast<int>(big_endian(bytes, 4 * 4));
+    image.height = static_cast<int>(big_endian(bytes, 5 * 4));
+    const size_t data = header_size + colours * 12;
+    const size_t pixel_bytes = bits_per_pixel / 8;
+    if (pixel_bytes < 3 || pixel_bytes > 4 ||
+        data + size_t{bytes_per_line} * static_cast<size_t>(image.height) > bytes.size()) {
+        ADD_FAILURE() << "xwd image not understood";
+        return {};
+    }
+    image.pixels.resize(static_cast<size_t>(image.width * image.height));
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* p = &bytes[data + size_t{bytes_per_line} * y + pixel_bytes * x];
+            uint32_t v = 0;
+            for (size_t i = 0; i < pixel_bytes; ++i)
+                v |= uint32_t{p[i]} << (8 * (byte_order == 0 ? i : pixel_bytes - 1 - i));
+            image.pixels[static_cast<size_t>(y * image.width + x)] = v & 0xFFFFFF;
+        }
+    return image;
+}
+
+struct box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+
+box non_black_box(const screen_image& s) {
+    box b;
+    for (int y = 0; y < s.height; ++y)
+        for (int x = 0; x < s.width; ++x)
+            if (s.at(x, y)) {
+                b.left = std::min(b.left, x);
+                b.top = std::min(b.top, y);
+                b.right = std::max(b.right, x + 1);
+                b.bottom = std::max(b.bottom, y + 1);
+            }
+    return b;
+}
+
+class SdlWindow : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SdlWindow, PresentsAFrameScaledByWholePixels) {
+    xvfb_server server;
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    setenv("DISPLAY", server.display().c_str(), 1);
+
+    sdl_host_options options;
+    options.fullscreen = GetParam();
+    sdl_host_scope scope(make_sdl_host(options));
+    ASSERT_TRUE(scope.ok);
+    {
+        app_window window;
+        ASSERT_TRUE(window.create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0,
+                                         screen_metric_width(), screen_metric_height()));
+        display_device display;
+        ASSERT_EQ(display.create_interface(), 0);
+        ASSERT_EQ(display.set_mode(0, window.handle, 320, 240, 16), 0);
+
+        // Red left half, blue right half, one white pixel at (100, 50).
+        const pixel_format& f = *display.format;
+        screen_image shown;
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            display.back->fill_rect(0, 0, 160, 240, f.pack(255, 0, 0));
+            display.back->fill_rect(160, 0, 320, 240, f.pack(0, 0, 255));
+            display.back->fill_rect(100, 50, 101, 51, f.pack(255, 255, 255));
+            ASSERT_EQ(display.present(0), 0);
+            window.pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            shown = grab_screen(server.display());
+            box b = non_black_box(shown);
+            if (b.right - b.left == 960 && b.bottom - b.top == 720) break;
+        }
+        ASSERT_EQ(shown.width, 1024);
+        box b = non_black_box(shown);
+        // 1024x768 fits the 4:3 frame three times over: 960x720, centred.
+        EXPECT_EQ(b.left, 32);
+        EXPECT_EQ(b.top, 24);
+        EXPECT_EQ(b.right - b.left, 960);
+        EXPECT_EQ(b.bottom - b.top, 720);
+        EXPECT_EQ(shown.at(b.left, b.top), 0xFF0000u);
+        EXPECT_EQ(shown.at(b.left + 3 * 160 - 1, b.top), 0xFF0000u);
+        EXPECT_EQ(shown.at(b.left + 3 * 160, b.top), 0x0000FFu);
+        for (int dy = 0; dy < 3; ++dy)
+            for (int dx = 0; dx < 3; ++dx)
+                EXPECT_EQ(shown.at(b.left + 300 + dx, b.top + 150 + dy), 0xFFFFFFu);
+        EXPECT_EQ(shown.at(b.left + 303, b.top + 150), 0xFF0000u);
+        EXPECT_EQ(shown.at(b.left + 299, b.top + 150), 0xFF0000u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, SdlWindow, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "FullScreen" : "Windowed"; });
+
+} // namespace
+} // namespace vilora
