@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <unordered_map>
@@ -90,7 +91,7 @@ bool library_file::open(const char* file_name, bool skip_title_check) {
     // Read-only: the reader never writes into the archive, so it cannot damage
     // one and opens those on read-only media.
     stream_ = std::fopen(file_name, "rb");
-    if (!stream_) return fail("cannot open the file");
+    if (!stream_) return fail(std::string("cannot open the file: ") + std::strerror(errno));
     file_size_ = -1;
     if (fseeko(stream_, 0, SEEK_END) == 0) file_size_ = ftello(stream_);
     open_ = file_size_ >= 0 ? read_directory(skip_title_check) : fail("cannot measure the file");
