@@ -117,14 +117,5 @@ TEST(LibraryWriter, RefusesPathsTheReaderCouldNotServe) {
     EXPECT_EQ(writer.entry_count(), 5); // the long directory and its member, anim, f0, f1
 }
 
-TEST(LibraryWriter, LeavesNoFileWhenWritingFails) {
-    scratch_dir dir;
-    library_writer writer = sample_writer();
-    const auto target = dir / "missing-dir" / "out.782";
-    EXPECT_FALSE(writer.write(target.string()));
-    EXPECT_NE(writer.error().find("out.782"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(target));
-}
-
 } // namespace
 } // namespace vilora
