@@ -21,7 +21,9 @@ namespace {
 library_file the_library;
 } // namespace
 
-library_file& engine_library() { return the_library; }
+library_file& engine_library() {
+    return the_library;
+}
 
 int16_t get_screen_width() {
     return static_cast<int16_t>(screen_width);

@@ -30,6 +30,8 @@ public:
     void present(host_window* window, const rgb_frame& frame) override;
     uint32_t display_losses() override { return keep_losing ? ++losses : losses; }
     uint32_t tick_count() override { return monotonic_milliseconds(); }
+    // No sound hardware here.
+    std::unique_ptr<audio_output> open_audio(int) override { return nullptr; }
 
     // For tests and the capture mode.
     void set_sink(frame_sink sink) { sink_ = std::move(sink); }

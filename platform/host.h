@@ -4,6 +4,8 @@
 // sink). The engine never sees which one runs.
 #pragma once
 
+#include "platform/audio_output.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -59,6 +61,10 @@ public:
 
     // Milliseconds of a monotonic clock, 32-bit, wrapping.
     virtual uint32_t tick_count() = 0;
+
+    // The default sound device for 16-bit stereo at the given rate; null when
+    // there is none.
+    virtual std::unique_ptr<audio_output> open_audio(int frequency) = 0;
 };
 
 // The host in use. Until set_host is called it is a headless host.

@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_host.h"
 
 #include "platform/sdl/present_geometry.h"
+#include "platform/sdl/sdl_audio.h"
 
 #include <SDL.h>
 
@@ -123,6 +124,9 @@ public:
 
     uint32_t display_losses() override { return losses_; }
     uint32_t tick_count() override { return monotonic_milliseconds(); }
+    std::unique_ptr<audio_output> open_audio(int frequency) override {
+        return open_sdl_audio(frequency);
+    }
 
 private:
     bool is_fullscreen(sdl_window* w) const {

@@ -1,0 +1,28 @@
+#include "driver/part_roster.h"
+
+namespace vilora {
+
+const part_roster& built_in_parts() {
+    static const part_roster roster = {
+        part_not_built(part_id::otitulek, "otitulek"),
+        part_not_built(part_id::oskred0, "oskred0"),
+        part_not_built(part_id::ogreety, "ogreety"),
+        part_not_built(part_id::oneco0, "oneco0"),
+        part_not_built(part_id::oneco1, "oneco1"),
+        part_not_built(part_id::oneco2, "oneco2"),
+        part_not_built(part_id::oneco3, "oneco3"),
+        part_not_built(part_id::oneco4, "oneco4"),
+        part_not_built(part_id::pinkous, "pinkous"),
+        part_not_built(part_id::odistort, "odistort"),
+        part_not_built(part_id::obw, "obw"),
+        part_not_built(part_id::houp, "houp"),
+        part_not_built(part_id::oland, "oland"),
+    };
+    return roster;
+}
+
+const char* part_name(part_id id) {
+    return built_in_parts()[static_cast<size_t>(id)].name;
+}
+
+} // namespace vilora

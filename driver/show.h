@@ -1,0 +1,103 @@
+// The show: start-up, the music-synchronised timeline and shutdown. Everything
+// the driver owns lives in one `show_state`; the window procedure's Escape
+// handler tears it down from inside the message pump.
+#pragma once
+
+#include "driver/engine.h"
+#include "driver/part_roster.h"
+#include "driver/schedule.h"
+#include "platform/app_window.h"
+#include "platform/display_device.h"
+#include "platform/sound.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vilora {
+
+// How the show runs: on screen in real time, or headless and offline, one
+// frame per 60 ms of music, for capturing or timing it.
+enum class run_kind { show, capture, bench };
+
+struct show_options {
+    int32_t width = 320; // "0" on the command line: 200 lines; "1": 240
+    int32_t height = 240;
+    bool test_mode = false;  // "T": oneco1 every frame
+    bool full_screen = true; // --window clears it
+    run_kind kind = run_kind::show;
+    std::optional<uint32_t> seed;       // --seed; else the time of day
+    std::optional<part_call> only_part; // --part NAME[:MODE]
+};
+
+// One frame as the timeline played it.
+struct frame_record {
+    uint64_t frame = 0;
+    uint16_t order = 0;
+    uint16_t row = 0;
+    uint8_t variant = 0;
+    std::vector<part_call> calls;
+};
+
+// Watches the show: the capture writer and the benchmark recorder are observers.
+class show_observer {
+public:
+    virtual ~show_observer() = default;
+    virtual void part_ran(const part_call&, std::chrono::nanoseconds) {}
+    virtual void audio_played(const std::vector<int16_t>&) {}
+    virtual void frame_done(const frame_record&) {}
+};
+
+inline constexpr size_t audio_frames_per_show_frame = 2646; // 60 ms at 44100 Hz
+
+struct show_state {
+    show_options options;
+    const part_roster* roster = nullptr;
+    show_observer* observer = nullptr;
+    app_window* window = nullptr;
+    std::unique_ptr<display_device> display;
+    music_handle music = 0;
+    std::array<std::unique_ptr<effect_part>, part_class_count> parts;
+    std::unique_ptr<frame_clock> clock;
+};
+
+// Runs the show from start-up to its end; the program's exit status: 0 after
+// the music's end or Escape, 1 when start-up fails (after its message).
+int run_show(show_state& state);
+
+// Stops the music and releases whatever the show still holds (after its end,
+// after Escape, or after a failed start-up), so that the audio thread is gone
+// before the program exits.
+void finish_show(show_state& state);
+
+// The timeline loop, once start-up has succeeded.
+void run_timeline(show_state& state);
+
+// The show's messages, caption "error".
+inline constexpr const char* message_no_display = "directx not found. please install it!";
+inline constexpr const char* message_no_mode =
+    "a desirable graphics mode not found. this demo uses 320x240 or 320x200 16bit modes only!";
+inline constexpr const char* message_no_music = "music couln't be started. the module not found!";
+
+// The validity check order (it differs from the construction order).
+inline constexpr std::array<part_id, part_class_count> validity_order = {
+    part_id::oneco0,   part_id::otitulek, part_id::oskred0, part_id::ogreety, part_id::oneco1,
+    part_id::oneco2,   part_id::oneco3,   part_id::oneco4,  part_id::oland,   part_id::pinkous,
+    part_id::odistort, part_id::obw,      part_id::houp,
+};
+
+// The order in which Escape destroys the parts.
+inline constexpr std::array<part_id, part_class_count> escape_order = {
+    part_id::otitulek, part_id::oskred0, part_id::ogreety,  part_id::oneco0, part_id::oneco1,
+    part_id::oneco2,   part_id::oneco3,  part_id::oneco4,   part_id::oland,  part_id::houp,
+    part_id::pinkous,  part_id::obw,     part_id::odistort,
+};
+
+// Stores the cue's variant: bits 16..23 of the data word.
+void music_cue_received(sync_handle sync, music_handle music, uint32_t data, void* user);
+
+} // namespace vilora

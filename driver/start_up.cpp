@@ -1,0 +1,141 @@
+#include "driver/data_files.h"
+#include "driver/show.h"
+
+#include "platform/window_system.h"
+
+#include <string>
+
+namespace vilora {
+
+namespace {
+
+// The show running now, for the Escape handler, which the window procedure calls.
+show_state* running_show = nullptr;
+
+// Escape: the music stops at once, the parts, the display and the clock go, and
+// destroying the window makes the next pump report it gone.
+void shut_down_on_escape() {
+    show_state* s = running_show;
+    if (!s) return;
+    sound_stop();
+    music_free(s->music);
+    s->music = 0;
+    for (part_id id : escape_order) s->parts[static_cast<size_t>(id)].reset();
+    s->display.reset();
+    s->clock.reset();
+    s->window->destroy_window();
+}
+
+int fail(show_state& s, const char* message) {
+    show_cursor(true);
+    show_message_box(s.window->handle, message, "error");
+    return 1;
+}
+
+// The libraries, and the classes built while each is open.
+struct library_group {
+    const char* library;
+    std::array<part_id, 5> classes;
+    size_t count;
+};
+constexpr library_group library_groups[] = {
+    {"data\\dtroid.782",
+     {part_id::otitulek, part_id::oskred0, part_id::ogreety, part_id::oneco0},
+     4},
+    {"data\\robot1.782", {part_id::oneco1, part_id::oneco2, part_id::oneco3, part_id::oneco4}, 4},
+    {"data\\uganda4.782",
+     {part_id::pinkous, part_id::odistort, part_id::obw, part_id::houp, part_id::oland},
+     5},
+};
+
+void construct_parts(show_state& s) {
+    for (const library_group& group : library_groups) {
+        // A library that cannot be opened shows up as parts that fail to load.
+        open_library(data_file(group.library).c_str());
+        for (size_t i = 0; i < group.count; ++i) {
+            const part_class& c = (*s.roster)[static_cast<size_t>(group.classes[i])];
+            if (s.options.only_part && s.options.only_part->part != c.id) continue;
+            if (c.construct) s.parts[static_cast<size_t>(c.id)].reset(c.construct(s.display.get()));
+        }
+    }
+}
+
+// The first class, in check order, that is not valid (or not built); null if all are.
+const part_class* first_invalid(const show_state& s) {
+    for (part_id id : validity_order) {
+        if (s.options.only_part && s.options.only_part->part != id) continue;
+        const auto& part = s.parts[static_cast<size_t>(id)];
+        if (!part || !part->valid) return &(*s.roster)[static_cast<size_t>(id)];
+    }
+    return nullptr;
+}
+
+bool start_sound(const show_options& options) {
+    if (options.kind != run_kind::show) return sound_init(sound_offline_device, sound_frequency);
+    // No sound device is no reason to stop: the silent device keeps the clock.
+    if (!sound_init(sound_default_device, sound_frequency))
+        sound_init(sound_silent_device, sound_frequency);
+    return true;
+}
+
+} // namespace
+
+void music_cue_received(sync_handle, music_handle, uint32_t data, void*) {
+    sync_variant.store(static_cast<uint8_t>(data >> 16 & 0xFF));
+}
+
+void finish_show(show_state& s) {
+    sound_shutdown();
+    s.music = 0;
+    for (part_id id : escape_order) s.parts[static_cast<size_t>(id)].reset();
+    s.display.reset();
+    s.clock.reset();
+    s.window->destroy_window();
+    running_show = nullptr;
+}
+
+int run_show(show_state& s) {
+    running_show = &s;
+    test_mode = s.options.test_mode;
+    s.window->escape_handler = shut_down_on_escape;
+    s.window->create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0,
+                            screen_metric_width(), screen_metric_height());
+
+    s.display = std::make_unique<display_device>();
+    if (s.display->create_interface() != 0) return fail(s, message_no_display);
+    if (s.display->set_mode(0, s.window->handle, s.options.width, s.options.height, 16) != 0)
+        return fail(s, message_no_mode);
+    if (s.options.height == 200) {
+        s.display->clip = clip_rect{0, 0, s.options.width, 200};
+        origin_x = 0;
+        origin_y = 0;
+    } else {
+        // 240 lines: the 320x200 picture is letterboxed with 20 black lines above and below.
+        s.display->clip = clip_rect{0, 20, s.options.width, 220};
+        origin_x = 0;
+        origin_y = 20;
+    }
+    show_cursor(false);
+    if (s.options.seed)
+        seed_random(*s.options.seed);
+    else
+        seed_random_from_time();
+    set_screen_size(s.options.width, s.options.height);
+
+    start_sound(s.options);
+    s.music = music_load(data_file("data\\muska.xm").c_str());
+    if (s.music == 0) return fail(s, message_no_music);
+
+    construct_parts(s);
+    if (const part_class* invalid = first_invalid(s))
+        return fail(s, (std::string(invalid->name) + " class initialization error").c_str());
+
+    sound_start();
+    music_play(s.music);
+    music_set_sync(s.music, sync_instrument, 0xFFFF0040u, music_cue_received, nullptr);
+    s.clock = std::make_unique<frame_clock>();
+    run_timeline(s);
+    return 0;
+}
+
+} // namespace vilora

@@ -1,0 +1,79 @@
+#include "driver/show.h"
+
+#include <thread>
+
+namespace vilora {
+
+namespace {
+
+// The pacing condition: at least 60 ms since the frame's start, measured with
+// the millisecond tick count exactly as ((tick - start) * 0.001 - frame_time) * 1000.
+double milliseconds_into_frame(const frame_clock& clock) {
+    return (clock.seconds_since_start() - clock.frame_time) * 1000.0;
+}
+
+// Sleeps until about a millisecond before the deadline and only then polls: a
+// pure busy loop would hold a whole core for the length of the show and starve
+// the audio thread.
+void wait_for_frame_end(const frame_clock& clock) {
+    for (;;) {
+        const double elapsed = milliseconds_into_frame(clock);
+        if (elapsed >= 60.0) return;
+        const double left = 60.0 - elapsed;
+        if (left > 2.0)
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(static_cast<int64_t>((left - 1.5) * 1000)));
+        else
+            std::this_thread::yield();
+    }
+}
+
+void run_calls(show_state& s, const std::vector<part_call>& calls) {
+    for (const part_call& call : calls) {
+        effect_part* part = s.parts[static_cast<size_t>(call.part)].get();
+        const part_class& c = (*s.roster)[static_cast<size_t>(call.part)];
+        if (!part || !c.run) continue;
+        const auto started = std::chrono::steady_clock::now();
+        c.run(part, s.display.get(), call.mode, origin_x, origin_y);
+        if (s.observer) s.observer->part_ran(call, std::chrono::steady_clock::now() - started);
+    }
+}
+
+} // namespace
+
+void run_timeline(show_state& s) {
+    std::vector<int16_t> audio;
+    for (uint64_t frame = 0;;) {
+        if (!s.window->pump()) break;
+        if (!s.window->active) {
+            // Nothing is drawn while another program has the screen; the music plays on.
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        s.clock->frame_time = s.clock->seconds_since_start();
+        const uint32_t position = music_position(s.music);
+        frame_record record;
+        record.frame = frame;
+        record.order = static_cast<uint16_t>(position & 0xFFFF);
+        record.row = static_cast<uint16_t>(position >> 16);
+        record.variant = sync_variant.load(); // one snapshot decides the whole frame
+        if (s.options.only_part)
+            record.calls = {*s.options.only_part};
+        else
+            record.calls = scheduled_calls(record.order, record.row, record.variant, test_mode);
+        run_calls(s, record.calls);
+
+        if (record.order == final_order || music_ended(s.music)) break;
+        if (s.options.kind == run_kind::show) {
+            wait_for_frame_end(*s.clock);
+        } else {
+            music_advance(s.music, audio_frames_per_show_frame, audio);
+            if (s.observer) s.observer->audio_played(audio);
+        }
+        s.display->present(0);
+        if (s.observer) s.observer->frame_done(record);
+        ++frame;
+    }
+}
+
+} // namespace vilora

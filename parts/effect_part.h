@@ -1,0 +1,14 @@
+// The base of the thirteen effect classes. A part is built once at start-up
+// from the display (its constructor loads everything and sets `valid`) and then
+// draws one frame per call of its own `run(display, mode, x, y)`.
+#pragma once
+
+namespace vilora {
+
+class effect_part {
+public:
+    virtual ~effect_part() = default;
+    bool valid = false;
+};
+
+} // namespace vilora

@@ -1,0 +1,29 @@
+// Where rendered music goes: a sound device, or a silent device that still
+// plays in real time so that the show's clock runs without audio hardware.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace vilora {
+
+class audio_output {
+public:
+    virtual ~audio_output() = default;
+    // From start on, queued audio is played out in real time.
+    virtual void start() = 0;
+    virtual void stop() = 0;
+    // Appends interleaved 16-bit stereo frames.
+    virtual void queue(const int16_t* frames, size_t count) = 0;
+    // Frames that have reached the listener: queued minus what still waits in
+    // the queue and in the device.
+    virtual uint64_t frames_heard() = 0;
+    virtual uint64_t frames_queued() = 0;
+};
+
+// Plays in real time without sound: what is queued counts as heard as the
+// wall clock passes.
+std::unique_ptr<audio_output> make_silent_output(int frequency);
+
+} // namespace vilora

@@ -1,0 +1,48 @@
+// Music playback as the driver uses it: a device, a module loaded from a file
+// and played, its position as pattern order and row, and a callback for every
+// note of a watched instrument. Positions and callbacks follow what is heard:
+// audio queued but not yet played is taken into account.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vilora {
+
+using music_handle = uint32_t; // 0: no music
+using sync_handle = uint32_t;
+// Called on the audio thread (on the caller's thread when playing offline).
+using sync_procedure = void (*)(sync_handle sync, music_handle music, uint32_t data, void* user);
+
+inline constexpr int sound_default_device = -1; // the system's sound device
+inline constexpr int sound_silent_device = -2;  // no sound, but the module plays in real time
+inline constexpr int sound_offline_device = -3; // the module moves only by music_advance
+
+inline constexpr int sound_frequency = 44100;
+
+// Sync type: a note played with an instrument. Parameter: instrument (1-based) in
+// bits 0..15, note in bits 16..31 (0xFFFF: any note). The callback's data word
+// carries the note in bits 0..15 and its volume (0..64) in bits 16..31.
+inline constexpr uint32_t sync_instrument = 1;
+
+bool sound_init(int device, int frequency);
+bool sound_start();
+bool sound_stop();
+music_handle music_load(const char* file_name);
+bool music_play(music_handle music);
+bool music_free(music_handle music);
+// Pattern order in bits 0..15, row in bits 16..31, of what is heard now;
+// 0xFFFFFFFF for a handle that is not loaded.
+uint32_t music_position(music_handle music);
+sync_handle music_set_sync(music_handle music, uint32_t type, uint32_t parameter,
+                           sync_procedure procedure, void* user);
+// True once the module has played to its end (it does not start over).
+bool music_ended(music_handle music);
+// Offline device only: plays the next `frames` stereo frames into `out`
+// (interleaved 16-bit), then delivers the cues heard by then.
+bool music_advance(music_handle music, size_t frames, std::vector<int16_t>& out);
+// Releases the device and every music; the state is as before sound_init.
+void sound_shutdown();
+
+} // namespace vilora

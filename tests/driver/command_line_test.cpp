@@ -1,0 +1,86 @@
+#include "driver/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace vilora {
+namespace {
+
+show_options scanned(std::initializer_list<const char*> arguments) {
+    std::vector<const char*> argv = {"vilora"};
+    argv.insert(argv.end(), arguments);
+    command_line result;
+    EXPECT_FALSE(parse_command_line(static_cast<int>(argv.size()), argv.data(), result));
+    return result.show;
+}
+
+TEST(CommandLine, EmptyGives240Lines) {
+    show_options o = scanned({});
+    EXPECT_EQ(o.width, 320);
+    EXPECT_EQ(o.height, 240);
+    EXPECT_FALSE(o.test_mode);
+    EXPECT_TRUE(o.full_screen);
+    EXPECT_EQ(o.kind, run_kind::show);
+}
+
+TEST(CommandLine, LaterCharactersOverrideEarlierOnes) {
+    EXPECT_EQ(scanned({"1", "0"}).height, 200);
+    EXPECT_EQ(scanned({"10"}).height, 200);
+    EXPECT_EQ(scanned({"0"}).height, 200);
+    EXPECT_EQ(scanned({"01"}).height, 240);
+    show_options o = scanned({"0", "1", "T"});
+    EXPECT_EQ(o.height, 240);
+    EXPECT_TRUE(o.test_mode);
+    o = scanned({"-T0x"});
+    EXPECT_TRUE(o.test_mode);
+    EXPECT_EQ(o.height, 200);
+}
+
+TEST(CommandLine, OtherCharactersChangeNothing) {
+    show_options o = scanned({"abc", "t", "9", "-h"});
+    EXPECT_EQ(o.height, 240);
+    EXPECT_FALSE(o.test_mode) << "only a capital T";
+}
+
+TEST(CommandLine, OptionsAreNotScanned) {
+    std::vector<const char*> argv = {"vilora", "--capture", "out0",  "--every", "10", "--seed",
+                                     "7",      "--part",    "obw:1", "--data",  "T1"};
+    command_line result;
+    ASSERT_FALSE(parse_command_line(static_cast<int>(argv.size()), argv.data(), result));
+    EXPECT_EQ(result.show.kind, run_kind::capture);
+    EXPECT_EQ(result.capture_directory, "out0");
+    EXPECT_EQ(result.every, 10);
+    EXPECT_EQ(result.show.seed, 7u);
+    EXPECT_EQ(result.data_directory, "T1");
+    EXPECT_EQ(result.show.height, 240) << "option values are not scanned";
+    EXPECT_FALSE(result.show.test_mode);
+    ASSERT_TRUE(result.show.only_part);
+    EXPECT_EQ(*result.show.only_part, (part_call{part_id::obw, 1}));
+}
+
+TEST(CommandLine, PartChoices) {
+    EXPECT_EQ(parse_part_choice("oland"), (part_call{part_id::oland, 0}));
+    EXPECT_EQ(parse_part_choice("oskred0:7"), (part_call{part_id::oskred0, 7}));
+    EXPECT_FALSE(parse_part_choice("olandx"));
+    EXPECT_FALSE(parse_part_choice("obw:"));
+    EXPECT_FALSE(parse_part_choice("obw:-1"));
+    EXPECT_FALSE(parse_part_choice("obw:99999999999"));
+}
+
+TEST(CommandLine, BadOptionsEndWithAStatus) {
+    for (auto argv : std::vector<std::vector<const char*>>{{"vilora", "--nope"},
+                                                           {"vilora", "--part", "xyz"},
+                                                           {"vilora", "--bench", "--capture", "d"},
+                                                           {"vilora", "--every", "0"}}) {
+        command_line result;
+        ::testing::internal::CaptureStderr();
+        ::testing::internal::CaptureStdout();
+        auto status = parse_command_line(static_cast<int>(argv.size()), argv.data(), result);
+        ::testing::internal::GetCapturedStdout();
+        ::testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(status) << argv[1];
+        EXPECT_NE(*status, 0) << argv[1];
+    }
+}
+
+} // namespace
+} // namespace vilora
