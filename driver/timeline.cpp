@@ -51,6 +51,8 @@ void run_timeline(show_state& s) {
             continue;
         }
         s.clock->frame_time = s.clock->seconds_since_start();
+        // A module that has played to its end ends the show as order 67 does.
+        if (music_ended(s.music)) break;
         const uint32_t position = music_position(s.music);
         frame_record record;
         record.frame = frame;
@@ -63,7 +65,7 @@ void run_timeline(show_state& s) {
             record.calls = scheduled_calls(record.order, record.row, record.variant, test_mode);
         run_calls(s, record.calls);
 
-        if (record.order == final_order || music_ended(s.music)) break;
+        if (record.order == final_order) break;
         if (s.options.kind == run_kind::show) {
             wait_for_frame_end(*s.clock);
         } else {

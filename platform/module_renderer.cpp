@@ -45,6 +45,12 @@ int note_volume(const xmp_module& module, const xmp_event& event) {
     const int sub = ins.map[key].ins;
     return sub >= 0 && sub < ins.nsm ? ins.sub[sub].vol : 0;
 }
+constexpr size_t max_waiting_cues = 4096;
+
+// The player counts notes an octave above the tracker's C-0 = 1.
+int tracker_note(int player_note) {
+    return std::max(player_note - 12, 1);
+}
 } // namespace
 
 void module_renderer::render_tick() {
@@ -57,22 +63,27 @@ void module_renderer::render_tick() {
     }
     xmp_frame_info info;
     xmp_get_frame_info(xmp_->handle, &info);
-    if (info.loop_count > 0) { // the module came back to its start: it has ended
+    // The player counts a loop when the module has been played through: it came
+    // to its end and starts over, or a jump leads back to rows already played
+    // (from there it would repeat forever). Either way the module has ended.
+    // Pattern loops inside that one pass play rows again and count again.
+    if (info.loop_count > 0) {
         ended_ = true;
         end_frame_ = generated_;
         return;
     }
     ticks_.push_back({generated_, static_cast<uint32_t>(info.pos & 0xFFFF) |
                                       static_cast<uint32_t>(info.row & 0xFFFF) << 16});
-    if (info.frame == 0 && !watched_.empty()) {
+    if (info.frame == 0) {
         xmp_module_info module_info;
         xmp_get_module_info(xmp_->handle, &module_info);
         const int channels = std::min(info.virt_channels, XMP_MAX_CHANNELS);
         for (int c = 0; c < std::min(channels, module_info.mod->chn); ++c) {
             const xmp_event& e = info.channel_info[c].event;
-            if (e.note == 0 || e.note > 127) continue; // no note, or a key-off
-            if (std::find(watched_.begin(), watched_.end(), int{e.ins}) == watched_.end()) continue;
-            cues_.push_back({generated_, e.ins, e.note, note_volume(*module_info.mod, e)});
+            if (e.note == 0 || e.note > 127 || e.ins == 0) continue; // no note, or a key-off
+            cues_.push_back(
+                {generated_, e.ins, tracker_note(e.note), note_volume(*module_info.mod, e)});
+            if (cues_.size() > max_waiting_cues) cues_.pop_front(); // nobody takes them
         }
     }
     const auto* samples = static_cast<const int16_t*>(info.buffer);
@@ -103,6 +114,10 @@ void module_renderer::render(int16_t* out, size_t frames) {
         written += take;
     }
     rendered_ += frames;
+}
+
+void module_renderer::look_ahead_to(uint64_t frame) {
+    while (!ended_ && generated_ <= frame) render_tick();
 }
 
 uint32_t module_renderer::position_at(uint64_t frame) const {

@@ -11,7 +11,8 @@
 
 namespace vilora {
 
-// A note played with a watched instrument: it reaches the listener at `frame`.
+// A note played: it reaches the listener at `frame`. Every note becomes a cue;
+// the sound layer hands on those its syncs watch.
 struct music_cue {
     uint64_t frame = 0;
     int instrument = 0; // 1-based, as trackers count
@@ -28,13 +29,15 @@ public:
 
     // False when the bytes are no module the renderer can play.
     bool load(const uint8_t* bytes, size_t size, int frequency);
-    // Notes of this instrument (1-based) become cues.
-    void watch_instrument(int instrument) { watched_.push_back(instrument); }
 
     // Renders the next `frames` stereo frames (interleaved 16-bit) into `out`.
     // After the module's end the audio is silence.
     void render(int16_t* out, size_t frames);
     uint64_t frames_rendered() const { return rendered_; }
+
+    // Renders ahead (kept for render()) until the tick that plays at `frame` is
+    // known, so that its position and cues can be read.
+    void look_ahead_to(uint64_t frame);
 
     // Pattern order in bits 0..15 and row in bits 16..31 of the tick that plays at
     // `frame`; before anything was rendered, order 0 row 0.
@@ -55,7 +58,6 @@ private:
 
     struct context;
     std::unique_ptr<context> xmp_;
-    std::vector<int> watched_;
     std::deque<tick> ticks_;
     std::deque<music_cue> cues_;
     std::vector<int16_t> pending_; // audio rendered but not yet handed out

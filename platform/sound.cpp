@@ -63,6 +63,10 @@ void deliver_cues(music& m, uint64_t heard, music_handle handle) {
     std::vector<sync_entry> syncs;
     {
         std::lock_guard guard(m.lock);
+        // Until a sync is set the cues wait: the first notes of a module are heard
+        // the moment it starts, before its player had a chance to set one.
+        if (m.syncs.empty()) return;
+        m.renderer.look_ahead_to(heard);
         due = m.renderer.take_cues_up_to(heard);
         m.renderer.forget_before(heard);
         syncs = m.syncs;
@@ -176,6 +180,7 @@ uint32_t music_position(music_handle handle) {
     auto& state = device_state();
     const uint64_t heard = state->output ? state->output->frames_heard() : m->offline_head;
     std::lock_guard guard(m->lock);
+    m->renderer.look_ahead_to(heard);
     return m->renderer.position_at(heard);
 }
 
@@ -183,9 +188,14 @@ sync_handle music_set_sync(music_handle handle, uint32_t type, uint32_t paramete
                            sync_procedure procedure, void* user) {
     music* m = find(handle);
     if (!m || !procedure || type != sync_instrument) return 0;
-    std::lock_guard guard(m->lock);
-    const sync_handle id = device_state()->next_sync++;
-    m->syncs.push_back({id, type, parameter, procedure, user});
+    sync_handle id;
+    {
+        std::lock_guard guard(m->lock);
+        id = device_state()->next_sync++;
+        m->syncs.push_back({id, type, parameter, procedure, user});
+    }
+    // Offline, what has been heard so far arrives at once.
+    if (!device_state()->output) deliver_cues(*m, m->offline_head, handle);
     return id;
 }
 
@@ -195,6 +205,7 @@ bool music_ended(music_handle handle) {
     auto& state = device_state();
     const uint64_t heard = state->output ? state->output->frames_heard() : m->offline_head;
     std::lock_guard guard(m->lock);
+    m->renderer.look_ahead_to(heard);
     return m->renderer.ended_at(heard);
 }
 

@@ -1,0 +1,278 @@
+// The show with parts of the test's own: start-up's messages and order, the
+// timeline against the schedule, test mode, Escape and the capture files.
+#include "driver/capture.h"
+#include "driver/data_files.h"
+#include "driver/show.h"
+
+#include "tests/support/test_display.h"
+#include "tests/support/test_module.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace vilora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::test_module_plan;
+
+// What the test parts did, and how they are to behave.
+struct part_journal {
+    std::array<bool, part_class_count> invalid{};
+    std::array<int, part_class_count> constructed{};
+    std::array<int, part_class_count> destroyed{};
+    std::vector<part_call> runs;
+    int escape_after_runs = -1; // post Escape once this many runs happened
+    headless_host* host = nullptr;
+};
+part_journal journal;
+
+template <part_id Id>
+class test_part : public effect_part {
+public:
+    explicit test_part(display_device*) {
+        valid = !journal.invalid[static_cast<size_t>(Id)];
+        ++journal.constructed[static_cast<size_t>(Id)];
+    }
+    ~test_part() override { ++journal.destroyed[static_cast<size_t>(Id)]; }
+    void run(display_device* display, int mode, int, int) {
+        journal.runs.push_back({Id, mode});
+        display->back->fill_rect(0, 0, 1 + static_cast<int>(Id), 1, 0xFFFF);
+        if (static_cast<int>(journal.runs.size()) == journal.escape_after_runs)
+            journal.host->post_event({host_event::kind::key_down, key_escape});
+    }
+};
+
+template <size_t... I>
+part_roster roster_of(std::index_sequence<I...>) {
+    return {part_class_of<test_part<static_cast<part_id>(I)>>(static_cast<part_id>(I),
+                                                              built_in_parts()[I].name)...};
+}
+const part_roster test_roster = roster_of(std::make_index_sequence<part_class_count>{});
+
+class Show : public ::testing::Test {
+protected:
+    void SetUp() override {
+        journal = part_journal{};
+        journal.host = scope.host;
+        dir_ = fs::temp_directory_path() / ("vilora-show-" + std::to_string(getpid()));
+        fs::create_directories(dir_);
+        set_data_directory(dir_.string());
+        state.options.kind = run_kind::capture;
+        state.options.seed = 1;
+        state.roster = &test_roster;
+        state.window = &window;
+        sync_variant = 0;
+    }
+    void TearDown() override {
+        finish_show(state);
+        fs::remove_all(dir_);
+    }
+    // A module with orders 0..N-1 of `rows` rows each, as "MUSKA.XM" (any case matches).
+    void music(const test_module_plan& plan) {
+        ASSERT_TRUE(testing::write_test_module((dir_ / "MUSKA.XM").string(), plan));
+    }
+    int run() {
+        ::testing::internal::CaptureStderr();
+        int status = run_show(state);
+        stderr_ = ::testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    testing::host_scope scope;
+    app_window window;
+    show_state state;
+    fs::path dir_;
+    std::string stderr_;
+};
+
+TEST_F(Show, WithoutTheMusicOnlyItsMessageAndNoPart) {
+    journal.invalid[static_cast<size_t>(part_id::oland)] = true;
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(scope.host->last_caption, "error");
+    EXPECT_EQ(scope.host->last_message, "music couln't be started. the module not found!");
+    for (int n : journal.constructed) EXPECT_EQ(n, 0);
+    EXPECT_TRUE(scope.host->cursor_visible) << "the cursor is shown before the message";
+}
+
+TEST_F(Show, TheFirstInvalidPartInCheckOrderIsNamed) {
+    music({.orders = 1, .rows = 1});
+    journal.invalid[static_cast<size_t>(part_id::pinkous)] = true;
+    journal.invalid[static_cast<size_t>(part_id::oland)] = true;
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(scope.host->last_message, "oland class initialization error");
+    for (int n : journal.constructed) EXPECT_EQ(n, 1) << "every part is built before the check";
+
+    journal = part_journal{};
+    journal.invalid[static_cast<size_t>(part_id::houp)] = true;
+    journal.invalid[static_cast<size_t>(part_id::oneco0)] = true;
+    finish_show(state);
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(scope.host->last_message, "oneco0 class initialization error");
+}
+
+TEST_F(Show, ClassesNotBuiltAreReportedLikeInvalidOnes) {
+    music({.orders = 1, .rows = 1});
+    part_roster partly = test_roster;
+    partly[static_cast<size_t>(part_id::ogreety)] = part_not_built(part_id::ogreety, "ogreety");
+    state.roster = &partly;
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(scope.host->last_message, "ogreety class initialization error");
+}
+
+TEST_F(Show, ThePictureAreaAndScreenSizeFollowTheMode) {
+    music({.orders = 1, .rows = 2});
+    state.options.height = 200;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(origin_y, 0);
+    EXPECT_EQ(screen_height, 200);
+    EXPECT_EQ(state.display->clip.bottom, 200);
+    finish_show(state);
+    state.options.height = 240;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(origin_x, 0);
+    EXPECT_EQ(origin_y, 20);
+    EXPECT_EQ(screen_width, 320);
+    EXPECT_EQ(screen_height, 240);
+    EXPECT_EQ(state.display->clip.top, 20);
+    EXPECT_EQ(state.display->clip.bottom, 220);
+}
+
+// Records every frame as the timeline played it.
+class frame_journal : public show_observer {
+public:
+    void frame_done(const frame_record& r) override { frames.push_back(r); }
+    std::vector<frame_record> frames;
+};
+
+TEST_F(Show, EveryFrameRunsWhatTheScheduleSaysUntilOrder67) {
+    // 68 orders of 2 rows: one row per frame, so two frames per order; cues set
+    // the variant in the greetings.
+    music({.orders = 70, .rows = 2, .cues = {{0, 1, 1}, {26, 0, 0}, {27, 0, 3}, {28, 0, 2}}});
+    frame_journal frames;
+    state.observer = &frames;
+    ASSERT_EQ(run(), 0);
+    ASSERT_FALSE(frames.frames.empty());
+    EXPECT_EQ(frames.frames.back().order, 66) << "order 67 ends the show before presenting";
+    EXPECT_EQ(frames.frames.size(), 67u * 2);
+    EXPECT_EQ(scope.host->frames_presented, 67 * 2);
+
+    for (const frame_record& f : frames.frames) {
+        if (f.order >= 62) {
+            ASSERT_EQ(f.calls.size(), 2u);
+            EXPECT_EQ(f.calls[1], (part_call{part_id::obw, 2}));
+            continue;
+        }
+        EXPECT_EQ(f.calls, scheduled_calls(f.order, f.row, f.variant, false))
+            << "order " << f.order << " row " << f.row;
+    }
+    EXPECT_EQ(frames.frames[0].calls, (std::vector<part_call>{{part_id::otitulek, 5}}));
+    EXPECT_EQ(frames.frames[1].calls, (std::vector<part_call>{{part_id::otitulek, 2}}));
+    EXPECT_EQ(frames.frames[26 * 2].calls, (std::vector<part_call>{{part_id::ogreety, 0}}));
+    EXPECT_TRUE(frames.frames[27 * 2].calls.empty()) << "variant 3 draws nothing";
+    EXPECT_EQ(frames.frames[28 * 2].calls, (std::vector<part_call>{{part_id::oneco2, 0}}));
+    EXPECT_EQ(journal.runs.size(), 67u * 2 + 5 * 2 - 2 /* variant 3 */);
+}
+
+TEST_F(Show, ModulesThatEndEarlyEndTheShow) {
+    music({.orders = 3, .rows = 4});
+    frame_journal frames;
+    state.observer = &frames;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(frames.frames.size(), 12u);
+}
+
+TEST_F(Show, TestModeShowsOneco1AndStillEndsAt67) {
+    music({.orders = 68, .rows = 1});
+    state.options.test_mode = true;
+    frame_journal frames;
+    state.observer = &frames;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(frames.frames.size(), 67u);
+    for (const part_call& c : journal.runs) EXPECT_EQ(c, (part_call{part_id::oneco1, 0}));
+}
+
+TEST_F(Show, OnePartEveryFrameAndOnlyItMustBeValid) {
+    music({.orders = 2, .rows = 3});
+    journal.invalid[static_cast<size_t>(part_id::oneco0)] = true;
+    state.options.only_part = part_call{part_id::houp, 3};
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(journal.runs.size(), 6u);
+    for (const part_call& c : journal.runs) EXPECT_EQ(c, (part_call{part_id::houp, 3}));
+    EXPECT_EQ(journal.constructed[static_cast<size_t>(part_id::oneco0)], 0);
+}
+
+TEST_F(Show, EscapeStopsEverythingAndDrawsNoMoreFrames) {
+    music({.orders = 20, .rows = 4});
+    journal.escape_after_runs = 5;
+    frame_journal frames;
+    state.observer = &frames;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(journal.runs.size(), 5u);
+    EXPECT_EQ(frames.frames.size(), 5u) << "the fifth frame is still presented";
+    for (int n : journal.destroyed) EXPECT_EQ(n, 1);
+    EXPECT_FALSE(state.display);
+    EXPECT_FALSE(state.clock);
+    EXPECT_EQ(window.handle, nullptr);
+}
+
+TEST_F(Show, NothingIsDrawnWhileInactive) {
+    music({.orders = 1, .rows = 4});
+    scope.host->post_event({host_event::kind::deactivate});
+    scope.host->post_event({host_event::kind::activate});
+    frame_journal frames;
+    state.observer = &frames;
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(frames.frames.size(), 4u) << "the music waited: offline it moves with frames";
+    EXPECT_EQ(frames.frames[0].frame, 0u);
+}
+
+TEST_F(Show, TheCueByteIsBits16To23) {
+    music_cue_received(1, 1, 0x0002'0031u, nullptr);
+    EXPECT_EQ(sync_variant, 2);
+    music_cue_received(1, 1, 0xAB01'0031u, nullptr);
+    EXPECT_EQ(sync_variant, 1);
+}
+
+TEST_F(Show, CaptureWritesFramesAudioAndTimeline) {
+    music({.orders = 68, .rows = 1, .cues = {{0, 0, 1}}});
+    const fs::path out = dir_ / "capture";
+    {
+        capture_writer capture(out.string(), 10);
+        ASSERT_TRUE(capture.ok());
+        scope.host->set_sink([&](const rgb_frame& f) { capture.frame_presented(f); });
+        state.observer = &capture;
+        ASSERT_EQ(run(), 0);
+        EXPECT_TRUE(capture.ok());
+    }
+    EXPECT_TRUE(fs::exists(out / "frame-00000.png"));
+    EXPECT_TRUE(fs::exists(out / "frame-00060.png"));
+    EXPECT_FALSE(fs::exists(out / "frame-00001.png"));
+    EXPECT_FALSE(fs::exists(out / "frame-00070.png"));
+    // 67 frames of 2646 stereo 16-bit frames after a 44-byte header.
+    EXPECT_EQ(fs::file_size(out / "audio.wav"), 44u + 67u * 2646u * 4u);
+
+    std::ifstream tsv(out / "timeline.tsv");
+    std::string header, first, line, last;
+    std::getline(tsv, header);
+    std::getline(tsv, first);
+    int lines = 1;
+    while (std::getline(tsv, line)) last = line, ++lines;
+    EXPECT_EQ(header, "frame\torder\trow\tsync_variant\truns");
+    EXPECT_EQ(first, "0\t0\t0\t1\totitulek:2");
+    EXPECT_EQ(lines, 67);
+    EXPECT_EQ(last.substr(0, 9), "66\t66\t0\t1");
+    EXPECT_NE(last.find(" obw:2"), std::string::npos);
+}
+
+TEST(TimelineLine, ListsEveryCall) {
+    frame_record r{12, 64, 3, 2, {{part_id::oneco0, 0}, {part_id::obw, 2}}};
+    EXPECT_EQ(timeline_line(r), "12\t64\t3\t2\toneco0:0 obw:2\n");
+}
+
+} // namespace
+} // namespace vilora
