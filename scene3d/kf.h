@@ -153,8 +153,8 @@ struct kf_camera : kf_record {
     int target_parent_id;
     kf_vector position;
     kf_vector target;
-    float fov;  // horizontal, degrees
-    float roll; // degrees
+    float fov;                   // horizontal, degrees
+    float roll;                  // degrees
     float width, height, aspect; // set by the caller before the first update
     float persp_x, persp_y;      // projection constants, recomputed by each update
     kf_matrix matrix;            // world to camera

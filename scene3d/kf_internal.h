@@ -19,7 +19,7 @@ inline kf_track* kf_node_track(const kf_node* node, int slot) {
 // Face normals (a−b)×(b−c) normalised, from `source` of the face's vertices,
 // into `face_out`; vertex normals as the normalised mean of the normals of the
 // faces that use the vertex, into `vertex_out`.
-void kf_normals_from(kf_object* object, kf_vector kf_vertex::*source,
-                     kf_vector kf_face::*face_out, kf_vector kf_vertex::*vertex_out);
+void kf_normals_from(kf_object* object, kf_vector kf_vertex::*source, kf_vector kf_face::*face_out,
+                     kf_vector kf_vertex::*vertex_out);
 
 } // namespace vilora

@@ -33,14 +33,19 @@ kf_status node_id(kf_reader& r) {
 // The world type a node tag animates, 0 for a tag that makes no node.
 int record_type_of(int tag) {
     switch (tag) {
-    case 0xB001: return KF_AMBIENT;
-    case 0xB002: return KF_OBJECT;
+    case 0xB001:
+        return KF_AMBIENT;
+    case 0xB002:
+        return KF_OBJECT;
     case 0xB003:
-    case 0xB004: return KF_CAMERA;
+    case 0xB004:
+        return KF_CAMERA;
     case 0xB005:
     case 0xB006:
-    case 0xB007: return KF_LIGHT;
-    default: return 0;
+    case 0xB007:
+        return KF_LIGHT;
+    default:
+        return 0;
     }
 }
 
@@ -68,8 +73,10 @@ kf_status node_record(kf_reader& r, kf_world_node** out) {
     } else {
         int wanted = record_type_of(r.parent_id);
         kf_world_node* found = nullptr;
-        if (wanted) found = kf_find(wanted, r.name);
-        else kf_by_name(r.name, &found);
+        if (wanted)
+            found = kf_find(wanted, r.name);
+        else
+            kf_by_name(r.name, &found);
         *out = found;
         return found ? KF_OK : KF_UNDEFINED_NAME;
     }
@@ -78,8 +85,10 @@ kf_status node_record(kf_reader& r, kf_world_node** out) {
     kf_status status = kf_add_world(type, record);
     if (status != KF_OK) {
         delete[] record->name;
-        if (type == KF_AMBIENT) delete static_cast<kf_ambient*>(record);
-        else delete static_cast<kf_object*>(record);
+        if (type == KF_AMBIENT)
+            delete static_cast<kf_ambient*>(record);
+        else
+            delete static_cast<kf_object*>(record);
         return status;
     }
     *out = kf_active_scene()->world_tail;
@@ -100,20 +109,31 @@ struct node_kind {
 };
 
 constexpr node_kind node_kinds[] = {
-    {0xB002, KF_NODE_OBJECT},      {0xB003, KF_NODE_CAMERA},      {0xB004, KF_NODE_CAMERA_TARGET},
-    {0xB005, KF_NODE_LIGHT},       {0xB007, KF_NODE_SPOT_LIGHT},  {0xB006, KF_NODE_LIGHT_TARGET},
+    {0xB002, KF_NODE_OBJECT},  {0xB003, KF_NODE_CAMERA},     {0xB004, KF_NODE_CAMERA_TARGET},
+    {0xB005, KF_NODE_LIGHT},   {0xB007, KF_NODE_SPOT_LIGHT}, {0xB006, KF_NODE_LIGHT_TARGET},
     {0xB001, KF_NODE_AMBIENT},
 };
 
 void set_parent(int node_type, kf_record* record, int parent_id) {
     switch (node_type) {
-    case KF_NODE_OBJECT: static_cast<kf_object*>(record)->parent_id = parent_id; break;
-    case KF_NODE_CAMERA: static_cast<kf_camera*>(record)->parent_id = parent_id; break;
-    case KF_NODE_CAMERA_TARGET: static_cast<kf_camera*>(record)->target_parent_id = parent_id; break;
+    case KF_NODE_OBJECT:
+        static_cast<kf_object*>(record)->parent_id = parent_id;
+        break;
+    case KF_NODE_CAMERA:
+        static_cast<kf_camera*>(record)->parent_id = parent_id;
+        break;
+    case KF_NODE_CAMERA_TARGET:
+        static_cast<kf_camera*>(record)->target_parent_id = parent_id;
+        break;
     case KF_NODE_LIGHT:
-    case KF_NODE_SPOT_LIGHT: static_cast<kf_light*>(record)->parent_id = parent_id; break;
-    case KF_NODE_LIGHT_TARGET: static_cast<kf_light*>(record)->target_parent_id = parent_id; break;
-    default: break;
+    case KF_NODE_SPOT_LIGHT:
+        static_cast<kf_light*>(record)->parent_id = parent_id;
+        break;
+    case KF_NODE_LIGHT_TARGET:
+        static_cast<kf_light*>(record)->target_parent_id = parent_id;
+        break;
+    default:
+        break;
     }
 }
 
@@ -136,7 +156,7 @@ kf_status node_header(kf_reader& r) {
     set_parent(node_type, entry->record, parent_record_id(parent_node));
     if (node_type == KF_NODE_OBJECT && (flags & 0x800))
         static_cast<kf_object*>(entry->record)->flags |= KF_OBJECT_NODE_HIDDEN;
-    auto** tracks = new (std::nothrow) kf_track*[kf_track_slots(node_type)]{};
+    auto** tracks = new (std::nothrow) kf_track* [kf_track_slots(node_type)] {};
     if (!tracks) return KF_NO_MEMORY;
     status = kf_add_node(node_type, r.id_counter, parent_node, tracks, entry->record);
     if (status != KF_OK) {
@@ -236,8 +256,7 @@ kf_status read_track(kf_reader& r, int kind, bool parameters, Reader read_value,
 
 kf_status read_vector_value(kf_reader& r, kf_key* key, bool swap) {
     kf_vector v;
-    if (!read_float(r, &v.x) || !read_float(r, &v.y) || !read_float(r, &v.z))
-        return KF_READ_ERROR;
+    if (!read_float(r, &v.x) || !read_float(r, &v.y) || !read_float(r, &v.z)) return KF_READ_ERROR;
     if (swap) vec_swap_yz(&v);
     key->value[0] = v.x;
     key->value[1] = v.y;
@@ -318,18 +337,23 @@ kf_status hide_track(kf_reader& r) {
 }
 
 constexpr kf_chunk_handler motion_table[] = {
-    {0x4D4D, true, nullptr},         {0xB000, true, nullptr},     {0xB001, true, nullptr},
-    {0xB002, true, nullptr},         {0xB008, false, frame_range}, {0xB010, false, node_header},
-    {0xB011, false, instance_name},  {0xB013, false, pivot},      {0xB020, false, position_track},
-    {0xB025, false, colour_track},   {0xB021, false, rotation_track},
-    {0xB022, false, scale_track},    {0xB026, false, morph_track}, {0xB029, false, hide_track},
-    {0xB030, false, node_id},        {0xB003, true, nullptr},     {0xB004, true, nullptr},
-    {0xB005, true, nullptr},         {0xB006, true, nullptr},     {0xB007, true, nullptr},
+    {0x4D4D, true, nullptr},         {0xB000, true, nullptr},
+    {0xB001, true, nullptr},         {0xB002, true, nullptr},
+    {0xB008, false, frame_range},    {0xB010, false, node_header},
+    {0xB011, false, instance_name},  {0xB013, false, pivot},
+    {0xB020, false, position_track}, {0xB025, false, colour_track},
+    {0xB021, false, rotation_track}, {0xB022, false, scale_track},
+    {0xB026, false, morph_track},    {0xB029, false, hide_track},
+    {0xB030, false, node_id},        {0xB003, true, nullptr},
+    {0xB004, true, nullptr},         {0xB005, true, nullptr},
+    {0xB006, true, nullptr},         {0xB007, true, nullptr},
     {0xB023, false, fov_track},      {0xB024, false, roll_track},
 };
 
 } // namespace
 
-std::span<const kf_chunk_handler> kf_motion_handlers() { return motion_table; }
+std::span<const kf_chunk_handler> kf_motion_handlers() {
+    return motion_table;
+}
 
 } // namespace vilora

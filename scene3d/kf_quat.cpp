@@ -5,13 +5,21 @@
 
 namespace vilora {
 
-void quat_set(float w, float x, float y, float z, kf_quat* out) { *out = {w, x, y, z}; }
+void quat_set(float w, float x, float y, float z, kf_quat* out) {
+    *out = {w, x, y, z};
+}
 
-void quat_identity(kf_quat* out) { *out = {1, 0, 0, 0}; }
+void quat_identity(kf_quat* out) {
+    *out = {1, 0, 0, 0};
+}
 
-void quat_zero(kf_quat* out) { *out = {0, 0, 0, 0}; }
+void quat_zero(kf_quat* out) {
+    *out = {0, 0, 0, 0};
+}
 
-void quat_copy(const kf_quat* src, kf_quat* out) { *out = *src; }
+void quat_copy(const kf_quat* src, kf_quat* out) {
+    *out = *src;
+}
 
 void quat_from_angle_axis(float angle, float x, float y, float z, kf_quat* out) {
     float half = angle / 2;
@@ -51,7 +59,9 @@ void quat_scale(const kf_quat* q, float s, kf_quat* out) {
     *out = {q->w * s, q->x * s, q->y * s, q->z * s};
 }
 
-void quat_normalize(const kf_quat* q, kf_quat* out) { quat_scale(q, 1 / quat_norm(q), out); }
+void quat_normalize(const kf_quat* q, kf_quat* out) {
+    quat_scale(q, 1 / quat_norm(q), out);
+}
 
 void quat_inverse(const kf_quat* q, kf_quat* out) {
     float n = q->w * q->w + q->x * q->x + q->y * q->y + q->z * q->z;
@@ -78,8 +88,8 @@ void quat_exp(const kf_quat* q, kf_quat* out) {
 
 void quat_log_axis(const kf_quat* q, kf_quat* out) {
     float len = std::sqrt(q->x * q->x + q->y * q->y + q->z * q->z);
-    float e = q->w != 0.0f ? static_cast<float>(std::atan(static_cast<double>(len / q->w)))
-                           : kf_half_pi;
+    float e =
+        q->w != 0.0f ? static_cast<float>(std::atan(static_cast<double>(len / q->w))) : kf_half_pi;
     *out = {0, e * q->x, e * q->y, e * q->z};
 }
 
@@ -124,8 +134,10 @@ void quat_slerp_spin(const kf_quat* a, const kf_quat* b, float spin, float t, kf
 
 void quat_slerp_short(const kf_quat* a, const kf_quat* b, float spin, float t, kf_quat* out) {
     float d = quat_dot(a, b);
-    if (d < 0) slerp(a, b, -d, -1.0f, spin, t, out);
-    else slerp(a, b, d, 1.0f, spin, t, out);
+    if (d < 0)
+        slerp(a, b, -d, -1.0f, spin, t, out);
+    else
+        slerp(a, b, d, 1.0f, spin, t, out);
 }
 
 void quat_to_matrix(const kf_quat* q, kf_matrix* out) {

@@ -24,7 +24,9 @@ bool take(kf_reader& r, size_t count, const uint8_t** bytes) {
     return true;
 }
 
-uint16_t u16_at(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t u16_at(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 uint32_t u32_at(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -151,8 +153,10 @@ kf_status read_file(const char* file_name, file_bytes* out) {
     if (length >= 0 && std::fseek(f, 0, SEEK_SET) == 0) {
         out->size = static_cast<size_t>(length);
         out->data.reset(new (std::nothrow) uint8_t[out->size + 1]);
-        if (!out->data) status = KF_NO_MEMORY;
-        else if (std::fread(out->data.get(), 1, out->size, f) == out->size) status = KF_OK;
+        if (!out->data)
+            status = KF_NO_MEMORY;
+        else if (std::fread(out->data.get(), 1, out->size, f) == out->size)
+            status = KF_OK;
     }
     std::fclose(f);
     return status;
@@ -268,8 +272,7 @@ bool read_float(kf_reader& r, float* out) {
 }
 
 bool read_vector(kf_reader& r, kf_vector* out) {
-    if (!read_float(r, &out->x) || !read_float(r, &out->y) || !read_float(r, &out->z))
-        return false;
+    if (!read_float(r, &out->x) || !read_float(r, &out->y) || !read_float(r, &out->z)) return false;
     vec_swap_yz(out);
     return true;
 }
@@ -301,7 +304,7 @@ char* kf_copy_name(const char* text) {
 bool replace_name(char** name, const kf_reader& r) {
     char* copy = kf_copy_name(r.name);
     if (!copy) return false;
-    delete[] *name;
+    delete[] * name;
     *name = copy;
     return true;
 }

@@ -20,13 +20,13 @@ struct kf_reader {
     size_t limit = 0;
     int depth = 0; // nesting of the chunk walk
 
-    int parent_id = 0;   // chunk whose sub-chunks are walked; not restored on return
-    int current_id = 0;  // chunk being handled
-    int previous_id = 0; // last chunk completely handled, at any level
-    int id_counter = 0;  // record ids (world pass) or node ids (motion pass)
-    int current_type = 0;          // world type of `current`, 0 for none
-    kf_record* current = nullptr;  // what the last record-creating handler made
-    char name[64] = {};            // the last string read, at most 63 characters
+    int parent_id = 0;            // chunk whose sub-chunks are walked; not restored on return
+    int current_id = 0;           // chunk being handled
+    int previous_id = 0;          // last chunk completely handled, at any level
+    int id_counter = 0;           // record ids (world pass) or node ids (motion pass)
+    int current_type = 0;         // world type of `current`, 0 for none
+    kf_record* current = nullptr; // what the last record-creating handler made
+    char name[64] = {};           // the last string read, at most 63 characters
 };
 
 bool read_u8(kf_reader& r, uint8_t* out);
@@ -47,8 +47,8 @@ bool replace_name(char** name, const kf_reader& r);
 
 struct kf_chunk_handler {
     uint16_t id;
-    bool sub;                            // the walker descends into its sub-chunks
-    kf_status (*handle)(kf_reader& r);   // null: the chunk has no data of its own
+    bool sub;                          // the walker descends into its sub-chunks
+    kf_status (*handle)(kf_reader& r); // null: the chunk has no data of its own
 };
 
 std::span<const kf_chunk_handler> kf_world_handlers();

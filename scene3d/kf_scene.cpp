@@ -29,12 +29,23 @@ void free_material(kf_material* m) {
 void free_record(int type, kf_record* record) {
     delete[] record->name;
     switch (type) {
-    case KF_CAMERA: delete static_cast<kf_camera*>(record); break;
-    case KF_LIGHT: delete static_cast<kf_light*>(record); break;
-    case KF_OBJECT: free_object(static_cast<kf_object*>(record)); break;
-    case KF_MATERIAL: free_material(static_cast<kf_material*>(record)); break;
-    case KF_AMBIENT: delete static_cast<kf_ambient*>(record); break;
-    default: break;
+    case KF_CAMERA:
+        delete static_cast<kf_camera*>(record);
+        break;
+    case KF_LIGHT:
+        delete static_cast<kf_light*>(record);
+        break;
+    case KF_OBJECT:
+        free_object(static_cast<kf_object*>(record));
+        break;
+    case KF_MATERIAL:
+        free_material(static_cast<kf_material*>(record));
+        break;
+    case KF_AMBIENT:
+        delete static_cast<kf_ambient*>(record);
+        break;
+    default:
+        break;
     }
 }
 
@@ -46,20 +57,34 @@ bool name_equals(const kf_record* r, const char* name) {
 
 const char* kf_status_name(kf_status status) {
     switch (status) {
-    case KF_OK: return "KF_OK";
-    case KF_NO_MEMORY: return "KF_NO_MEMORY";
-    case KF_OPEN_FAILED: return "KF_OPEN_FAILED";
-    case KF_READ_ERROR: return "KF_READ_ERROR";
-    case KF_BAD_VERSION: return "KF_BAD_VERSION";
-    case KF_NO_LOADER: return "KF_NO_LOADER";
-    case KF_BAD_FRAME: return "KF_BAD_FRAME";
-    case KF_NO_FRAMES: return "KF_NO_FRAMES";
-    case KF_NO_SCENE: return "KF_NO_SCENE";
-    case KF_NULL_ARGUMENT: return "KF_NULL_ARGUMENT";
-    case KF_TOO_FEW_KEYS: return "KF_TOO_FEW_KEYS";
-    case KF_SINGULAR_MATRIX: return "KF_SINGULAR_MATRIX";
-    case KF_UNDEFINED_NAME: return "KF_UNDEFINED_NAME";
-    default: return "unknown status";
+    case KF_OK:
+        return "KF_OK";
+    case KF_NO_MEMORY:
+        return "KF_NO_MEMORY";
+    case KF_OPEN_FAILED:
+        return "KF_OPEN_FAILED";
+    case KF_READ_ERROR:
+        return "KF_READ_ERROR";
+    case KF_BAD_VERSION:
+        return "KF_BAD_VERSION";
+    case KF_NO_LOADER:
+        return "KF_NO_LOADER";
+    case KF_BAD_FRAME:
+        return "KF_BAD_FRAME";
+    case KF_NO_FRAMES:
+        return "KF_NO_FRAMES";
+    case KF_NO_SCENE:
+        return "KF_NO_SCENE";
+    case KF_NULL_ARGUMENT:
+        return "KF_NULL_ARGUMENT";
+    case KF_TOO_FEW_KEYS:
+        return "KF_TOO_FEW_KEYS";
+    case KF_SINGULAR_MATRIX:
+        return "KF_SINGULAR_MATRIX";
+    case KF_UNDEFINED_NAME:
+        return "KF_UNDEFINED_NAME";
+    default:
+        return "unknown status";
     }
 }
 
@@ -70,9 +95,15 @@ kf_status kf_init(int flags) {
     return KF_OK;
 }
 
-kf_scene* kf_active_scene() { return active_scene; }
-kf_camera* kf_active_camera() { return active_camera; }
-int kf_options() { return option_flags; }
+kf_scene* kf_active_scene() {
+    return active_scene;
+}
+kf_camera* kf_active_camera() {
+    return active_camera;
+}
+int kf_options() {
+    return option_flags;
+}
 
 kf_status kf_alloc_scene(kf_scene** out) {
     *out = new (std::nothrow) kf_scene{};
@@ -85,7 +116,9 @@ kf_status kf_set_active(kf_scene* scene) {
     return KF_OK;
 }
 
-void kf_restore_active(kf_scene* scene) { active_scene = scene; }
+void kf_restore_active(kf_scene* scene) {
+    active_scene = scene;
+}
 
 kf_status kf_set_camera(kf_camera* camera) {
     active_camera = camera;
@@ -152,8 +185,10 @@ kf_status kf_add_world(int type, kf_record* record) {
     if (!active_scene) return KF_NO_SCENE;
     auto* n = new (std::nothrow) kf_world_node{type, record, nullptr, active_scene->world_tail};
     if (!n) return KF_NO_MEMORY;
-    if (active_scene->world_tail) active_scene->world_tail->next = n;
-    else active_scene->world_head = n;
+    if (active_scene->world_tail)
+        active_scene->world_tail->next = n;
+    else
+        active_scene->world_head = n;
     active_scene->world_tail = n;
     return KF_OK;
 }
@@ -163,10 +198,12 @@ kf_status kf_add_node(int type, int node_id, int parent_node_id, kf_track** trac
     if (!active_scene) return KF_NO_SCENE;
     auto* node = new (std::nothrow) kf_node{};
     if (!node) return KF_NO_MEMORY;
-    *node = {type, node_id, tracks, record, nullptr, nullptr, nullptr, nullptr,
-             active_scene->node_tail};
-    if (active_scene->node_tail) active_scene->node_tail->next = node;
-    else active_scene->node_head = node;
+    *node = {
+        type, node_id, tracks, record, nullptr, nullptr, nullptr, nullptr, active_scene->node_tail};
+    if (active_scene->node_tail)
+        active_scene->node_tail->next = node;
+    else
+        active_scene->node_head = node;
     active_scene->node_tail = node;
     if (parent_node_id == -1) return KF_OK;
     // Every node with the parent's id (the new one included) takes it as a child.
@@ -181,37 +218,61 @@ kf_status kf_add_node(int type, int node_id, int parent_node_id, kf_track** trac
 
 int kf_track_slots(int node_type) {
     switch (node_type) {
-    case KF_NODE_CAMERA: return 3;
-    case KF_NODE_CAMERA_TARGET: return 1;
-    case KF_NODE_LIGHT: return 2;
-    case KF_NODE_SPOT_LIGHT: return 5;
-    case KF_NODE_LIGHT_TARGET: return 1;
-    case KF_NODE_OBJECT: return 5;
-    case KF_NODE_AMBIENT: return 1;
-    default: return 0;
+    case KF_NODE_CAMERA:
+        return 3;
+    case KF_NODE_CAMERA_TARGET:
+        return 1;
+    case KF_NODE_LIGHT:
+        return 2;
+    case KF_NODE_SPOT_LIGHT:
+        return 5;
+    case KF_NODE_LIGHT_TARGET:
+        return 1;
+    case KF_NODE_OBJECT:
+        return 5;
+    case KF_NODE_AMBIENT:
+        return 1;
+    default:
+        return 0;
     }
 }
 
 int kf_track_slot(int node_type, int kind) {
     switch (node_type) {
     case KF_NODE_CAMERA:
-        return kind == KF_TRACK_POSITION ? 0 : kind == KF_TRACK_FOV ? 1 : kind == KF_TRACK_ROLL ? 2 : -1;
+        return kind == KF_TRACK_POSITION ? 0
+               : kind == KF_TRACK_FOV    ? 1
+               : kind == KF_TRACK_ROLL   ? 2
+                                         : -1;
     case KF_NODE_CAMERA_TARGET:
-    case KF_NODE_LIGHT_TARGET: return kind == KF_TRACK_POSITION ? 0 : -1;
-    case KF_NODE_LIGHT: return kind == KF_TRACK_POSITION ? 0 : kind == KF_TRACK_COLOR ? 1 : -1;
+    case KF_NODE_LIGHT_TARGET:
+        return kind == KF_TRACK_POSITION ? 0 : -1;
+    case KF_NODE_LIGHT:
+        return kind == KF_TRACK_POSITION ? 0 : kind == KF_TRACK_COLOR ? 1 : -1;
     case KF_NODE_SPOT_LIGHT:
-        return kind == KF_TRACK_POSITION ? 0 : kind == KF_TRACK_COLOR ? 1 : kind == KF_TRACK_ROLL ? 2 : -1;
+        return kind == KF_TRACK_POSITION ? 0
+               : kind == KF_TRACK_COLOR  ? 1
+               : kind == KF_TRACK_ROLL   ? 2
+                                         : -1;
     case KF_NODE_OBJECT:
         switch (kind) {
-        case KF_TRACK_POSITION: return 0;
-        case KF_TRACK_SCALE: return 1;
-        case KF_TRACK_ROTATION: return 2;
-        case KF_TRACK_MORPH: return 3;
-        case KF_TRACK_HIDE: return 4;
-        default: return -1;
+        case KF_TRACK_POSITION:
+            return 0;
+        case KF_TRACK_SCALE:
+            return 1;
+        case KF_TRACK_ROTATION:
+            return 2;
+        case KF_TRACK_MORPH:
+            return 3;
+        case KF_TRACK_HIDE:
+            return 4;
+        default:
+            return -1;
         }
-    case KF_NODE_AMBIENT: return kind == KF_TRACK_COLOR ? 0 : -1;
-    default: return -1;
+    case KF_NODE_AMBIENT:
+        return kind == KF_TRACK_COLOR ? 0 : -1;
+    default:
+        return -1;
     }
 }
 
@@ -247,8 +308,7 @@ kf_status kf_free_motion(kf_scene* scene) {
     if (!scene || !scene->node_head) return KF_NULL_ARGUMENT;
     for (kf_node* n = scene->node_head; n;) {
         kf_node* next = n->next;
-        for (int i = 0; n->tracks && i < kf_track_slots(n->type); ++i)
-            kf_free_track(n->tracks[i]);
+        for (int i = 0; n->tracks && i < kf_track_slots(n->type); ++i) kf_free_track(n->tracks[i]);
         delete[] n->tracks;
         delete n;
         n = next;

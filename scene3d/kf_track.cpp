@@ -94,8 +94,10 @@ kf_key* kf_append_key(kf_track* track, float frame) {
     if (!key) return nullptr;
     key->frame = frame;
     key->prev = track->cursor;
-    if (track->cursor) track->cursor->next = key;
-    else track->first = key;
+    if (track->cursor)
+        track->cursor->next = key;
+    else
+        track->first = key;
     track->cursor = key;
     track->last_frame = frame;
     ++track->key_count;
@@ -112,9 +114,13 @@ void kf_free_track(kf_track* track) {
     delete track;
 }
 
-int kf_key_int(const kf_key* key) { return std::bit_cast<int>(key->value[0]); }
+int kf_key_int(const kf_key* key) {
+    return std::bit_cast<int>(key->value[0]);
+}
 
-void kf_key_set_int(kf_key* key, int value) { key->value[0] = std::bit_cast<float>(value); }
+void kf_key_set_int(kf_key* key, int value) {
+    key->value[0] = std::bit_cast<float>(value);
+}
 
 float kf_ease(float t, float a, float b) {
     float s = a + b;
@@ -161,7 +167,8 @@ kf_status kf_eval_rotation(kf_track* track, float frame, kf_quat* out) {
     const kf_key* k = search(track, frame);
     if (k->next && frame >= k->frame)
         quat_slerp_short(&k->quat, &k->next->quat, 0, segment_t(k, k->next, frame), out);
-    else *out = k->quat;
+    else
+        *out = k->quat;
     return KF_OK;
 }
 

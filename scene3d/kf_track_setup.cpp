@@ -72,8 +72,10 @@ kf_quat log_toward(const kf_key* k, const kf_key* q, bool toward_next) {
     }
     kf_quat other = q->quat;
     if (quat_dot(&other, &k->quat) < 0) quat_unit_inverse(&other, &other);
-    if (toward_next) quat_log_between(&k->quat, &other, &out);
-    else quat_log_between(&other, &k->quat, &out);
+    if (toward_next)
+        quat_log_between(&k->quat, &other, &out);
+    else
+        quat_log_between(&other, &k->quat, &out);
     return out;
 }
 

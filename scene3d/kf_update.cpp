@@ -14,8 +14,8 @@ void evaluate_object(const kf_node* node, float frame) {
     kf_eval_vector(kf_node_track(node, 0), frame, &o->position);
     kf_eval_vector(kf_node_track(node, 1), frame, &o->scale);
     kf_eval_rotation(kf_node_track(node, 2), frame, &o->rotation);
-    kf_status morph = kf_eval_morph(kf_node_track(node, 3), frame, &o->morph_from, &o->morph_to,
-                                    &o->morph_alpha);
+    kf_status morph =
+        kf_eval_morph(kf_node_track(node, 3), frame, &o->morph_from, &o->morph_to, &o->morph_alpha);
     int hidden = 0;
     kf_eval_hide(kf_node_track(node, 4), frame, &hidden);
     o->flags = morph == KF_OK ? o->flags | KF_OBJECT_MORPHED : o->flags & ~KF_OBJECT_MORPHED;
@@ -40,25 +40,31 @@ void evaluate_node(const kf_node* node, float frame) {
         break;
     }
     case KF_NODE_CAMERA_TARGET:
-        kf_eval_vector(kf_node_track(node, 0), frame, &static_cast<kf_camera*>(node->record)->target);
+        kf_eval_vector(kf_node_track(node, 0), frame,
+                       &static_cast<kf_camera*>(node->record)->target);
         break;
     case KF_NODE_LIGHT:
     case KF_NODE_SPOT_LIGHT: {
         auto* l = static_cast<kf_light*>(node->record);
         kf_eval_vector(kf_node_track(node, 0), frame, &l->position);
         kf_eval_vector_once(kf_node_track(node, 1), frame, &l->color);
-        if (node->type == KF_NODE_SPOT_LIGHT) kf_eval_float(kf_node_track(node, 2), frame, &l->roll);
+        if (node->type == KF_NODE_SPOT_LIGHT)
+            kf_eval_float(kf_node_track(node, 2), frame, &l->roll);
         break;
     }
     case KF_NODE_LIGHT_TARGET:
-        kf_eval_vector(kf_node_track(node, 0), frame, &static_cast<kf_light*>(node->record)->target);
+        kf_eval_vector(kf_node_track(node, 0), frame,
+                       &static_cast<kf_light*>(node->record)->target);
         break;
     case KF_NODE_AMBIENT:
         kf_eval_vector_once(kf_node_track(node, 0), frame,
                             &static_cast<kf_ambient*>(node->record)->color);
         break;
-    case KF_NODE_OBJECT: evaluate_object(node, frame); break;
-    default: break;
+    case KF_NODE_OBJECT:
+        evaluate_object(node, frame);
+        break;
+    default:
+        break;
     }
 }
 
@@ -77,12 +83,21 @@ void apply_hierarchy(const kf_scene* scene) {
                     mat_mul(m, &child->matrix, &child->matrix);
                     break;
                 }
-                case KF_NODE_CAMERA: mat_transform_point(m, &camera->position, &camera->position); break;
-                case KF_NODE_CAMERA_TARGET: mat_transform_point(m, &camera->target, &camera->target); break;
+                case KF_NODE_CAMERA:
+                    mat_transform_point(m, &camera->position, &camera->position);
+                    break;
+                case KF_NODE_CAMERA_TARGET:
+                    mat_transform_point(m, &camera->target, &camera->target);
+                    break;
                 case KF_NODE_LIGHT:
-                case KF_NODE_SPOT_LIGHT: mat_transform_point(m, &light->position, &light->position); break;
-                case KF_NODE_LIGHT_TARGET: mat_transform_point(m, &light->target, &light->target); break;
-                default: break;
+                case KF_NODE_SPOT_LIGHT:
+                    mat_transform_point(m, &light->position, &light->position);
+                    break;
+                case KF_NODE_LIGHT_TARGET:
+                    mat_transform_point(m, &light->target, &light->target);
+                    break;
+                default:
+                    break;
                 }
             }
         } else if (p->type == KF_NODE_CAMERA) {
@@ -143,8 +158,10 @@ void transform_morphed(kf_object* o, const kf_object* a, const kf_object* b, con
     int faces = std::min({o->face_count, a->face_count, b->face_count});
     for (int i = 0; i < o->vertex_count; ++i) {
         kf_vertex& v = o->vertices[i];
-        if (i < vertices) vec_lerp(&a->vertices[i].position, &b->vertices[i].position, alpha, &p);
-        else p = v.position;
+        if (i < vertices)
+            vec_lerp(&a->vertices[i].position, &b->vertices[i].position, alpha, &p);
+        else
+            p = v.position;
         mat_transform_point(k, &p, &v.camera_position);
     }
     if (!(options & KF_NORMALS)) return;

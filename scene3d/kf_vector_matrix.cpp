@@ -14,11 +14,17 @@ float row_length_squared(const float* row) {
 
 } // namespace
 
-void vec_set(float x, float y, float z, kf_vector* out) { *out = {x, y, z}; }
+void vec_set(float x, float y, float z, kf_vector* out) {
+    *out = {x, y, z};
+}
 
-void vec_zero(kf_vector* out) { *out = {0, 0, 0}; }
+void vec_zero(kf_vector* out) {
+    *out = {0, 0, 0};
+}
 
-void vec_copy(const kf_vector* src, kf_vector* out) { *out = *src; }
+void vec_copy(const kf_vector* src, kf_vector* out) {
+    *out = *src;
+}
 
 void vec_add(const kf_vector* a, const kf_vector* b, kf_vector* out) {
     *out = {a->x + b->x, a->y + b->y, a->z + b->z};
@@ -32,7 +38,9 @@ void vec_scale(const kf_vector* a, float s, kf_vector* out) {
     *out = {a->x * s, a->y * s, a->z * s};
 }
 
-void vec_negate(const kf_vector* a, kf_vector* out) { *out = {-a->x, -a->y, -a->z}; }
+void vec_negate(const kf_vector* a, kf_vector* out) {
+    *out = {-a->x, -a->y, -a->z};
+}
 
 float vec_length(const kf_vector* a) {
     float len = std::sqrt(a->x * a->x + a->y * a->y + a->z * a->z);
@@ -62,11 +70,17 @@ void vec_swap_yz(kf_vector* a) {
     a->z = y;
 }
 
-void mat_identity(kf_matrix* out) { *out = identity_matrix; }
+void mat_identity(kf_matrix* out) {
+    *out = identity_matrix;
+}
 
-void mat_zero(kf_matrix* out) { *out = {}; }
+void mat_zero(kf_matrix* out) {
+    *out = {};
+}
 
-void mat_copy(const kf_matrix* src, kf_matrix* out) { *out = *src; }
+void mat_copy(const kf_matrix* src, kf_matrix* out) {
+    *out = *src;
+}
 
 void mat_mul(const kf_matrix* a, const kf_matrix* b, kf_matrix* out) {
     kf_matrix r;

@@ -38,14 +38,14 @@ void store_colour(kf_reader& r, const kf_vector& colour) {
     case 0xA030:
         if (m) m->specular = colour;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 kf_status colour_floats(kf_reader& r) {
     kf_vector c;
-    if (!read_float(r, &c.x) || !read_float(r, &c.y) || !read_float(r, &c.z))
-        return KF_READ_ERROR;
+    if (!read_float(r, &c.x) || !read_float(r, &c.y) || !read_float(r, &c.z)) return KF_READ_ERROR;
     store_colour(r, c);
     return KF_OK;
 }
@@ -67,18 +67,33 @@ kf_status percentage(kf_reader& r) {
     kf_material* m = current_material(r);
     if (!m) return KF_OK;
     switch (r.parent_id) {
-    case 0xA040: m->shininess = fraction; break;
-    case 0xA041: m->shin_strength = fraction; break;
-    case 0xA050: m->transparency = fraction; break;
-    case 0xA052: m->trans_falloff = fraction; break;
-    case 0xA053: m->reflect_blur = fraction; break;
-    case 0xA084: m->self_illum = fraction; break;
-    default: break;
+    case 0xA040:
+        m->shininess = fraction;
+        break;
+    case 0xA041:
+        m->shin_strength = fraction;
+        break;
+    case 0xA050:
+        m->transparency = fraction;
+        break;
+    case 0xA052:
+        m->trans_falloff = fraction;
+        break;
+    case 0xA053:
+        m->reflect_blur = fraction;
+        break;
+    case 0xA084:
+        m->self_illum = fraction;
+        break;
+    default:
+        break;
     }
     return KF_OK;
 }
 
-kf_status object_block(kf_reader& r) { return read_name(r) ? KF_OK : KF_READ_ERROR; }
+kf_status object_block(kf_reader& r) {
+    return read_name(r) ? KF_OK : KF_READ_ERROR;
+}
 
 kf_status triangle_mesh(kf_reader& r) {
     auto* o = new (std::nothrow) kf_object{};
@@ -238,8 +253,8 @@ kf_status spot_light(kf_reader& r) {
 float lens_to_fov(float lens) {
     static constexpr struct {
         float lens, fov;
-    } table[] = {{15, 115},  {20, 94.28571f}, {24, 84}, {28, 76.36364f}, {35, 63},
-                 {50, 46},   {85, 28},        {135, 18}, {200, 12}};
+    } table[] = {{15, 115}, {20, 94.28571f}, {24, 84},  {28, 76.36364f}, {35, 63},
+                 {50, 46},  {85, 28},        {135, 18}, {200, 12}};
     for (const auto& e : table)
         if (lens == e.lens) return e.fov;
     return 15 / lens * 160;
@@ -290,10 +305,14 @@ kf_map* selected_map(const kf_reader& r) {
     kf_material* m = current_material(r);
     if (!m) return nullptr;
     switch (r.parent_id) {
-    case 0xA200: return &m->texture;
-    case 0xA230: return &m->bump;
-    case 0xA220: return &m->reflection;
-    default: return nullptr;
+    case 0xA200:
+        return &m->texture;
+    case 0xA230:
+        return &m->bump;
+    case 0xA220:
+        return &m->reflection;
+    default:
+        return nullptr;
     }
 }
 
@@ -389,6 +408,8 @@ constexpr kf_chunk_handler world_table[] = {
 
 } // namespace
 
-std::span<const kf_chunk_handler> kf_world_handlers() { return world_table; }
+std::span<const kf_chunk_handler> kf_world_handlers() {
+    return world_table;
+}
 
 } // namespace vilora
