@@ -10,4 +10,7 @@ struct command {
     int (*run)(int argc, char** argv);
 };
 
+// vilora-kit scene FILE.3ds [--frame F] [--json]
+int scene_command(int argc, char** argv);
+
 } // namespace vilora::kit

@@ -9,12 +9,14 @@ namespace {
 
 // Commands arrive with the subsystems they serve.
 constexpr command commands[] = {
+    {"scene", "dump a 3DS scene and its evaluation at a frame", scene_command},
     {nullptr, nullptr, nullptr},
 };
 
 void print_usage(std::FILE* out) {
-    std::fputs("usage: vilora-kit COMMAND [ARGS...]\n       vilora-kit --help | --version\n\ncommands:\n",
-               out);
+    std::fputs(
+        "usage: vilora-kit COMMAND [ARGS...]\n       vilora-kit --help | --version\n\ncommands:\n",
+        out);
     for (const command& c : commands)
         if (c.name) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
 }
