@@ -366,5 +366,53 @@ TEST_F(ReaderTest, AnimatedSceneEvaluates) {
     EXPECT_EQ(box->faces[0].material, nullptr);
 }
 
+TEST_F(ReaderTest, FeaturedSceneUsesEveryPartOfTheFormat) {
+    kf_init(KF_HIERARCHY | KF_MORPH | KF_TRANSFORM | KF_NORMALS);
+    std::vector<uint8_t> bytes = test::featured_scene();
+    ASSERT_EQ(load_both(bytes), 0);
+    kf_material* gold = kf_as_material(find("Gold"));
+    ASSERT_NE(gold, nullptr);
+    EXPECT_STREQ(gold->texture.file, "gold.bmp");
+    EXPECT_EQ(gold->texture.flags, 0x10);
+    EXPECT_EQ(gold->texture.u_scale, 2);
+    EXPECT_FLOAT_EQ(gold->shininess, 0.6f);
+    EXPECT_EQ(gold->shading, 3);
+    EXPECT_EQ(gold->flags, KF_MATERIAL_TWO_SIDED);
+
+    kf_object* blob = kf_as_object(find("Blob"));
+    ASSERT_NE(blob, nullptr);
+    EXPECT_EQ(blob->faces[3].material, gold);
+    EXPECT_EQ(blob->faces[1].flags, KF_FACE_WRAP_U);
+    EXPECT_FLOAT_EQ(blob->vertices[3].u, 0.75f);
+    // The local axes turn a quarter about the file's z; x along the file's y.
+    EXPECT_NEAR(blob->vertices[2].position.x, 2 - 0.5, 1e-6); // minus the pivot
+    EXPECT_NEAR(blob->vertices[1].position.z, -2, 1e-6);
+    EXPECT_NEAR(blob->faces[0].normal.y, -1, 1e-6); // normals with KF_NORMALS
+    EXPECT_EQ(kf_as_object(find("Blob2"))->flags & KF_OBJECT_NODE_HIDDEN, KF_OBJECT_NODE_HIDDEN);
+
+    kf_ambient* ambient = kf_as_ambient(find("$AMBIENT$"));
+    ASSERT_NE(ambient, nullptr);
+    EXPECT_EQ(ambient->id, 6 + 1024);
+    kf_light* spot = kf_as_light(find("Spot"));
+    EXPECT_FLOAT_EQ(spot->color.y, 1); // the colour track over the colour chunk
+
+    kf_camera* rolli = kf_as_camera(find("rolli"));
+    ASSERT_NE(rolli, nullptr);
+    rolli->width = 220;
+    rolli->height = 200;
+    rolli->aspect = 0.75f;
+    kf_set_camera(rolli);
+    ASSERT_EQ(kf_set_frame(15), 0);
+    ASSERT_EQ(kf_update(), 0);
+    EXPECT_NE(blob->flags & KF_OBJECT_MORPHED, 0);
+    EXPECT_EQ(blob->morph_to, kf_as_object(find("Blob2"))->id);
+    EXPECT_GT(rolli->fov, 30);
+    EXPECT_LT(rolli->fov, 60);
+    EXPECT_GT(rolli->persp_x, 0);
+    EXPECT_GT(ambient->color.x, 0.1f);
+    // The spot light's node is a child of the camera node: moved by its position.
+    EXPECT_FLOAT_EQ(spot->position.y, 5 + 20);
+}
+
 } // namespace
 } // namespace vilora

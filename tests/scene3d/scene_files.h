@@ -30,4 +30,10 @@ class temp_file {
 // position, rotation and scale tracks, a child dummy and a hide track.
 std::vector<uint8_t> animated_scene();
 
+// The rest of the format: a textured material, a mesh with a local matrix,
+// mapping coordinates and a material group, a morph target, a spot light, the
+// camera "rolli", an ambient node, a looping track, morph, fov, roll and colour
+// tracks, and spline parameters on the keys.
+std::vector<uint8_t> featured_scene();
+
 } // namespace vilora::test
