@@ -7,6 +7,18 @@
 //
 // Coordinates are y up: the reader exchanges y and z of everything it reads.
 // Angles in rotation keys are radians; fov and roll are degrees.
+//
+// A scene part's use of it:
+//   kf_init(13); kf_alloc_scene(&scene);
+//   kf_load_world(file, scene); kf_load_motion(file, scene); kf_set_active(scene);
+//   camera = kf_as_camera(kf_find(KF_CAMERA, "Camera01")), else "rolli";
+//   camera->width = 320 (or 220); camera->height = 200; camera->aspect = 0.75f;
+//   kf_get_frames(&start, &end); kf_set_camera(camera);
+// then each frame:
+//   kf_set_active(scene); kf_set_camera(camera); kf_set_frame(frame); kf_update();
+//   for each world entry of type KF_OBJECT, each face: the camera_position of
+//   vertices[a], [b] and [c] (always valid indices), projected with persp_x, persp_y;
+// and at the end kf_free_scene(scene) (or kf_free_world and kf_free_motion).
 #pragma once
 
 #include "scene3d/kf_math.h"
