@@ -11,5 +11,7 @@ struct command {
 };
 
 int lib_command(int argc, char** argv);
+// vilora-kit scene FILE.3ds [--frame F] [--json]
+int scene_command(int argc, char** argv);
 
 } // namespace vilora::kit

@@ -10,6 +10,7 @@ namespace {
 // Commands arrive with the subsystems they serve.
 constexpr command commands[] = {
     {"lib", "make, list and unpack .782 archives (create, list, extract)", lib_command},
+    {"scene", "dump a 3DS scene and its evaluation at a frame", scene_command},
     {nullptr, nullptr, nullptr},
 };
 
