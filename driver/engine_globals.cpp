@@ -1,5 +1,7 @@
 #include "driver/engine.h"
 
+#include "library/library_file.h"
+
 #include <cmath>
 
 namespace vilora {
@@ -11,6 +13,15 @@ int32_t origin_y = 0;
 bool test_mode = false;
 std::atomic<uint8_t> sync_variant{0};
 bool cpu_has_mmx = detect_mmx();
+bool library_open = false;
+
+// Statics of one file initialise in order of definition: the reader is
+// constructed after the processor check.
+namespace {
+library_file the_library;
+} // namespace
+
+library_file& engine_library() { return the_library; }
 
 int16_t get_screen_width() { return static_cast<int16_t>(screen_width); }
 int16_t get_screen_height() { return static_cast<int16_t>(screen_height); }

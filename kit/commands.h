@@ -10,4 +10,6 @@ struct command {
     int (*run)(int argc, char** argv);
 };
 
+int lib_command(int argc, char** argv);
+
 } // namespace vilora::kit

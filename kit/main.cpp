@@ -9,6 +9,7 @@ namespace {
 
 // Commands arrive with the subsystems they serve.
 constexpr command commands[] = {
+    {"lib", "make, list and unpack .782 archives (create, list, extract)", lib_command},
     {nullptr, nullptr, nullptr},
 };
 

@@ -30,14 +30,14 @@ struct library_entry {
     int32_t data_offset = 0;  // absolute offset of the data: entry offset + 284
     int32_t is_directory = 0; // directories only name paths; lookups never find them
     int32_t is_compressed = 0;
-    char name[256] = {};      // this entry's own path component
-    int32_t parent_id = 0;    // id of the containing directory; 0 at the top level
+    char name[256] = {};   // this entry's own path component
+    int32_t parent_id = 0; // id of the containing directory; 0 at the top level
     int32_t id = 0;
-    int32_t size = 0;         // size once read (uncompressed)
+    int32_t size = 0; // size once read (uncompressed)
 };
 
 class library_file {
-public:
+  public:
     library_file();
     virtual ~library_file();
     library_file(const library_file&) = delete;
@@ -45,7 +45,8 @@ public:
 
     // Opens an archive (read-only) and reads its directory; false when the file
     // is missing or not a valid archive. With skip_title_check the title is not
-    // compared.
+    // compared. A failed open leaves the previous entry list in place, but
+    // nothing can be read until an open succeeds.
     bool open(const char* file_name, bool skip_title_check);
     bool close();
 
@@ -68,20 +69,31 @@ public:
     const library_entry* entry_of(const char* path) const;
 
     bool is_open() const { return open_; }
+    // In memory every name and the title end in a NUL, even where the file's do
+    // not (such an entry's path is unresolvable).
     int32_t entry_count() const { return static_cast<int32_t>(entries_.size()); }
     const library_entry& entry(int32_t index) const { return entries_[static_cast<size_t>(index)]; }
     const library_header& header() const { return header_; }
+    // Why the last failed open or read failed, in a few words.
+    const std::string& failure_reason() const { return failure_; }
 
-private:
+  private:
     bool read_directory(bool skip_title_check);
+    // The member `path` names when it can be read now; null (with a reason) otherwise.
+    const library_entry* readable_entry(const char* path);
+    bool read_entry(const library_entry& entry, uint8_t* buffer);
+    bool fail(std::string reason);
 
     std::string expected_title_ = library_title;
     std::vector<library_entry> entries_;
+    // Each entry's full path, resolved once per open; nullopt when unresolvable.
+    std::vector<std::optional<std::string>> paths_;
     library_header header_;
     std::FILE* stream_ = nullptr;
     std::string file_name_;
     int64_t file_size_ = 0;
     bool open_ = false;
+    std::string failure_;
 };
 
 } // namespace vilora
