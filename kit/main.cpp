@@ -10,6 +10,8 @@ namespace {
 // Commands arrive with the subsystems they serve.
 constexpr command commands[] = {
     {"lib", "make, list and unpack .782 archives (create, list, extract)", lib_command},
+    {"picture", "decode a BMP or PSD picture for a screen format and write it as PNG",
+     picture_command},
     {nullptr, nullptr, nullptr},
 };
 
