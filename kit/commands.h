@@ -13,5 +13,6 @@ struct command {
 int lib_command(int argc, char** argv);
 // vilora-kit scene FILE.3ds [--frame F] [--json]
 int scene_command(int argc, char** argv);
+int picture_command(int argc, char** argv);
 
 } // namespace vilora::kit

@@ -11,6 +11,8 @@ namespace {
 constexpr command commands[] = {
     {"lib", "make, list and unpack .782 archives (create, list, extract)", lib_command},
     {"scene", "dump a 3DS scene and its evaluation at a frame", scene_command},
+    {"picture", "decode a BMP or PSD picture for a screen format and write it as PNG",
+     picture_command},
     {nullptr, nullptr, nullptr},
 };
 
