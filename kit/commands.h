@@ -11,5 +11,6 @@ struct command {
 };
 
 int lib_command(int argc, char** argv);
+int music_command(int argc, char** argv);
 
 } // namespace vilora::kit

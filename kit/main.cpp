@@ -10,6 +10,7 @@ namespace {
 // Commands arrive with the subsystems they serve.
 constexpr command commands[] = {
     {"lib", "make, list and unpack .782 archives (create, list, extract)", lib_command},
+    {"make-music", "write the demo's music module (and its rendering as WAV)", music_command},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,7 +1,7 @@
 # Debian packages vilora needs, and the check that installs the missing ones.
 # Sourced by scripts/demo and scripts/test.
 
-VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreetype-dev
+VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libsndfile1-dev libfreetype-dev
     libfontconfig-dev fonts-dejavu-core zlib1g-dev libpng-dev nlohmann-json3-dev libcli11-dev"
 
 VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev imagemagick
