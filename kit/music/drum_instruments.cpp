@@ -39,8 +39,9 @@ signal make_snare() {
         v = static_cast<int32_t>((int64_t{high} * amp.next()) >> 30);
     }
     s = mix(mix(s, overtone, 32768), rattle, 60000);
-    fade_out(s, ms(50));
     normalise(s, full_scale);
+    soft_clip(s, 640);
+    fade_out(s, ms(50));
     return s;
 }
 
@@ -57,8 +58,9 @@ signal make_clap() {
         const int32_t band = filter.step(noise.next(), 1150, 50000).band;
         s[static_cast<size_t>(i)] = static_cast<int32_t>((band * level) >> 30);
     }
-    fade_out(s, ms(60));
     normalise(s, full_scale);
+    soft_clip(s, 768);
+    fade_out(s, ms(60));
     return s;
 }
 
@@ -88,8 +90,9 @@ signal metal(int32_t length_ms, int32_t amp_ms, int32_t noise_q16, uint32_t seed
 
 signal make_hat(bool open) {
     signal s = open ? metal(420, 120, 40000, 0x0FE4) : metal(90, 16, 40000, 0xC105);
-    fade_out(s, ms(open ? 80 : 20));
     normalise(s, full_scale);
+    soft_clip(s, 768);
+    fade_out(s, ms(open ? 80 : 20));
     return s;
 }
 
@@ -97,8 +100,9 @@ signal make_hat(bool open) {
 
 signal make_crash_signal() {
     signal s = metal(1900, 520, 70000, 0xC4A5);
-    fade_out(s, ms(500));
     normalise(s, full_scale);
+    soft_clip(s, 512);
+    fade_out(s, ms(500));
     return s;
 }
 
@@ -111,12 +115,12 @@ std::vector<xm_instrument> make_drum_instruments() {
         return single_sample_instrument(name, std::move(sample));
     };
     return {
-        drum("kick", make_kick(), true, 64, 128),
-        drum("snare", make_snare(), true, 52, 120),
-        drum("clap", make_clap(), true, 48, 136),
-        drum("closed hat", make_hat(false), false, 36, 168),
-        drum("open hat", make_hat(true), false, 30, 168),
-        drum("crash", make_crash_signal(), false, 40, 96),
+        drum("kick", make_kick(), true, 56, 128),
+        drum("snare", make_snare(), true, 64, 120),
+        drum("clap", make_clap(), true, 64, 136),
+        drum("closed hat", make_hat(false), false, 52, 168),
+        drum("open hat", make_hat(true), false, 46, 168),
+        drum("crash", make_crash_signal(), false, 52, 96),
         drum("tom", make_tom(), true, 56, 96),
     };
 }

@@ -60,11 +60,11 @@ void chip_drums(pattern_writer& w, bool full, int volume) {
     for (int r = 0; r < w.rows(); ++r) {
         const int step = r % rows_per_bar;
         if (step == 4 || step == 12)
-            w.note(r, ch_snare, 62, noise_drum, volume);
+            w.note(r, ch_snare, 62, noise_drum, volume + 10);
         else if (step == 0 || step == 8 || step == 10)
             w.note(r, ch_kick, 36, noise_drum, volume + 4);
         else if (full && r % 2 == 0)
-            w.note(r, ch_hat, 84, noise_drum, volume - 18);
+            w.note(r, ch_hat, 84, noise_drum, volume - 10);
     }
 }
 

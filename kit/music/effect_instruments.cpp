@@ -33,7 +33,7 @@ xm_instrument make_riser() {
     for (size_t i = 0; i < half.size(); ++i) half[i] = (s[2 * i] + s[2 * i + 1]) / 2;
     normalise(half, 28000);
     xm_sample sample = to_sample(half, "riser", false, 60, 1);
-    sample.volume = 34;
+    sample.volume = 56;
     xm_instrument in = single_sample_instrument("riser", std::move(sample));
     // Sweeps left and right twice a second.
     in.panning_envelope.points = {{0, 12}, {14, 52}, {28, 12}};
@@ -49,7 +49,7 @@ xm_instrument make_zap() {
     fade_out(s, ms(60));
     normalise(s, 30000);
     xm_sample sample = to_sample(s, "zap", true, 60);
-    sample.volume = 30;
+    sample.volume = 48;
     sample.panning = 150;
     return single_sample_instrument("zap", std::move(sample));
 }
@@ -61,7 +61,7 @@ xm_instrument make_reverse_cymbal() {
     std::reverse(s.begin(), s.end());
     normalise(s, 28000);
     xm_sample sample = to_sample(s, "reverse cymbal", false, 60);
-    sample.volume = 36;
+    sample.volume = 56;
     sample.panning = 160;
     return single_sample_instrument("reverse cymbal", std::move(sample));
 }
@@ -83,7 +83,7 @@ xm_instrument make_noise_drum() {
         s[i] = static_cast<int32_t>((held * level) >> 30);
     }
     xm_sample sample = to_sample(s, "noise drum", false, 60);
-    sample.volume = 40;
+    sample.volume = 60;
     sample.panning = 128;
     return single_sample_instrument("noise drum", std::move(sample));
 }
@@ -103,7 +103,7 @@ xm_instrument make_stab() {
     fade_out(s, ms(80));
     normalise(s, 30000);
     xm_sample sample = to_sample(s, "stab", true, 57);
-    sample.volume = 34;
+    sample.volume = 56;
     sample.panning = 140;
     return single_sample_instrument("stab", std::move(sample));
 }

@@ -27,7 +27,7 @@ void release_held_notes(xm_module& m) {
 void write_cues(xm_module& m) {
     const auto cue_at = [&m](int order, int row, int value) {
         pattern_writer w(m.patterns[m.orders[static_cast<size_t>(order)]], m.instruments);
-        w.note(row, ch_cue, 60, music_cue_instrument, value);
+        w.cue(row, music_cue_instrument, value);
     };
     cue_at(0, 0, 0);
     cue_at(0, 32, 1);

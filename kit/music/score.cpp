@@ -16,6 +16,12 @@ int root_in(const chord& c, int low) {
     return low + ((c.root - low) % 12 + 12) % 12;
 }
 
+int pattern_writer::level(uint8_t instrument, int volume) const {
+    const xm_instrument& in = instruments_[instrument - 1];
+    const int mix = in.samples.empty() ? 0 : in.samples.front().volume;
+    return std::clamp(volume, 0, 64) * mix / 64;
+}
+
 xm_cell* pattern_writer::cell(int row, int channel) {
     if (row < 0 || row >= pattern_.rows()) return nullptr;
     return &pattern_.at(row, channel);
@@ -25,18 +31,26 @@ void pattern_writer::note(int row, int channel, int midi, uint8_t instrument, in
                           uint8_t effect, uint8_t parameter) {
     xm_cell* c = cell(row, channel);
     if (!c) return;
+    const xm_instrument& in = instruments_[instrument - 1];
     c->note = static_cast<uint8_t>(midi - 11); // MIDI 60 → C-4, XM note 49
     c->instrument = instrument;
-    c->volume = xm_set_volume(std::clamp(volume, 0, 64));
+    c->volume = xm_set_volume(level(instrument, volume));
     c->effect = effect;
     c->parameter = parameter;
-    const xm_instrument& in = instruments_[instrument - 1];
     const uint8_t pan = channel_panning[static_cast<size_t>(channel)];
     if (!effect && !parameter && !in.panning_envelope.on && !in.samples.empty() &&
         in.samples.front().panning != pan) {
         c->effect = fx::panning;
         c->parameter = pan;
     }
+}
+
+void pattern_writer::cue(int row, uint8_t instrument, int value) {
+    xm_cell* c = cell(row, ch_cue);
+    if (!c) return;
+    c->note = xm_note(4, 0);
+    c->instrument = instrument;
+    c->volume = xm_set_volume(value);
 }
 
 void pattern_writer::key_off(int row, int channel) {

@@ -64,8 +64,10 @@ struct melody_note {
 };
 using melody = std::span<const melody_note>;
 
-// Writes one pattern. Pitches are MIDI numbers (60, middle C, is XM's C-4);
-// volumes 0..64 go into the volume column. A note whose instrument sits
+// Writes one pattern. Pitches are MIDI numbers (60, middle C, is XM's C-4).
+// A note's volume 0..64 is its velocity: scaled by the instrument's own
+// volume (its sample's default, which the mix sets), it goes into the volume
+// column, where it overrides that default. A note whose instrument sits
 // elsewhere in the stereo field than its channel gets the channel's panning
 // (effect 8xx) where the effect column is free. Cells past the last row are
 // dropped, so lines may run over the pattern's end.
@@ -75,9 +77,13 @@ public:
         : pattern_(pattern), instruments_(instruments) {}
 
     int rows() const { return pattern_.rows(); }
+    // The volume-column level of `volume` played on `instrument`.
+    int level(uint8_t instrument, int volume) const;
     void note(int row, int channel, int midi, uint8_t instrument, int volume, uint8_t effect = 0,
               uint8_t parameter = 0);
     void key_off(int row, int channel);
+    // A note of the cue instrument carrying `value` in its volume column.
+    void cue(int row, uint8_t instrument, int value);
     // Ends a note of `instrument` at `row`: a key-off where its volume envelope
     // holds it; a sample that decays by itself is left to ring.
     void release(int row, int channel, uint8_t instrument);

@@ -11,10 +11,10 @@ namespace {
 // Drums, bass and pumping pads of the full-on sections.
 void full_groove(pattern_writer& w, const harmony& h, int energy) {
     four_on_the_floor(w, 58 + energy, 0, w.rows());
-    backbeat(w, clap, 44 + energy);
-    hats(w, 32 + energy, 2);
+    backbeat(w, clap, 52 + energy);
+    hats(w, 38 + energy, 2);
     offbeat_bass(w, h, 48 + energy);
-    pads(w, h, saw_pad, 36, true);
+    pads(w, h, saw_pad, 42, true);
 }
 
 // Order 0: the title picture over a swelling pad; the title scene from row
@@ -22,7 +22,7 @@ void full_groove(pattern_writer& w, const harmony& h, int energy) {
 void intro(pattern_writer& w, const harmony& h, const slot&) {
     pads(w, h, soft_pad, 44, false);
     play_melody(w, h, intro_bells, bell, ch_bell, 30, 0, 12);
-    arpeggio(w, h, pluck, ch_arp, 24, 0, {32, 64});
+    arpeggio(w, h, pluck, ch_arp, 28, 0, {32, 64});
     zap_at(w, 32, 24);
     riser_to_end(w, 28);
     reverse_cymbal_to_end(w, 34);
@@ -32,21 +32,21 @@ void intro(pattern_writer& w, const harmony& h, const slot&) {
 void title(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index == 0) crash_at(w, 0, 44);
     pads(w, h, saw_pad, 34, s.index >= 4);
-    arpeggio(w, h, pluck, ch_arp, 28, 0);
+    arpeggio(w, h, pluck, ch_arp, 32, 0);
     if (s.index < 6) play_melody(w, h, hook_a, bell, ch_bell, 28, 0, 12);
     if (s.index < 2) {
         for (int r = 0; r < w.rows(); r += rows_per_bar) w.note(r, ch_kick, 60, kick, 50);
         return;
     }
     four_on_the_floor(w, 52, 0, w.rows());
-    hats(w, 30, s.index >= 4 ? 2 : 0);
+    hats(w, 36, s.index >= 4 ? 2 : 0);
     if (s.index < 4) {
         long_bass(w, h, 40);
         return;
     }
     offbeat_bass(w, h, 46);
-    backbeat(w, clap, 40);
-    if (s.index >= 6) play_melody(w, h, hook_a, saw_lead, ch_lead, 38, 0, 14);
+    backbeat(w, clap, 48);
+    if (s.index >= 6) play_melody(w, h, hook_a, saw_lead, ch_lead, 46, 0, 14);
     if (s.index == 6) stabs(w, h, 30);
     if (s.last()) {
         snare_roll(w, 16, 28, 56);
@@ -60,8 +60,8 @@ void title(pattern_writer& w, const harmony& h, const slot& s) {
 void theme(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index % 4 == 0) crash_at(w, 0, 46);
     full_groove(w, h, 0);
-    arpeggio(w, h, pluck, ch_arp, 26, 1);
-    play_melody(w, h, hook_a, saw_lead, ch_lead, 44, 0, 18);
+    arpeggio(w, h, pluck, ch_arp, 30, 1);
+    play_melody(w, h, hook_a, saw_lead, ch_lead, 52, 0, 18);
     if (s.index >= 4) play_melody(w, h, hook_a, bell, ch_bell, 20, 12, 0);
     if (s.last()) tom_fill(w, 48);
 }
@@ -69,11 +69,11 @@ void theme(pattern_writer& w, const harmony& h, const slot& s) {
 // Orders 17–19: lighter, over F G Em Am: rolling bass, soft pad, the bell.
 void interlude(pattern_writer& w, const harmony& h, const slot& s) {
     four_on_the_floor(w, 52, 0, w.rows());
-    hats(w, 28, 1);
+    hats(w, 34, 1);
     rolling_bass(w, h, 44);
     pads(w, h, soft_pad, 40, false);
     play_melody(w, h, break_tune, bell, ch_bell, 34, 0, 14);
-    arpeggio(w, h, pluck, ch_arp, 22, 2);
+    arpeggio(w, h, pluck, ch_arp, 26, 2);
     if (s.last()) reverse_cymbal_to_end(w, 36);
 }
 
@@ -81,8 +81,8 @@ void interlude(pattern_writer& w, const harmony& h, const slot& s) {
 void theme_again(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index == 0) crash_at(w, 0, 46);
     full_groove(w, h, 2);
-    arpeggio(w, h, pluck, ch_arp, 26, 1);
-    play_melody(w, h, hook_a, saw_lead, ch_lead, 44, 0, 18);
+    arpeggio(w, h, pluck, ch_arp, 30, 1);
+    play_melody(w, h, hook_a, saw_lead, ch_lead, 52, 0, 18);
     play_melody(w, h, hook_a, square_lead, ch_chip, 24, 12, 0);
     stabs(w, h, 28);
     if (s.last()) snare_roll(w, 24, 30, 54);
@@ -93,13 +93,13 @@ void theme_again(pattern_writer& w, const harmony& h, const slot& s) {
 void credits(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index == 0) zap_at(w, 0, 28);
     broken_kick(w, 54);
-    backbeat(w, snare, 42);
-    hats(w, 26, 1);
+    backbeat(w, snare, 50);
+    hats(w, 32, 1);
     chip_bass_line(w, h, 36);
     pads(w, h, soft_pad, 34, false);
     play_melody(w, h, credits_tune, bell, ch_bell, 36, 0, 14, {0, 96});
     play_melody(w, h, credits_answer, square_lead, ch_lead, 34, 0, 14, {96, 128});
-    arpeggio(w, h, pluck, ch_arp, 18, 2, {96, 128});
+    arpeggio(w, h, pluck, ch_arp, 22, 2, {96, 128});
     crash_at(w, 96, 42);
     if (s.last()) tom_fill(w, 46);
 }

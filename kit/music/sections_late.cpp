@@ -9,8 +9,8 @@ namespace {
 
 void drums(pattern_writer& w, int energy) {
     four_on_the_floor(w, 58 + energy, 0, w.rows());
-    backbeat(w, clap, 44 + energy);
-    hats(w, 32 + energy, 2);
+    backbeat(w, clap, 52 + energy);
+    hats(w, 38 + energy, 2);
 }
 
 // Orders 29–36: from kick and rolling bass up to a snare roll and riser.
@@ -19,10 +19,10 @@ void build(pattern_writer& w, const harmony& h, const slot& s) {
     four_on_the_floor(w, 54, 0, s.last() ? 24 : w.rows());
     rolling_bass(w, h, 44);
     pads(w, h, soft_pad, 34, false);
-    arpeggio(w, h, pluck, ch_arp, 26, 0);
+    arpeggio(w, h, pluck, ch_arp, 30, 0);
     if (s.index >= 2) {
-        hats(w, 30, 2);
-        backbeat(w, clap, 40);
+        hats(w, 36, 2);
+        backbeat(w, clap, 48);
     }
     if (s.index >= 4) play_melody(w, h, hook_b, bell, ch_bell, 26, 0, 12);
     if (s.index == 6) snare_roll(w, 0, 14, 32);
@@ -51,9 +51,9 @@ void climax(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index % 4 == 0) crash_at(w, 0, 46);
     drums(w, 2);
     offbeat_bass(w, h, 50);
-    pads(w, h, saw_pad, 38, true);
-    arpeggio(w, h, pluck, ch_arp, 26, 1);
-    play_melody(w, h, hook_b, saw_lead, ch_lead, 46, 0, 18);
+    pads(w, h, saw_pad, 44, true);
+    arpeggio(w, h, pluck, ch_arp, 30, 1);
+    play_melody(w, h, hook_b, saw_lead, ch_lead, 54, 0, 18);
     if (s.index >= 2) play_melody(w, h, hook_b, bell, ch_bell, 20, 0, 0);
     if (s.last()) tom_fill(w, 48);
 }
@@ -63,11 +63,11 @@ void climax(pattern_writer& w, const harmony& h, const slot& s) {
 void climax_stabs(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index == 0) crash_at(w, 0, 46);
     four_on_the_floor(w, 60, 0, s.last() ? 16 : w.rows());
-    backbeat(w, clap, 46);
-    hats(w, 34, 2);
+    backbeat(w, clap, 54);
+    hats(w, 40, 2);
     offbeat_bass(w, h, 50);
-    pads(w, h, saw_pad, 38, true);
-    play_melody(w, h, hook_a, saw_lead, ch_lead, 46, 0, 18);
+    pads(w, h, saw_pad, 44, true);
+    play_melody(w, h, hook_a, saw_lead, ch_lead, 54, 0, 18);
     stabs(w, h, 28);
     chip_arpeggio(w, h, ch_chip, 18);
     if (s.last()) {
@@ -82,10 +82,10 @@ void breakdown(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index == 0) crash_at(w, 0, 40);
     pads(w, h, soft_pad, 46, false);
     play_melody(w, h, break_tune, bell, ch_bell, 36, 0, 16);
-    if (s.index >= 1) arpeggio(w, h, pluck, ch_arp, 20, 0);
+    if (s.index >= 1) arpeggio(w, h, pluck, ch_arp, 24, 0);
     if (s.index >= 2) {
         long_bass(w, h, 40);
-        play_melody(w, h, break_tune, saw_lead, ch_lead, 32, -12, 0);
+        play_melody(w, h, break_tune, saw_lead, ch_lead, 40, -12, 0);
     }
     if (s.last()) {
         four_on_the_floor(w, 48, 32, w.rows());
@@ -101,12 +101,12 @@ void landscape(pattern_writer& w, const harmony& h, const slot& s) {
         broken_kick(w, 54);
     else
         four_on_the_floor(w, 56, 0, w.rows());
-    backbeat(w, clap, 40);
-    hats(w, 30, 1);
+    backbeat(w, clap, 48);
+    hats(w, 36, 1);
     offbeat_bass(w, h, 46);
     pads(w, h, s.index < 4 ? soft_pad : saw_pad, 36, s.index >= 4);
-    play_melody(w, h, land_tune, saw_lead, ch_lead, 44, 0, 18);
-    arpeggio(w, h, pluck, ch_arp, 22, 2);
+    play_melody(w, h, land_tune, saw_lead, ch_lead, 52, 0, 18);
+    arpeggio(w, h, pluck, ch_arp, 26, 2);
     if (s.last()) snare_roll(w, 24, 30, 56);
 }
 
@@ -116,10 +116,10 @@ void finale(pattern_writer& w, const harmony& h, const slot& s) {
     crash_at(w, 32, 40);
     drums(w, 2);
     offbeat_bass(w, h, 50);
-    pads(w, h, saw_pad, 38, true);
-    arpeggio(w, h, pluck, ch_arp, 26, 1);
+    pads(w, h, saw_pad, 44, true);
+    arpeggio(w, h, pluck, ch_arp, 30, 1);
     const melody tune = s.index == 2 || s.index == 3 ? melody(hook_a) : melody(hook_b);
-    play_melody(w, h, tune, saw_lead, ch_lead, 46, 0, 18);
+    play_melody(w, h, tune, saw_lead, ch_lead, 54, 0, 18);
     if (s.index >= 2) play_melody(w, h, tune, bell, ch_bell, 20, 0, 0);
     if (s.last()) {
         stabs(w, h, 28);

@@ -43,10 +43,12 @@ void apply_decay(signal& s, int32_t tau) {
 }
 
 // A naive pulse (chip style, not band-limited), one period of `period`
-// samples with `high` of them up.
+// samples with `high` of them up; the two levels are set apart by 2·level
+// and balanced around zero, so that notes start and stop without a step.
 signal pulse(int32_t period, int32_t high, int32_t level) {
     signal s(static_cast<size_t>(period));
-    for (int32_t i = 0; i < period; ++i) s[static_cast<size_t>(i)] = i < high ? level : -level;
+    const int32_t up = 2 * level * (period - high) / period;
+    for (int32_t i = 0; i < period; ++i) s[static_cast<size_t>(i)] = i < high ? up : up - 2 * level;
     return s;
 }
 
@@ -75,7 +77,7 @@ xm_instrument make_bass() {
     signal s =
         filtered_saws(length, {c2_step}, cutoff_sweep(length, 170, 1900, ms(55), ms(320)), 333);
     soft_clip(s, 330);
-    xm_instrument in = looped("bass", s, true, 36, c2_period * 4, 48, 128);
+    xm_instrument in = looped("bass", s, true, 36, c2_period * 4, 54, 128);
     in.volume_envelope = envelope({{0, 64}, {6, 52}, {24, 44}}, 2);
     in.fadeout = 0x0C00;
     return in;
@@ -86,7 +88,7 @@ xm_instrument make_acid() {
     signal s =
         filtered_saws(length, {c2_step}, cutoff_sweep(length, 240, 3300, ms(110), ms(380)), 1408);
     soft_clip(s, 520);
-    xm_instrument in = looped("acid", s, true, 36, c2_period * 4, 46, 128);
+    xm_instrument in = looped("acid", s, true, 36, c2_period * 4, 56, 128);
     in.volume_envelope = envelope({{0, 64}, {4, 54}, {18, 40}}, 2);
     in.fadeout = 0x1000;
     return in;
@@ -94,7 +96,7 @@ xm_instrument make_acid() {
 
 xm_instrument make_chip_bass() {
     xm_instrument in =
-        looped("chip bass", pulse(c2_period, c2_period / 2, 28000), false, 36, c2_period, 40, 128);
+        looped("chip bass", pulse(c2_period, c2_period / 2, 28000), false, 36, c2_period, 44, 128);
     in.volume_envelope = envelope({{0, 64}, {3, 58}, {16, 48}}, 2);
     in.fadeout = 0x1000;
     return in;
@@ -102,7 +104,7 @@ xm_instrument make_chip_bass() {
 
 xm_instrument make_saw_pad() {
     signal s = additive(table_size, detuned_saws({126, 127, 128, 129, 130}, 34, 2560, 181));
-    xm_instrument in = looped("saw pad", s, true, 60, table_size, 40, 128);
+    xm_instrument in = looped("saw pad", s, true, 60, table_size, 56, 128);
     in.volume_envelope = envelope({{0, 0}, {10, 64}, {40, 52}}, 2);
     in.fadeout = 0x0300;
     return in;
@@ -115,7 +117,7 @@ xm_instrument make_soft_pad() {
             partials.push_back({c * h, (h % 4 == 1 ? 60000 : -60000) / (h * h)});
     for (const partial& p : square_partials(256, 12, 1536, 9000)) partials.push_back(p);
     signal s = additive(table_size, partials);
-    xm_instrument in = looped("soft pad", s, true, 60, table_size, 44, 128);
+    xm_instrument in = looped("soft pad", s, true, 60, table_size, 56, 128);
     in.volume_envelope = envelope({{0, 0}, {24, 64}, {60, 56}}, 2);
     in.fadeout = 0x0200;
     return in;
@@ -125,7 +127,7 @@ xm_instrument make_saw_lead() {
     std::vector<partial> partials = detuned_saws({128, 129}, 36, 4096, 300);
     for (const partial& p : saw_partials(256, 18, 2048, 181, 20000)) partials.push_back(p);
     signal s = additive(table_size, partials);
-    xm_instrument in = looped("saw lead", s, true, 60, table_size, 40, 112);
+    xm_instrument in = looped("saw lead", s, true, 60, table_size, 64, 112);
     in.volume_envelope = envelope({{0, 64}, {6, 56}, {30, 48}}, 2);
     in.fadeout = 0x0800;
     in.vibrato_type = 0;
@@ -137,7 +139,7 @@ xm_instrument make_saw_lead() {
 
 xm_instrument make_square_lead() {
     xm_instrument in =
-        looped("square lead", pulse(c4_period, c4_period / 4, 28000), false, 60, c4_period, 34, 88);
+        looped("square lead", pulse(c4_period, c4_period / 4, 28000), false, 60, c4_period, 56, 88);
     in.volume_envelope = envelope({{0, 64}, {2, 60}, {14, 46}}, 2);
     in.fadeout = 0x0A00;
     in.vibrato_sweep = 20;
@@ -148,7 +150,7 @@ xm_instrument make_square_lead() {
 
 xm_instrument make_chip_arp() {
     xm_instrument in =
-        looped("chip arp", pulse(c4_period, c4_period / 8, 28000), false, 60, c4_period, 30, 72);
+        looped("chip arp", pulse(c4_period, c4_period / 8, 28000), false, 60, c4_period, 56, 72);
     in.volume_envelope = envelope({{0, 64}, {6, 44}, {30, 32}}, 2);
     in.fadeout = 0x1000;
     return in;
@@ -162,7 +164,7 @@ xm_instrument make_pluck() {
     fade_out(s, ms(30));
     normalise(s, 30000);
     xm_sample sample = to_sample(s, "pluck", true, 60);
-    sample.volume = 36;
+    sample.volume = 64;
     sample.panning = 72;
     return single_sample_instrument("pluck", std::move(sample));
 }
@@ -189,7 +191,7 @@ xm_instrument make_bell() {
     fade_out(s, ms(300));
     normalise(s, 30000);
     xm_sample sample = to_sample(s, "bell", true, 72);
-    sample.volume = 36;
+    sample.volume = 60;
     sample.panning = 184;
     return single_sample_instrument("bell", std::move(sample));
 }

@@ -95,7 +95,10 @@ void acid_line(pattern_writer& w, const harmony& h, int volume, int variant) {
         }
         const int pitch = root_in(h.at(r), 36) + s.offset;
         const int v = s.accent ? volume + 10 : volume;
-        if (s.slide)
+        // A slide needs a note still held to glide from; after a rest it
+        // would glide a released, fading note, so it strikes afresh instead.
+        const bool rested = line[(r + rows_per_bar - 1) % rows_per_bar].offset < 0;
+        if (s.slide && !rested && r > 0)
             w.note(r, ch_bass, pitch, acid, v, fx::portamento, slide_speed);
         else
             w.note(r, ch_bass, pitch, acid, v);
@@ -105,17 +108,20 @@ void acid_line(pattern_writer& w, const harmony& h, int volume, int variant) {
 void pads(pattern_writer& w, const harmony& h, uint8_t instrument, int volume, bool pump) {
     constexpr int channels[] = {ch_pad1, ch_pad2, ch_pad3};
     const int ducked = volume * 5 / 12;
-    // Volume-column slide up by k per tick over the five ticks of two rows.
-    const int k = std::clamp((volume - ducked + 9) / 10, 1, 15);
+    // Back up from the duck by a volume-column slide of k per tick, over the
+    // five sliding ticks of each of two rows.
+    const int low = w.level(instrument, ducked);
+    const int k = std::clamp((w.level(instrument, volume) - low + 5) / 10, 1, 15);
     for (int r = 0; r < w.rows(); ++r) {
         if (r % rows_per_bar == 0) {
             const auto notes = voicing(h.at(r), 55);
             for (int i = 0; i < 3; ++i)
-                w.note(r, channels[i], notes[i], instrument, pump ? ducked : volume);
+                w.note(r, channels[i], notes[static_cast<size_t>(i)], instrument,
+                       pump ? ducked : volume);
         }
         if (!pump) continue;
         for (int ch : channels) {
-            if (r % 4 == 0) w.volume(r, ch, xm_set_volume(ducked));
+            if (r % 4 == 0) w.volume(r, ch, xm_set_volume(low));
             if (r % 4 == 1 || r % 4 == 2) w.volume(r, ch, static_cast<uint8_t>(0x70 + k));
         }
     }
