@@ -11,9 +11,9 @@ signal make_kick() {
     signal s = falling_sine(ms(420), 46, 150, ms(32), ms(170));
     noise_source noise(0x4B1C);
     for (int32_t i = 0; i < ms(4); ++i) s[static_cast<size_t>(i)] += noise.next() / 4;
-    soft_clip(s, 400);
-    fade_out(s, ms(60));
     normalise(s, full_scale);
+    soft_clip(s, 300);
+    fade_out(s, ms(60));
     return s;
 }
 
@@ -40,7 +40,7 @@ signal make_snare() {
     }
     s = mix(mix(s, overtone, 32768), rattle, 60000);
     normalise(s, full_scale);
-    soft_clip(s, 640);
+    soft_clip(s, 384);
     fade_out(s, ms(50));
     return s;
 }
@@ -59,7 +59,7 @@ signal make_clap() {
         s[static_cast<size_t>(i)] = static_cast<int32_t>((band * level) >> 30);
     }
     normalise(s, full_scale);
-    soft_clip(s, 768);
+    soft_clip(s, 384);
     fade_out(s, ms(60));
     return s;
 }
@@ -91,7 +91,7 @@ signal metal(int32_t length_ms, int32_t amp_ms, int32_t noise_q16, uint32_t seed
 signal make_hat(bool open) {
     signal s = open ? metal(420, 120, 40000, 0x0FE4) : metal(90, 16, 40000, 0xC105);
     normalise(s, full_scale);
-    soft_clip(s, 768);
+    soft_clip(s, 384);
     fade_out(s, ms(open ? 80 : 20));
     return s;
 }
@@ -101,7 +101,7 @@ signal make_hat(bool open) {
 signal make_crash_signal() {
     signal s = metal(1900, 520, 70000, 0xC4A5);
     normalise(s, full_scale);
-    soft_clip(s, 512);
+    soft_clip(s, 384);
     fade_out(s, ms(500));
     return s;
 }
