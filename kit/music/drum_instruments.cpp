@@ -115,11 +115,11 @@ std::vector<xm_instrument> make_drum_instruments() {
         return single_sample_instrument(name, std::move(sample));
     };
     return {
-        drum("kick", make_kick(), true, 56, 128),
+        drum("kick", make_kick(), true, 64, 128),
         drum("snare", make_snare(), true, 64, 120),
         drum("clap", make_clap(), true, 64, 136),
-        drum("closed hat", make_hat(false), false, 52, 168),
-        drum("open hat", make_hat(true), false, 46, 168),
+        drum("closed hat", make_hat(false), false, 60, 168),
+        drum("open hat", make_hat(true), false, 54, 168),
         drum("crash", make_crash_signal(), false, 52, 96),
         drum("tom", make_tom(), true, 56, 96),
     };

@@ -11,7 +11,7 @@ namespace {
 // Drums, bass and pumping pads of the full-on sections.
 void full_groove(pattern_writer& w, const harmony& h, int energy) {
     four_on_the_floor(w, 58 + energy, 0, w.rows());
-    backbeat(w, clap, 52 + energy);
+    backbeat(w, clap, 58 + energy);
     hats(w, 38 + energy, 2);
     offbeat_bass(w, h, 48 + energy);
     pads(w, h, saw_pad, 42, true);
@@ -45,7 +45,7 @@ void title(pattern_writer& w, const harmony& h, const slot& s) {
         return;
     }
     offbeat_bass(w, h, 46);
-    backbeat(w, clap, 48);
+    backbeat(w, clap, 54);
     if (s.index >= 6) play_melody(w, h, hook_a, saw_lead, ch_lead, 46, 0, 14);
     if (s.index == 6) stabs(w, h, 30);
     if (s.last()) {
@@ -93,7 +93,7 @@ void theme_again(pattern_writer& w, const harmony& h, const slot& s) {
 void credits(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index == 0) zap_at(w, 0, 28);
     broken_kick(w, 54);
-    backbeat(w, snare, 50);
+    backbeat(w, snare, 56);
     hats(w, 32, 1);
     chip_bass_line(w, h, 36);
     pads(w, h, soft_pad, 34, false);

@@ -9,7 +9,7 @@ namespace {
 
 void drums(pattern_writer& w, int energy) {
     four_on_the_floor(w, 58 + energy, 0, w.rows());
-    backbeat(w, clap, 52 + energy);
+    backbeat(w, clap, 58 + energy);
     hats(w, 38 + energy, 2);
 }
 
@@ -22,7 +22,7 @@ void build(pattern_writer& w, const harmony& h, const slot& s) {
     arpeggio(w, h, pluck, ch_arp, 30, 0);
     if (s.index >= 2) {
         hats(w, 36, 2);
-        backbeat(w, clap, 48);
+        backbeat(w, clap, 54);
     }
     if (s.index >= 4) play_melody(w, h, hook_b, bell, ch_bell, 26, 0, 12);
     if (s.index == 6) snare_roll(w, 0, 14, 32);
@@ -63,7 +63,7 @@ void climax(pattern_writer& w, const harmony& h, const slot& s) {
 void climax_stabs(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.index == 0) crash_at(w, 0, 46);
     four_on_the_floor(w, 60, 0, s.last() ? 16 : w.rows());
-    backbeat(w, clap, 54);
+    backbeat(w, clap, 60);
     hats(w, 40, 2);
     offbeat_bass(w, h, 50);
     pads(w, h, saw_pad, 44, true);
@@ -101,7 +101,7 @@ void landscape(pattern_writer& w, const harmony& h, const slot& s) {
         broken_kick(w, 54);
     else
         four_on_the_floor(w, 56, 0, w.rows());
-    backbeat(w, clap, 48);
+    backbeat(w, clap, 54);
     hats(w, 36, 1);
     offbeat_bass(w, h, 46);
     pads(w, h, s.index < 4 ? soft_pad : saw_pad, 36, s.index >= 4);

@@ -77,7 +77,7 @@ xm_instrument make_bass() {
     signal s =
         filtered_saws(length, {c2_step}, cutoff_sweep(length, 170, 1900, ms(55), ms(320)), 333);
     soft_clip(s, 330);
-    xm_instrument in = looped("bass", s, true, 36, c2_period * 4, 54, 128);
+    xm_instrument in = looped("bass", s, true, 36, c2_period * 4, 46, 128);
     in.volume_envelope = envelope({{0, 64}, {6, 52}, {24, 44}}, 2);
     in.fadeout = 0x0C00;
     return in;
@@ -88,7 +88,7 @@ xm_instrument make_acid() {
     signal s =
         filtered_saws(length, {c2_step}, cutoff_sweep(length, 240, 3300, ms(110), ms(380)), 1408);
     soft_clip(s, 520);
-    xm_instrument in = looped("acid", s, true, 36, c2_period * 4, 56, 128);
+    xm_instrument in = looped("acid", s, true, 36, c2_period * 4, 50, 128);
     in.volume_envelope = envelope({{0, 64}, {4, 54}, {18, 40}}, 2);
     in.fadeout = 0x1000;
     return in;
@@ -96,7 +96,7 @@ xm_instrument make_acid() {
 
 xm_instrument make_chip_bass() {
     xm_instrument in =
-        looped("chip bass", pulse(c2_period, c2_period / 2, 28000), false, 36, c2_period, 44, 128);
+        looped("chip bass", pulse(c2_period, c2_period / 2, 28000), false, 36, c2_period, 40, 128);
     in.volume_envelope = envelope({{0, 64}, {3, 58}, {16, 48}}, 2);
     in.fadeout = 0x1000;
     return in;
