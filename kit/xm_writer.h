@@ -35,8 +35,10 @@ struct xm_cell {
 // Rows of cells, row-major: cell (row, channel) is cells[row * channels + channel].
 class xm_pattern {
 public:
+    // A size out of range makes a pattern that xm_check() refuses, not a fault.
     xm_pattern(int rows, int channels)
-        : rows_(rows), channels_(channels), cells_(static_cast<size_t>(rows * channels)) {}
+        : rows_(rows), channels_(channels),
+          cells_(rows > 0 && channels > 0 ? static_cast<size_t>(rows * channels) : 0) {}
 
     int rows() const { return rows_; }
     int channels() const { return channels_; }

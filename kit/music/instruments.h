@@ -33,7 +33,6 @@ enum instrument_id : uint8_t {
     reverse_cymbal,
     noise_drum,
     stab,
-    instrument_count_used = stab,
     cue = 64,
 };
 

@@ -7,8 +7,8 @@
 namespace vilora::kit::music {
 
 // Chords, one per bar.
-constexpr chord am{9, true}, dm{2, true}, em{4, true}, c_major{0, false}, e_major{4, false},
-    f_major{5, false}, g_major{7, false};
+constexpr chord am{9, true}, em{4, true}, c_major{0, false}, e_major{4, false}, f_major{5, false},
+    g_major{7, false};
 constexpr progression main_chords = {am, f_major, c_major, g_major};
 constexpr progression break_chords = {f_major, g_major, em, am};
 constexpr progression credits_chords = {am, g_major, f_major, e_major};

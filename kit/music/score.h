@@ -104,10 +104,7 @@ private:
 namespace fx {
 constexpr uint8_t arpeggio = 0x0;
 constexpr uint8_t portamento = 0x3;
-constexpr uint8_t vibrato = 0x4;
 constexpr uint8_t panning = 0x8;
-constexpr uint8_t volume_slide = 0xA;
-constexpr uint8_t extended = 0xE; // ECx cuts the note after x ticks
 } // namespace fx
 
 } // namespace vilora::kit::music

@@ -261,6 +261,7 @@ TEST(XmWriter, RefusesModelsItCannotWrite) {
     const std::vector<std::pair<const char*, std::function<void(xm_module&)>>> faults = {
         {"no rows", [](xm_module& m) { m.patterns[2] = xm_pattern(0, channels); }},
         {"257 rows", [](xm_module& m) { m.patterns[2] = xm_pattern(257, channels); }},
+        {"negative rows", [](xm_module& m) { m.patterns[2] = xm_pattern(-3, channels); }},
         {"channels differ", [](xm_module& m) { m.patterns[2] = xm_pattern(64, channels - 1); }},
         {"33 channels", [](xm_module& m) { m.channels = 33; }},
         {"order past patterns", [](xm_module& m) { m.orders.push_back(4); }},
