@@ -14,5 +14,6 @@ int lib_command(int argc, char** argv);
 // vilora-kit scene FILE.3ds [--frame F] [--json]
 int scene_command(int argc, char** argv);
 int picture_command(int argc, char** argv);
+int music_command(int argc, char** argv);
 
 } // namespace vilora::kit

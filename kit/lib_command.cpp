@@ -46,7 +46,7 @@ bool write_file(const fs::path& file, const std::vector<uint8_t>& bytes) {
 
 // Packs files and directory trees from disk, directories in name order.
 class archive_builder {
-  public:
+public:
     archive_builder(fs::path archive, bool store) : archive_(std::move(archive)), store_(store) {}
 
     // Adds `file` from disk as `name`; a directory with everything below it.
@@ -66,7 +66,7 @@ class archive_builder {
     bool write() { return writer_.write(archive_.string()) || fail(writer_.error()); }
     const std::string& error() const { return error_; }
 
-  private:
+private:
     // A symbolic link back up the tree ends at the 255-character path limit.
     bool add_directory(const fs::path& directory, const std::string& name) {
         if (!name.empty() && !writer_.add_directory(name)) return fail(writer_.error());

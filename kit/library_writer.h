@@ -16,7 +16,7 @@
 namespace vilora::kit {
 
 class library_writer {
-  public:
+public:
     // A directory entry for `path` and any missing ancestor; one already
     // present is kept. False (see error()) for an invalid path or one that
     // names a member.
@@ -35,7 +35,7 @@ class library_writer {
     const std::string& error() const { return error_; }
     int32_t entry_count() const { return static_cast<int32_t>(members_.size()); }
 
-  private:
+private:
     struct member {
         library_entry entry;
         std::vector<uint8_t> data;

@@ -13,6 +13,7 @@ constexpr command commands[] = {
     {"scene", "dump a 3DS scene and its evaluation at a frame", scene_command},
     {"picture", "decode a BMP or PSD picture for a screen format and write it as PNG",
      picture_command},
+    {"make-music", "write the demo's music module (and its rendering as WAV)", music_command},
     {nullptr, nullptr, nullptr},
 };
 

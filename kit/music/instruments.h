@@ -1,0 +1,54 @@
+// The module's instruments, synthesised in code. Numbers are the 1-based
+// instrument numbers the patterns use; 64 is the inaudible cue track.
+#pragma once
+
+#include "kit/music/synth.h"
+#include "kit/xm_writer.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vilora::kit::music {
+
+enum instrument_id : uint8_t {
+    kick = 1,
+    snare,
+    clap,
+    closed_hat,
+    open_hat,
+    crash,
+    tom,
+    bass,
+    acid,
+    chip_bass,
+    saw_pad,
+    soft_pad,
+    saw_lead,
+    square_lead,
+    pluck,
+    bell,
+    chip_arp,
+    riser,
+    zap,
+    reverse_cymbal,
+    noise_drum,
+    stab,
+    cue = 64,
+};
+
+// All 64 instruments; the unused numbers between the last musical one and
+// the cue are empty.
+std::vector<xm_instrument> make_instruments();
+
+// The drums and effects, and the tonal instruments, in instrument order.
+std::vector<xm_instrument> make_drum_instruments();   // kick .. tom
+std::vector<xm_instrument> make_tonal_instruments();  // bass .. chip_arp
+std::vector<xm_instrument> make_effect_instruments(); // riser .. stab
+
+// The crash cymbal's sound, which the reverse cymbal plays backwards.
+signal make_crash_signal();
+
+// An instrument playing `sample` on every note.
+xm_instrument single_sample_instrument(const char* name, xm_sample sample);
+
+} // namespace vilora::kit::music
