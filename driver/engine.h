@@ -8,6 +8,7 @@
 
 namespace vilora {
 
+class display_device;
 class library_file;
 
 // Paces the timeline. Only the timeline reads it: the parts animate per frame drawn.
@@ -41,6 +42,10 @@ int16_t get_screen_height();
 void set_screen_size(int32_t width, int32_t height);
 extern int32_t screen_width;
 extern int32_t screen_height;
+
+// The show's one display, whose back surface the triangle and line primitives
+// draw into; null while there is none.
+extern display_device* engine_display;
 
 // Top-left corner of the 320x200 picture area on the back surface.
 extern int32_t origin_x;

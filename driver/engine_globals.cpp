@@ -8,6 +8,7 @@ namespace vilora {
 
 int32_t screen_width = 640;
 int32_t screen_height = 480;
+display_device* engine_display = nullptr;
 int32_t origin_x = 0;
 int32_t origin_y = 0;
 bool test_mode = false;

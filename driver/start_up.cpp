@@ -22,6 +22,7 @@ void shut_down_on_escape() {
     s->music = 0;
     for (part_id id : escape_order) s->parts[static_cast<size_t>(id)].reset();
     s->display.reset();
+    engine_display = nullptr;
     s->clock.reset();
     s->window->destroy_window();
 }
@@ -89,6 +90,7 @@ void finish_show(show_state& s) {
     s.music = 0;
     for (part_id id : escape_order) s.parts[static_cast<size_t>(id)].reset();
     s.display.reset();
+    engine_display = nullptr;
     s.clock.reset();
     s.window->destroy_window();
     running_show = nullptr;
@@ -102,6 +104,7 @@ int run_show(show_state& s) {
                             screen_metric_width(), screen_metric_height());
 
     s.display = std::make_unique<display_device>();
+    engine_display = s.display.get();
     if (s.display->create_interface() != 0) return fail(s, message_no_display);
     if (s.display->set_mode(0, s.window->handle, s.options.width, s.options.height, 16) != 0)
         return fail(s, message_no_mode);

@@ -52,6 +52,17 @@ class picture_list {
     // clip rectangle of the picture's surface (the picture area), honouring the
     // colour key when the picture is colour-keyed.
     void draw_picture(surface* destination, int32_t x, int32_t y, int32_t index) const;
+    // Draws picture `index` turned by `angle` degrees (clockwise on the screen, pi
+    // taken as 3.14) and scaled by `scale` about (centre_x, centre_y), sampling
+    // the nearest pixel; keyed pictures leave black out.
+    void draw_picture_rotated(surface* destination, int32_t centre_x, int32_t centre_y,
+                              int32_t index, int32_t angle, float scale) const;
+    // Moves every covered destination pixel towards the picture by level / 256
+    // (level 0..255).
+    void draw_picture_faded(surface* destination, int32_t x, int32_t y, int32_t index,
+                            int32_t level) const;
+    // Blends the picture by its per-pixel alpha map (PSD pictures only).
+    void draw_picture_alpha(surface* destination, int32_t x, int32_t y, int32_t index) const;
 
   private:
     int32_t append(std::unique_ptr<surface> picture);
