@@ -3,9 +3,9 @@
 #include "kit/commands.h"
 #include "kit/music/music_module.h"
 #include "kit/music/render.h"
+#include "platform/image_files.h"
 
 #include <CLI/CLI.hpp>
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -31,15 +31,8 @@ bool write_bytes(const std::string& file, const std::vector<uint8_t>& bytes) {
 }
 
 bool write_wav(const std::string& file, const music::rendering& r) {
-    SF_INFO format{};
-    format.samplerate = music::render_rate;
-    format.channels = 2;
-    format.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* out = sf_open(file.c_str(), SFM_WRITE, &format);
-    if (!out) return false;
-    const auto count = static_cast<sf_count_t>(r.samples.size());
-    const bool written = sf_write_short(out, r.samples.data(), count) == count;
-    return sf_close(out) == 0 && written;
+    wav_writer out(file, music::render_rate);
+    return out.ok() && out.write(r.samples.data(), r.frames());
 }
 
 double decibels(double level) {

@@ -8,10 +8,10 @@
 #include "platform/app_window.h"
 #include "platform/display_device.h"
 #include "platform/frame_conversion.h"
+#include "platform/image_files.h"
 #include "platform/text.h"
 
 #include <CLI/CLI.hpp>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -99,31 +99,15 @@ int draw_caption(surface& picture, const text_request& request) {
     return 0;
 }
 
-// RGBA rows: the colours as the screen shows them, alpha from the alpha map.
-std::vector<uint8_t> rgba_of(const surface& picture) {
+// The colours as the screen shows them, alpha from the alpha map.
+bool write_picture_png(const std::string& file_name, const surface& picture) {
     const rgb_frame frame = frame_from_surface(*picture.platform);
-    std::vector<uint8_t> rgba(frame.pixels.size() * 4);
+    std::vector<uint32_t> argb(frame.pixels.size());
     for (size_t i = 0; i < frame.pixels.size(); ++i) {
-        const uint32_t pixel = frame.pixels[i];
-        rgba[i * 4] = static_cast<uint8_t>(pixel >> 16);
-        rgba[i * 4 + 1] = static_cast<uint8_t>(pixel >> 8);
-        rgba[i * 4 + 2] = static_cast<uint8_t>(pixel);
-        rgba[i * 4 + 3] = picture.alpha_map ? picture.alpha_map[i] : 255;
+        const uint32_t alpha = picture.alpha_map ? picture.alpha_map[i] : 255;
+        argb[i] = alpha << 24 | frame.pixels[i];
     }
-    return rgba;
-}
-
-bool write_png(const std::string& file_name, const surface& picture) {
-    std::vector<uint8_t> rgba = rgba_of(picture);
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(picture.width);
-    image.height = static_cast<png_uint_32>(picture.height);
-    image.format = PNG_FORMAT_RGBA;
-    const bool written = png_image_write_to_file(&image, file_name.c_str(), 0, rgba.data(),
-                                                 picture.width * 4, nullptr) != 0;
-    png_image_free(&image);
-    return written;
+    return write_png_rgba(file_name, frame.width, frame.height, argb);
 }
 
 } // namespace
@@ -162,7 +146,7 @@ int picture_command(int argc, char** argv) {
         return report(input + ": " + decode_failure(code));
     if (!caption.text.empty())
         if (int failed = draw_caption(picture, caption)) return failed;
-    if (!write_png(output, picture)) return report(output + ": cannot write the PNG file");
+    if (!write_picture_png(output, picture)) return report(output + ": cannot write the PNG file");
     return 0;
 }
 
