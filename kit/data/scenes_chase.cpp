@@ -77,7 +77,7 @@ tds::scene psyki_scene() {
     add_dog(s, 1, 1, 0);
     add_dog(s, 2, 7, pi);
     const camera_rig cam = camera_path(
-        "Camera01", 13, 14, 35, 0, 80, 10,
+        "Camera01", 13, 14, 50, 0, 80, 10,
         [](float t) {
             const float a = -1.6f + 0.5f * std::sin(2 * pi * t);
             return vec3{200 * std::cos(a), 200 * std::sin(a), 80};

@@ -75,8 +75,8 @@ tds::scene hedge_scene() {
     });
     shroom2.hide_keys = {20, 30};
     const camera_rig cam = camera_path(
-        "Camera01", 5, 6, 35, 0, 60, 10,
-        [](float t) { return on_circle(125, -2.2f + 1.1f * t, 40 - 10 * t); },
+        "Camera01", 5, 6, 50, 0, 60, 10,
+        [](float t) { return on_circle(150, -2.2f + 1.1f * t, 50 - 15 * t); },
         [](float) {
             return vec3{0, 0, 2};
         });
@@ -98,7 +98,7 @@ tds::mesh flower_mesh() {
         b.merge(petal);
     }
     b.merge(ellipsoid("Flower", {5, 5, 3}, 4, 8), {0, 0, 2});
-    b.merge(lathe("Flower", -60, 0, 4, 6, [](float) { return 1.5f; }));
+    b.merge(lathe("Flower", -35, 0, 4, 6, [](float) { return 1.5f; }));
     return b.take();
 }
 
@@ -130,6 +130,7 @@ tds::scene vosaq_scene() {
         },
         tds::track_loop);
     wasp.rotation = swing(0, 100, {0, 0, 1}, 0.9f, 2);
+    wasp.scale = hold({1.8f, 1.8f, 1.8f});
     auto part = [](uint16_t id, const char* name, vec3 at) {
         tds::node n = object_node(id, name, 1);
         n.position = hold(at);

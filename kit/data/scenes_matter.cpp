@@ -39,7 +39,7 @@ tds::scene surfonsurf_scene() {
     for (int i = 0; i < 9; ++i) {
         const std::string name = "Shroom" + std::to_string(i + 1);
         const float x = rng.uniform(-110, 110), y = rng.uniform(-110, 110);
-        const float size = rng.uniform(9, 16);
+        const float size = rng.uniform(14, 24);
         s.meshes.push_back(mushroom_mesh(name, size, size * 1.4f, static_cast<uint32_t>(i)));
         tds::node m = object_node(static_cast<uint16_t>(3 + i), name, 2);
         m.position = hold({x, y, field_height(x, y) + size * 1.3f});
@@ -165,9 +165,13 @@ tds::mesh screw_mesh(const std::string& name) {
             b.vertex({radius * std::cos(a), radius * std::sin(a), z});
         }
     auto at = [&](int r, int k) { return static_cast<uint16_t>(r * sides + k % sides); };
-    for (int r = 0; r < rings; ++r)
-        for (int k = 0; k < sides; ++k)
+    // Faces in turns of a helix across the rings, so that the first few faces
+    // (all that oneco4 takes its sprite points from) climb the whole thread.
+    for (int turn = 0; turn < sides; ++turn)
+        for (int r = 0; r < rings; ++r) {
+            const int k = (turn + 3 * r) % sides;
             b.quad(at(r, k), at(r, k + 1), at(r + 1, k + 1), at(r + 1, k));
+        }
     tds::mesh head = lathe(name, 0, 6, 1, 6, [](float) { return 8.0f; });
     b.merge(head);
     return b.take("Steel");
@@ -208,7 +212,7 @@ tds::scene sroub2_scene() {
         "Camera01", 5, 6, 35, 0, 100, 10,
         [](float t) {
             const float a = -pi / 2 + 0.5f * std::sin(2 * pi * t);
-            return vec3{150 * std::cos(a), 150 * std::sin(a), 30 + 20 * std::sin(4 * pi * t)};
+            return vec3{110 * std::cos(a), 110 * std::sin(a), 25 + 20 * std::sin(4 * pi * t)};
         },
         [](float) {
             return vec3{0, 0, -5};
