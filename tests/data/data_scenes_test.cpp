@@ -17,7 +17,9 @@
 namespace vilora::testing {
 namespace {
 
-std::string data_path(const std::string& name) { return std::string(VILORA_DATA_DIR) + "/" + name; }
+std::string data_path(const std::string& name) {
+    return std::string(VILORA_DATA_DIR) + "/" + name;
+}
 
 TEST(DataScenes, EachPartsCameraSeesItsMeshesAtUsableDepths) {
     for (const scene_view& view : scene_views()) {
@@ -29,8 +31,10 @@ TEST(DataScenes, EachPartsCameraSeesItsMeshesAtUsableDepths) {
         ASSERT_GT(c.faces, 0);
         const double front = static_cast<double>(c.in_front) / static_cast<double>(c.faces);
         const double seen = static_cast<double>(c.on_screen) / static_cast<double>(c.faces);
-        const double depth = static_cast<double>(c.depth_in_range) / static_cast<double>(c.in_front);
-        std::printf("%-9s %-15s frames %3d faces/frame %5ld front %.3f seen %.3f worst %.3f depth %.3f meshes %d/%d\n",
+        const double depth =
+            static_cast<double>(c.depth_in_range) / static_cast<double>(c.in_front);
+        std::printf("%-9s %-15s frames %3d faces/frame %5ld front %.3f seen %.3f worst %.3f depth "
+                    "%.3f meshes %d/%d\n",
                     view.part.c_str(), view.scene.c_str(), c.frames, c.faces / c.frames, front,
                     seen, c.worst_frame, depth, c.drawn_meshes, c.meshes);
         EXPECT_GT(front, 0.95);
