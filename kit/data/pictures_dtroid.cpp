@@ -41,16 +41,16 @@ image title_picture(const art::lettering& letters, int variant) {
 
 // Mushrooms under the moon, faded in over the lower part of the title.
 image mushroom_field() {
-    image canvas(320, 130);
+    image canvas(320, 127);
     const ramp night{{{0, hex(0x0a1028)}, {1, hex(0x1a1830)}}};
-    canvas.paint([&](float, float y) { return night(y / 130); });
+    canvas.paint([&](float, float y) { return night(y / 127); });
     light(canvas, 262, 28, 16, hex(0xe8e0c0));
     light(canvas, 262, 28, 40, hex(0x303858));
     art::scatter rng(77);
     for (int i = 0; i < 14; ++i) {
-        const float x = rng.uniform(0, 320), base = rng.uniform(90, 130);
-        const float size = rng.uniform(10, 30) * (base / 130);
-        mask stem(320, 130), cap(320, 130), spots(320, 130);
+        const float x = rng.uniform(0, 320), base = rng.uniform(88, 127);
+        const float size = rng.uniform(10, 30) * (base / 127);
+        mask stem(320, 127), cap(320, 127), spots(320, 127);
         art::box(stem, x - size * 0.22f, base - size * 1.3f, x + size * 0.22f, base);
         for (int k = 0; k < 12; ++k) {
             const float a = pi * static_cast<float>(k) / 11;
@@ -67,7 +67,7 @@ image mushroom_field() {
     canvas.paint([&](float x, float y) {
         const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
         const float grass = art::fbm(x / 6, y / 30, 9, 3);
-        return y > 118 ? mix(c, hex(0x102010), grass * 0.8f) : c;
+        return y > 115 ? mix(c, hex(0x102010), grass * 0.8f) : c;
     });
     vignette(canvas, 0.4f);
     return canvas;
