@@ -80,7 +80,8 @@ image credits_backdrop(const art::lettering& letters) {
     canvas.paint([&](float x, float y) {
         const float grid = (std::fmod(x, 16) < 1 || std::fmod(y, 16) < 1) ? 0.06f : 0;
         const float glow = std::exp(-((x - 120) * (x - 120) + (y - 100) * (y - 100)) / 9000);
-        return hex(0x03100a) + hex(0x1a4a22) * glow + colour{grid * 0.4f, grid, grid * 0.5f};
+        // Dark where the scene turns, so its green shading stands out.
+        return hex(0x03100a) + hex(0x0a1a1c) * glow + colour{grid * 0.4f, grid, grid * 0.5f};
     });
     caption_style title{16, 30, lime, moss, 3, 2};
     int y = 10;
