@@ -30,11 +30,12 @@ image title_picture(const art::lettering& letters, int variant) {
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
           0.05f + 0.02f * static_cast<float>(variant));
-    // A torn band: rows shifted sideways, as a weak signal does.
-    const int band = 20 + 45 * variant;
-    for (int y = band; y < band + 6 + 2 * variant && y < 200; ++y) {
-        const int shift = 3 + 4 * variant;
-        for (int x = 319; x >= shift; --x) canvas.at(x, y) = canvas.at(x - shift, y);
+    // A torn band: rows shifted sideways and lit up, as a weak signal does.
+    const int band = 24 + 44 * variant;
+    for (int y = band; y < band + 4 + 3 * variant && y < 200; ++y) {
+        const int shift = 6 + 6 * variant;
+        for (int x = 319; x >= shift; --x)
+            canvas.at(x, y) = canvas.at(x - shift, y) * 1.3f + colour{0.02f, 0.03f, 0.06f};
     }
     return canvas;
 }
