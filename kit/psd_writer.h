@@ -1,5 +1,7 @@
 // Writes PSD files: 8 bits per channel, RGB colour mode, 3 channels or 4 with
-// alpha, the merged image only (no layers), raw or PackBits-compressed.
+// alpha, raw or PackBits-compressed. The merged image carries the picture;
+// with alpha, one raw layer of the same pixels marks the fourth channel as
+// the merged image's transparency, as readers expect.
 #pragma once
 
 #include <cstddef>
