@@ -1,6 +1,7 @@
 #include "driver/part_roster.h"
 
 #include "parts/obw.h"
+#include "parts/oneco2.h"
 #include "parts/oneco3.h"
 #include "parts/pinkous.h"
 
@@ -13,7 +14,7 @@ const part_roster& built_in_parts() {
         part_not_built(part_id::ogreety, "ogreety"),
         part_not_built(part_id::oneco0, "oneco0"),
         part_not_built(part_id::oneco1, "oneco1"),
-        part_not_built(part_id::oneco2, "oneco2"),
+        part_class_of<oneco2>(part_id::oneco2, "oneco2"),
         part_class_of<oneco3>(part_id::oneco3, "oneco3"),
         part_not_built(part_id::oneco4, "oneco4"),
         part_class_of<pinkous>(part_id::pinkous, "pinkous"),
