@@ -1,5 +1,10 @@
 #include "driver/part_roster.h"
 
+#include "parts/obw.h"
+#include "parts/oneco2.h"
+#include "parts/oneco3.h"
+#include "parts/pinkous.h"
+
 namespace vilora {
 
 const part_roster& built_in_parts() {
@@ -9,12 +14,12 @@ const part_roster& built_in_parts() {
         part_not_built(part_id::ogreety, "ogreety"),
         part_not_built(part_id::oneco0, "oneco0"),
         part_not_built(part_id::oneco1, "oneco1"),
-        part_not_built(part_id::oneco2, "oneco2"),
-        part_not_built(part_id::oneco3, "oneco3"),
+        part_class_of<oneco2>(part_id::oneco2, "oneco2"),
+        part_class_of<oneco3>(part_id::oneco3, "oneco3"),
         part_not_built(part_id::oneco4, "oneco4"),
-        part_not_built(part_id::pinkous, "pinkous"),
+        part_class_of<pinkous>(part_id::pinkous, "pinkous"),
         part_not_built(part_id::odistort, "odistort"),
-        part_not_built(part_id::obw, "obw"),
+        part_class_of<obw>(part_id::obw, "obw"),
         part_not_built(part_id::houp, "houp"),
         part_not_built(part_id::oland, "oland"),
     };

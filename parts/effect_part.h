@@ -1,6 +1,7 @@
 // The base of the thirteen effect classes. A part is built once at start-up
 // from the display (its constructor loads everything and sets `valid`) and then
-// draws one frame per call of its own `run(display, mode, x, y)`.
+// draws one frame per call of its own `run(display, mode, x, y)`, offset by the
+// picture area's top-left corner (x, y).
 #pragma once
 
 namespace vilora {
@@ -8,6 +9,7 @@ namespace vilora {
 class effect_part {
 public:
     virtual ~effect_part() = default;
+    // Every picture, scene and font loaded; the driver refuses to start otherwise.
     bool valid = false;
 };
 

@@ -1,0 +1,46 @@
+// obw: three picture effects picked by mode. 0 bends a picture through two
+// moving displacement maps, 1 scrolls five captions over a picture with grey
+// noise, 2 eats a picture away with black noise lines, more with every frame.
+#pragma once
+
+#include "parts/effect_part.h"
+#include "parts/oscillator.h"
+#include "pictures/picture_list.h"
+#include "platform/display_device.h"
+#include "platform/text.h"
+
+#include <array>
+#include <cstdint>
+
+namespace vilora {
+
+class obw : public effect_part {
+public:
+    explicit obw(display_device* display);
+    void run(display_device* display, int32_t mode, int32_t x, int32_t y);
+
+    // State shared by every obw from program start; the show never resets it,
+    // so each stretch of a mode goes on where the last one stopped.
+    struct class_statics {
+        oscillator oscillator_1{200.0f, true, 1.0f, 0.0f, 250.0f}; // column into the column map
+        oscillator oscillator_2{2.0f, true, 1.0f, 0.0f, 250.0f};   // column into the row map
+        oscillator oscillator_3{50.0f, false, 0.5f, 0.0f, 250.0f}; // row into the column map
+        oscillator oscillator_4{8.0f, true, 1.0f, 0.0f, 250.0f};   // row into the row map
+        std::array<int32_t, 5> caption_x{};                        // set by the constructor
+        int32_t noise_count = 0;                                   // mode-2 frames drawn
+    };
+    static class_statics statics;
+    // Back to the program-start values (tests run many parts in one program).
+    static void reset_statics() { statics = {}; }
+
+    picture_list maps;      // row map, column map, source picture
+    picture_list backdrops; // one per mode
+    font* caption_font = nullptr;
+
+private:
+    void bend_picture(display_device* display, int32_t x, int32_t y);
+    void scroll_captions(display_device* display, int32_t x, int32_t y);
+    void eat_picture(display_device* display, int32_t x, int32_t y);
+};
+
+} // namespace vilora

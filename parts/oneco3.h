@@ -1,0 +1,42 @@
+// oneco3: a picture bent by two moving displacement maps over a backdrop, a
+// column of sprites climbing at the right edge and a flickering caption.
+#pragma once
+
+#include "parts/effect_part.h"
+#include "parts/oscillator.h"
+#include "pictures/picture_list.h"
+#include "platform/display_device.h"
+#include "platform/text.h"
+
+#include <cstdint>
+
+namespace vilora {
+
+class oneco3 : public effect_part {
+public:
+    explicit oneco3(display_device* display);
+    // `mode` is ignored.
+    void run(display_device* display, int32_t mode, int32_t x, int32_t y);
+
+    // State shared by every oneco3 from program start; never reset by the show.
+    struct class_statics {
+        oscillator p{0.0f, true, 1.0f, 0.0f, 50.0f};   // column into the column map
+        oscillator q{2.0f, true, 1.0f, 0.0f, 50.0f};   // half the column into the row map
+        oscillator r{10.0f, false, 0.5f, 0.0f, 50.0f}; // row into the column map
+        oscillator s{8.0f, true, 1.0f, 0.0f, 50.0f};   // row into the row map
+        int32_t climb = 0;                             // sprite column phase, 0..35
+        int32_t clean_frames = 0;                      // the caption's clean counter
+    };
+    static class_statics statics;
+    // Back to the program-start values (tests run many parts in one program).
+    static void reset_statics() { statics = {}; }
+
+    picture_list maps;    // column map, row map, source picture
+    picture_list sprites; // the backdrop, the climbing sprite
+    font* caption_font = nullptr;
+
+private:
+    void climb_sprites(display_device* display, int32_t x, int32_t y);
+};
+
+} // namespace vilora

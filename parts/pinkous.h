@@ -1,0 +1,43 @@
+// pinkous: a picture bent by two moving displacement maps, with a window
+// travelling across it that shows one of the maps instead, four boxes
+// scrolling to the left and a flickering caption.
+#pragma once
+
+#include "parts/effect_part.h"
+#include "parts/oscillator.h"
+#include "pictures/picture_list.h"
+#include "platform/display_device.h"
+#include "platform/text.h"
+
+#include <array>
+#include <cstdint>
+
+namespace vilora {
+
+class pinkous : public effect_part {
+public:
+    // Opens "data\robot1.782" for the two maps and then "data\uganda4.782" for
+    // everything else; the second stays open for the parts built after it.
+    explicit pinkous(display_device* display);
+    // `mode` is ignored.
+    void run(display_device* display, int32_t mode, int32_t x, int32_t y);
+
+    // State shared by every pinkous from program start; never reset by the show.
+    struct class_statics {
+        std::array<int32_t, 4> box_x{0, 100, 200, 300}; // box 3 also places the window
+        oscillator p{0.0f, true, 1.0f, 0.0f, 50.0f};    // column into the column map
+        oscillator q{2.0f, true, 1.0f, 0.0f, 50.0f};    // half the column into the row map
+        oscillator r{10.0f, false, 0.5f, 0.0f, 50.0f};  // row into the column map
+        oscillator s{8.0f, true, 1.0f, 0.0f, 50.0f};    // row into the row map
+        int32_t clean_frames = 0;                       // the caption's clean counter
+    };
+    static class_statics statics;
+    // Back to the program-start values (tests run many parts in one program).
+    static void reset_statics() { statics = {}; }
+
+    picture_list maps;    // row map, column map, source picture
+    picture_list sprites; // the backdrop, the keyed box
+    font* caption_font = nullptr;
+};
+
+} // namespace vilora
