@@ -14,6 +14,8 @@ constexpr command commands[] = {
     {"picture", "decode a BMP or PSD picture for a screen format and write it as PNG",
      picture_command},
     {"make-music", "write the demo's music module (and its rendering as WAV)", music_command},
+    {"make-data", "write the default data set (libraries, scenes, music) or its previews",
+     make_data_command},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,49 +1,16 @@
-// Writes 3DS chunk trees byte by byte, for tests and seed files that need
+// Helpers over the kit's chunk writer for tests and seed files that need
 // exact control over every chunk (including malformed ones).
 #pragma once
 
+#include "kit/chunk_writer.h"
+
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace vilora::test {
 
-class chunk_writer {
-  public:
-    void begin(uint16_t id) {
-        open_.push_back(bytes_.size());
-        u16(id);
-        u32(0);
-    }
-    // Patches the length of the innermost open chunk; `extra` lies about it.
-    void end(int64_t extra = 0) {
-        size_t start = open_.back();
-        open_.pop_back();
-        auto length = static_cast<uint32_t>(static_cast<int64_t>(bytes_.size() - start) + extra);
-        std::memcpy(&bytes_[start + 2], &length, 4);
-    }
-    void u8(uint8_t v) { bytes_.push_back(v); }
-    void u16(uint16_t v) { raw(&v, 2); }
-    void u32(uint32_t v) { raw(&v, 4); }
-    void f32(float v) { raw(&v, 4); }
-    // File coordinates, z up.
-    void vec(float x, float y, float z) {
-        f32(x);
-        f32(y);
-        f32(z);
-    }
-    void str(const std::string& s) { raw(s.c_str(), s.size() + 1); }
-    void raw(const void* p, size_t n) {
-        auto* b = static_cast<const uint8_t*>(p);
-        bytes_.insert(bytes_.end(), b, b + n);
-    }
-    const std::vector<uint8_t>& bytes() const { return bytes_; }
-
-  private:
-    std::vector<uint8_t> bytes_;
-    std::vector<size_t> open_;
-};
+using kit::chunk_writer;
 
 // The usual opening: main chunk, file version, editor chunk with the mesh
 // version at offset 28. Leaves the main and editor chunks open.

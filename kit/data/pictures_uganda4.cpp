@@ -1,0 +1,264 @@
+// "uganda4.782": the late section (obw, odistort, houp, pinkous, oland).
+// Rust and black for the torture, pale sky for the captions, warm cells for
+// life, red glitches, pink for pinkous, black and green for the landscape.
+#include "kit/art/quantise.h"
+#include "kit/bmp_writer.h"
+#include "kit/data/picture_kit.h"
+#include "kit/psd_writer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vilora::kit::data {
+namespace {
+
+std::vector<uint8_t> field_map(int width, int height, uint32_t seed, float scale) {
+    bmp_palette palette{};
+    for (int i = 0; i < 256; ++i)
+        palette[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i / 3),
+                      static_cast<uint8_t>(255 - i / 2)};
+    return write_bmp8(
+        art::from_field(
+            width, height, palette,
+            [&](int x, int y) {
+                const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+                const float v = 0.5f +
+                                0.3f * std::sin(fx / scale + 1.7f * std::sin(fy / (1.3f * scale))) +
+                                0.2f * std::sin(std::hypot(fx - 285, fy - 210) / (0.8f * scale));
+                const float n = art::fbm(fx / 140, fy / 140, seed, 3);
+                return static_cast<uint8_t>(std::clamp(230 * (0.8f * v + 0.2f * n), 0.0f, 255.0f));
+            }),
+        false);
+}
+
+// What obw bends: op-art stripes and rings whose straight lines show the waves.
+image op_art(const art::lettering& letters) {
+    image canvas(320, 150);
+    canvas.paint([&](float x, float y) {
+        const float stripe = std::fmod(x + y * 0.5f, 24) < 12 ? 1.0f : 0.0f;
+        const float r = std::hypot(x - 200, y - 75);
+        const float ring = std::fmod(r, 20) < 10 ? 1.0f : 0.0f;
+        const float t = r < 70 ? ring : stripe;
+        return mix(hex(0x200404), mix(hex(0xe03018), hex(0xf0e0c0), y / 150), t);
+    });
+    caption(canvas, letters, "bw", 30, 40, {28, 60, hex(0x000000), hex(0xf0e0c0), 3, 3});
+    return canvas;
+}
+
+// The frame that stays around the bent picture: rust, rivets, hazard stripes.
+image torture() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float n = art::fbm(x / 30, y / 30, 130, 5);
+        const colour rust = mix(hex(0x2a0a04), hex(0x8a3a14), n);
+        const bool hazard = x < 72 && std::fmod(x + y, 28) < 14;
+        return x < 72 ? (hazard ? hex(0xd0a020) * (0.5f + 0.5f * n) : hex(0x140806)) : rust;
+    });
+    mask rivets(320, 200);
+    for (int x = 90; x < 320; x += 24) {
+        art::disc(rivets, static_cast<float>(x), 16, 3);
+        art::disc(rivets, static_cast<float>(x), 184, 3);
+    }
+    art::stamp(canvas, rivets, 0, 0, hex(0xc08060));
+    vignette(canvas, 0.4f);
+    return canvas;
+}
+
+// Pale sky with clouds for the five blue captions.
+image clouds() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float c = art::smoothstep(0.45f, 0.8f, art::fbm(x / 80, y / 40, 150, 5));
+        return mix(mix(hex(0xa8c8e0), hex(0xe8f0f0), y / 200), hex(0xffffff), c * 0.8f);
+    });
+    return canvas;
+}
+
+// "sorry", keyed: laid over the closing scenes and eaten by black lines.
+image sorry(const art::lettering& letters) {
+    image canvas(320, 200);
+    canvas.cover_all(0);
+    const std::string word = "sorry";
+    const int w = caption_width(letters, word, 48, 96);
+    caption(canvas, letters, word, (320 - w) / 2, 40,
+            {48, 96, hex(0xf0f0f0), hex(0x802020), 3, 3, hex(0x400000), true});
+    const std::string line = "that was all we had";
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 9, 16)) / 2, 150,
+            {9, 16, hex(0xf0c0a0), hex(0x400000), 2, 3});
+    return canvas;
+}
+
+// Living cells in warm light, for odistort.
+image cells() {
+    image canvas(320, 200);
+    const ramp warm{
+        {{0, hex(0x4a1a08)}, {0.4f, hex(0xa05a20)}, {0.7f, hex(0xe0a050)}, {1, hex(0xf8e8b0)}}};
+    canvas.paint([&](float x, float y) {
+        // Cell walls: where the nearest two scattered points are about equally far.
+        float d1 = 1e9f, d2 = 1e9f;
+        const int cx = static_cast<int>(x / 40), cy = static_cast<int>(y / 40);
+        for (int j = cy - 1; j <= cy + 1; ++j)
+            for (int i = cx - 1; i <= cx + 1; ++i) {
+                const float px = (static_cast<float>(i) + art::lattice(i, j, 160)) * 40;
+                const float py = (static_cast<float>(j) + art::lattice(i, j, 161)) * 40;
+                const float d = std::hypot(x - px, y - py);
+                if (d < d1) {
+                    d2 = d1;
+                    d1 = d;
+                } else if (d < d2) {
+                    d2 = d;
+                }
+            }
+        const float wall = art::smoothstep(0, 5, d2 - d1);
+        return warm(0.3f + 0.5f * wall * (1 - d1 / 60) + 0.15f * art::fbm(x / 20, y / 20, 162, 3));
+    });
+    return canvas;
+}
+
+// Dark blue with red glitch bars, for houp's digits.
+image glitch() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        return mix(hex(0x04040c), hex(0x101838), art::fbm(x / 100, y / 20, 170, 3));
+    });
+    art::scatter rng(171);
+    for (int i = 0; i < 26; ++i) {
+        const int y = rng.below(200), h = 1 + rng.below(4), x = rng.below(320),
+                  w = 20 + rng.below(140);
+        const colour c = rng.below(3) ? hex(0x501010) : hex(0x206080);
+        for (int yy = y; yy < std::min(200, y + h); ++yy)
+            for (int xx = x; xx < std::min(320, x + w); ++xx) canvas.at(xx, yy) = c;
+    }
+    mask panel(320, 200);
+    art::box(panel, 192, 70, 300, 136);
+    art::stamp(canvas, panel, 0, 0, hex(0x020204));
+    return canvas;
+}
+
+const colour pink = hex(0xf060a0), rose = hex(0x801848);
+
+image hearts(const art::lettering& letters) {
+    image canvas(320, 150);
+    canvas.paint([&](float x, float y) {
+        const float u = std::fmod(x, 40) - 20, v = std::fmod(y, 40) - 22;
+        // A heart: two discs over a point.
+        const bool heart = std::hypot(u - 6, v + 3) < 8 || std::hypot(u + 6, v + 3) < 8 ||
+                           (v > -2 && std::fabs(u) < 14 - v);
+        const bool odd = (static_cast<int>(x / 40) + static_cast<int>(y / 40)) % 2;
+        return heart ? (odd ? pink : hex(0xf8d0e0)) : mix(rose, hex(0x300818), y / 150);
+    });
+    caption(canvas, letters, "pinkous", 90, 55, {20, 40, hex(0xffffff), rose, 3, 2});
+    return canvas;
+}
+
+image pink_field() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float n = art::fbm(x / 50, y / 25, 180, 4);
+        const colour top = mix(hex(0x401030), pink, n);
+        return y < 160 ? top * (1 - y / 400) : mix(hex(0x200818), hex(0x100410), (y - 160) / 40);
+    });
+    art::scatter rng(181);
+    for (int i = 0; i < 40; ++i) {
+        mask flower(320, 200);
+        const float x = rng.uniform(0, 320), y = rng.uniform(4, 48);
+        for (int k = 0; k < 5; ++k) {
+            const float a = 2 * pi * static_cast<float>(k) / 5;
+            art::disc(flower, x + 3 * std::cos(a), y + 3 * std::sin(a), 2);
+        }
+        art::stamp(canvas, flower, 0, 0, hex(0xffe0f0));
+    }
+    return canvas;
+}
+
+// The travelling box, keyed: a frame with an open middle.
+image frame_box() {
+    image canvas(100, 100);
+    canvas.cover_all(0);
+    mask outer(100, 100), inner(100, 100);
+    art::box(outer, 1, 1, 99, 99, 1);
+    art::box(inner, 9, 9, 91, 91, 1);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            outer.at(x, y) = std::max(0.0f, outer.at(x, y) - inner.at(x, y));
+    canvas.paint([](float x, float y) { return mix(hex(0xffc0e0), hex(0x902060), (x + y) / 200); });
+    art::stamp(canvas, outer, 0, 0, hex(0xf8a8d0));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) canvas.cover(x, y) = outer.at(x, y) >= 0.5f ? 1.0f : 0.0f;
+    return canvas;
+}
+
+// The landscape's frame, keyed: a visor with a light plate at the bottom for
+// the black caption.
+image visor(const art::lettering& letters) {
+    image canvas(320, 200);
+    canvas.cover_all(0);
+    mask frame(320, 200);
+    art::box(frame, 0, 0, 320, 12);
+    art::box(frame, 0, 160, 320, 200);
+    art::box(frame, 0, 0, 6, 200);
+    art::box(frame, 314, 0, 320, 200);
+    for (int k = 0; k < 2; ++k) art::disc(frame, k ? 314.0f : 6.0f, 12, 10);
+    canvas.paint([](float x, float y) {
+        return y >= 160 ? mix(hex(0xb8e0b0), hex(0x70a070), (y - 160) / 40) *
+                              (0.9f + 0.1f * std::sin(x / 3))
+                        : hex(0x1a301a);
+    });
+    art::stamp(canvas, frame, 0, 0, hex(0x80b080), true);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 320; ++x) canvas.cover(x, y) = frame.at(x, y) >= 0.5f ? 1.0f : 0.0f;
+    mask line(320, 200);
+    art::box(line, 6, 160, 314, 162);
+    art::stamp(canvas, line, 0, 0, hex(0x2a6a2a));
+    caption(canvas, letters, "surf on surf", 218, 186, {6, 11, hex(0x2a5a2a)});
+    return canvas;
+}
+
+// The flare: a soft glow with a ring and four thin rays, alpha falling off
+// smoothly; colours stay bright where the alpha is low.
+std::vector<uint8_t> flare() {
+    const int size = 96;
+    psd_picture p{size, size, std::vector<std::vector<uint8_t>>(4)};
+    for (auto& plane : p.planes) plane.resize(static_cast<size_t>(size) * size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const float dx = (static_cast<float>(x) + 0.5f - 48) / 48;
+            const float dy = (static_cast<float>(y) + 0.5f - 48) / 48;
+            const float r = std::hypot(dx, dy);
+            const float core = std::exp(-r * r * 18);
+            const float halo = std::exp(-r * r * 4) * 0.45f;
+            const float ring = std::exp(-(r - 0.62f) * (r - 0.62f) * 400) * 0.25f;
+            const float rays = (std::exp(-dx * dx * 900) + std::exp(-dy * dy * 900)) *
+                               std::max(0.0f, 1 - r) * 0.6f;
+            const float a =
+                art::clamp01(core + halo + ring + rays) * art::smoothstep(1.0f, 0.85f, r);
+            const size_t i = static_cast<size_t>(y) * size + x;
+            p.planes[0][i] = static_cast<uint8_t>(255 * art::clamp01(0.85f + core));
+            p.planes[1][i] = static_cast<uint8_t>(255 * art::clamp01(0.95f - 0.3f * r + core));
+            p.planes[2][i] = static_cast<uint8_t>(255 * art::clamp01(0.6f + 0.2f * r + core));
+            p.planes[3][i] = static_cast<uint8_t>(std::lround(255 * a));
+        }
+    return write_psd(p, true);
+}
+
+} // namespace
+
+std::vector<named_bytes> uganda4_pictures(const art::lettering& letters) {
+    return {
+        {"f0.bmp", field_map(570, 419, 121, 46)},
+        {"f1.bmp", field_map(570, 419, 122, 58)},
+        {"f2.bmp", as_bmp24(op_art(letters))},
+        {"torture.bmp", as_bmp24(torture())},
+        {"zool.bmp", as_bmp8(clouds())},
+        {"sorry.bmp", as_rle8(sorry(letters), true, 32)},
+        {"lifelife.bmp", as_bmp24(cells())},
+        {"glit.bmp", as_rle8(glitch(), false, 64)},
+        {"hlavni.bmp", as_bmp24(hearts(letters))},
+        {"field.bmp", as_bmp8(pink_field())},
+        {"box.bmp", as_rle8(frame_box(), true, 32)},
+        {"hool.bmp", as_rle8(visor(letters), true, 32)},
+        {"flare1.psd", flare()},
+    };
+}
+
+} // namespace vilora::kit::data
