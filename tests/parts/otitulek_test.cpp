@@ -78,9 +78,17 @@ TEST_F(otitulek_test, fade_reaches_183_after_183_mode_4_calls_and_stays) {
     EXPECT_EQ(part.fade, 182);
     part.run(&display, 4, origin_x, origin_y);
     EXPECT_EQ(part.fade, 183);
+    // A seed whose noise draw (the second of the call) brings no noise lines.
+    uint32_t seed = 1;
+    for (;; ++seed) {
+        seed_random(seed);
+        random_int(4);
+        if (random_int(10) != 3) break;
+    }
+    seed_random(seed);
     part.run(&display, 6, origin_x, origin_y);
     EXPECT_EQ(part.fade, 183);
-    // The mushroom lies over rows 70 + 0..3 to 129 + 0..3, brighter than any title.
+    // The mushroom lies over rows 70 + 0..3 to 129 + 0..3, brighter than the title.
     const uint32_t title_pixel = back_pixel(5, 50);
     EXPECT_NE(back_pixel(5, 100), title_pixel);
     EXPECT_EQ(back_pixel(5, 140), title_pixel);
@@ -94,7 +102,7 @@ TEST_F(otitulek_test, solid_pass_circles_the_first_half_of_the_faces_grey_by_dep
     // (136, 125), (242, 125), (189, 37).
     const uint32_t grey = colour(100, 100, 100);
     EXPECT_EQ(back_pixel(189, 100), grey);
-    EXPECT_EQ(back_pixel(240, 124), grey);
+    EXPECT_EQ(back_pixel(230, 120), grey);
     EXPECT_NE(back_pixel(110, 142), grey);
     EXPECT_NE(back_pixel(189, 130), grey);
 }
