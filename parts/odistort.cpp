@@ -1,7 +1,6 @@
 #include "parts/odistort.h"
 
 #include "parts/part_pixels.h"
-#include "raster/raster.h"
 
 namespace vilora {
 
@@ -13,8 +12,10 @@ constexpr const char* labels[3] = {"one", "two", "three"};
 
 // The copies: the usual projection about (120, 100), then the whole position
 // scaled by 0.6.
-constexpr scene_projection copy_projection = {
-    {120.0f, 120.0f, 120.0f}, {100.0f, 100.0f, 100.0f}, 1.0f, 0.6f};
+constexpr scene_projection copy_projection = {.centre_x = {120.0f, 120.0f, 120.0f},
+                                              .centre_y = {100.0f, 100.0f, 100.0f},
+                                              .shrink_x = 0.6f,
+                                              .shrink_y = 0.6f};
 
 } // namespace
 
@@ -45,10 +46,7 @@ void odistort::draw_wireframe(display_device* display) {
     for_each_mesh(display, [&] {
         for_each_face(1, centred_at(120.0f, 100.0f), [&] {
             const int32_t green = truncate_toward_zero(vertex[2] * 0.5f);
-            const int32_t colour = pack_colour(*display->format, 9, green, 9);
-            draw_line(points[0].x, points[0].y, points[1].x, points[1].y, colour);
-            draw_line(points[1].x, points[1].y, points[2].x, points[2].y, colour);
-            draw_line(points[0].x, points[0].y, points[2].x, points[2].y, colour);
+            draw_face_lines(pack_colour(*display->format, 9, green, 9));
         });
     });
 }
@@ -60,12 +58,7 @@ void odistort::draw_copies(display_device* display) {
         for_each_face(3, copy_projection, [&] {
             const int32_t red = truncate_toward_zero(vertex[2] * 0.5f);
             const int32_t colour = pack_colour(*display->format, red, 89, 89);
-            for (const int32_t left : statics.scroll)
-                fill_triangle(
-                    static_cast<float>(left + points[0].x), static_cast<float>(points[0].y + 50),
-                    static_cast<float>(left + points[1].x), static_cast<float>(points[1].y + 50),
-                    static_cast<float>(left + points[2].x), static_cast<float>(points[2].y + 50),
-                    colour);
+            for (const int32_t left : statics.scroll) fill_face(colour, left, 50);
         });
     });
 }

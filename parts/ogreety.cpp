@@ -2,7 +2,6 @@
 
 #include "driver/engine.h"
 #include "parts/part_pixels.h"
-#include "raster/raster.h"
 
 namespace vilora {
 
@@ -62,10 +61,7 @@ void ogreety::draw_wireframe(display_device* display) {
         for_each_face(1, centred_at(160.0f, 90.0f), [&] {
             const int32_t red_blue = truncate_toward_zero(vertex[2] * 0.5f);
             const int32_t green = truncate_toward_zero(vertex[2] * 0.33333334f);
-            const int32_t colour = pack_colour(*display->format, red_blue, green, red_blue);
-            draw_line(points[0].x, points[0].y, points[1].x, points[1].y, colour);
-            draw_line(points[1].x, points[1].y, points[2].x, points[2].y, colour);
-            draw_line(points[0].x, points[0].y, points[2].x, points[2].y, colour);
+            draw_face_lines(pack_colour(*display->format, red_blue, green, red_blue));
             if (face_index == bubble_face) {
                 bubble_x = points[0].x;
                 bubble_y = points[0].y;

@@ -2,7 +2,6 @@
 
 #include "driver/engine.h"
 #include "parts/part_pixels.h"
-#include "raster/raster.h"
 
 namespace vilora {
 
@@ -56,18 +55,12 @@ void oskred0::draw_scene(display_device* display) {
     for_each_mesh(display, [&] {
         for_each_face(2, centred_at(120.0f, 100.0f), [&] {
             const int32_t green = truncate_toward_zero(vertex[2] * 0.5f);
-            fill_triangle(static_cast<float>(points[0].x), static_cast<float>(points[0].y),
-                          static_cast<float>(points[1].x), static_cast<float>(points[1].y),
-                          static_cast<float>(points[2].x), static_cast<float>(points[2].y),
-                          pack_colour(*display->format, 9, green, 9));
+            fill_face(pack_colour(*display->format, 9, green, 9));
         });
         const int32_t jitter = random_int(5);
         for_each_face(8, centred_at(120.0f, 100.0f, 2.0f), [&] {
             const int32_t grey = truncate_toward_zero(vertex[2]);
-            const int32_t colour = pack_colour(*display->format, grey, grey, grey);
-            draw_line(points[0].x + jitter, points[0].y, points[1].x + jitter, points[1].y, colour);
-            draw_line(points[1].x + jitter, points[1].y, points[2].x + jitter, points[2].y, colour);
-            draw_line(points[0].x + jitter, points[0].y, points[2].x + jitter, points[2].y, colour);
+            draw_face_lines(pack_colour(*display->format, grey, grey, grey), jitter);
         });
     });
 }

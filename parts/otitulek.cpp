@@ -3,7 +3,6 @@
 #include "driver/engine.h"
 #include "parts/noise_lines.h"
 #include "parts/part_pixels.h"
-#include "raster/raster.h"
 
 #include <cmath>
 
@@ -17,7 +16,7 @@ constexpr int32_t fade_limit = 183;
 // the camera's projection constants: the wireframe is drawn large and each
 // triangle's corners are pulled towards a centre of their own.
 constexpr scene_projection wire_projection = {
-    {150.0f, 170.0f, 160.0f}, {110.0f, 90.0f, 100.0f}, 2.0f, 1.0f};
+    .centre_x = {150.0f, 170.0f, 160.0f}, .centre_y = {110.0f, 90.0f, 100.0f}, .persp_scale = 2.0f};
 
 } // namespace
 
@@ -60,13 +59,7 @@ void otitulek::draw_solid_pass(display_device* display) {
     for_each_mesh(display, [&] {
         for_each_face(2, centred_at(160.0f, 100.0f), [&] {
             const int32_t grey = truncate_toward_zero(vertex[2]);
-            fill_triangle(static_cast<float>(points[0].x + offset_x),
-                          static_cast<float>(points[0].y + offset_y),
-                          static_cast<float>(points[1].x + offset_x),
-                          static_cast<float>(points[1].y + offset_y),
-                          static_cast<float>(points[2].x + offset_x),
-                          static_cast<float>(points[2].y + offset_y),
-                          pack_colour(*display->format, grey, grey, grey));
+            fill_face(pack_colour(*display->format, grey, grey, grey), offset_x, offset_y);
         });
     });
 }
@@ -92,11 +85,7 @@ void otitulek::draw_wire_pass(display_device* display, int32_t mode) {
     for_each_mesh(display, [&] {
         for_each_face(2, wire_projection, [&] {
             const int32_t grey = truncate_toward_zero(vertex[2] * 0.5f);
-            const int32_t colour = pack_colour(*display->format, grey, grey, grey);
-            if (mode < 2) return;
-            draw_line(points[0].x, points[0].y, points[1].x, points[1].y, colour);
-            draw_line(points[1].x, points[1].y, points[2].x, points[2].y, colour);
-            draw_line(points[0].x, points[0].y, points[2].x, points[2].y, colour);
+            if (mode >= 2) draw_face_lines(pack_colour(*display->format, grey, grey, grey));
         });
     });
 }

@@ -3,6 +3,7 @@
 #include "driver/data_files.h"
 #include "pictures/picture_list.h"
 #include "platform/display_device.h"
+#include "raster/raster.h"
 
 #include <cmath>
 #include <string>
@@ -115,13 +116,42 @@ void scene_part::project_corner(const kf_vertex& corner, const scene_projection&
     vertex[1] = corner.camera_position.y;
     vertex[2] = corner.camera_position.z;
     const int32_t slot = point_count + 1;
-    const float px = projection.scale * camera->persp_x;
-    const float py = projection.scale * camera->persp_y;
-    const float sx = (px * vertex[0] / vertex[2] + projection.centre_x[slot]) * projection.shrink;
-    const float sy = (projection.centre_y[slot] - py * vertex[1] / vertex[2]) * projection.shrink;
+    const float px = (camera->persp_x + projection.persp_offset) * projection.persp_scale;
+    const float py = (camera->persp_y + projection.persp_offset) * projection.persp_scale;
+    const float sx = (px * vertex[0] / vertex[2] + projection.centre_x[slot]) * projection.shrink_x;
+    const float sy = (projection.centre_y[slot] - py * vertex[1] / vertex[2]) * projection.shrink_y;
     points[slot].x = clamped_truncate(sx, projection_limit);
     points[slot].y = clamped_truncate(sy, projection_limit);
+    points[slot].spare = truncate_toward_zero(vertex[2]);
     point_count = slot;
+}
+
+void scene_part::draw_face_lines(int32_t colour, int32_t dx, int32_t dy) const {
+    const scene_point &a = points[0], &b = points[1], &c = points[2];
+    draw_line(a.x + dx, a.y + dy, b.x + dx, b.y + dy, colour);
+    draw_line(b.x + dx, b.y + dy, c.x + dx, c.y + dy, colour);
+    draw_line(a.x + dx, a.y + dy, c.x + dx, c.y + dy, colour);
+}
+
+namespace {
+
+using triangle_filler = void (*)(float, float, float, float, float, float, int32_t);
+
+void fill_moved(triangle_filler fill, const scene_point (&p)[3], int32_t colour, int32_t dx,
+                int32_t dy) {
+    fill(static_cast<float>(p[0].x + dx), static_cast<float>(p[0].y + dy),
+         static_cast<float>(p[1].x + dx), static_cast<float>(p[1].y + dy),
+         static_cast<float>(p[2].x + dx), static_cast<float>(p[2].y + dy), colour);
+}
+
+} // namespace
+
+void scene_part::fill_face(int32_t colour, int32_t dx, int32_t dy) const {
+    fill_moved(fill_triangle, points, colour, dx, dy);
+}
+
+void scene_part::fill_face_striped(int32_t colour, int32_t dx, int32_t dy) const {
+    fill_moved(fill_triangle_striped, points, colour, dx, dy);
 }
 
 } // namespace vilora

@@ -14,7 +14,9 @@ namespace vilora {
 
 class display_device;
 
-// A projected corner, in pixels relative to the picture area.
+// A projected corner, in pixels relative to the picture area, with the
+// corner's depth z truncated toward zero (a depth test on whole units, such
+// as "at least 12", is the same on the truncated value).
 struct scene_point {
     int32_t x = 0;
     int32_t y = 0;
@@ -37,24 +39,27 @@ struct scene_state {
     scene_point points[3];    // corners a, b, c of the face being drawn
 };
 
-// How a pass maps camera space onto the picture area, in 32-bit float:
-//   x = truncate((scale * persp_x * x / z + centre_x[corner]) * shrink)
-//   y = truncate((centre_y[corner] - scale * persp_y * y / z) * shrink)
-// Most passes use one centre for all three corners, scale 1 and shrink 1.
+// How a pass maps camera space onto the picture area, in 32-bit float, with
+// px = (persp_x + persp_offset) * persp_scale and py likewise:
+//   x = truncate((px * x / z + centre_x[corner]) * shrink_x)
+//   y = truncate((centre_y[corner] - py * y / z) * shrink_y)
+// Most passes use one centre for all three corners and leave the rest alone.
 struct scene_projection {
     float centre_x[3] = {160.0f, 160.0f, 160.0f};
     float centre_y[3] = {90.0f, 90.0f, 90.0f};
-    float scale = 1.0f;
-    float shrink = 1.0f;
+    float persp_scale = 1.0f;
+    float persp_offset = 0.0f;
+    float shrink_x = 1.0f;
+    float shrink_y = 1.0f;
 };
 
-constexpr scene_projection centred_at(float centre_x, float centre_y, float scale = 1.0f) {
+constexpr scene_projection centred_at(float centre_x, float centre_y, float persp_scale = 1.0f) {
     scene_projection p;
     for (int i = 0; i < 3; ++i) {
         p.centre_x[i] = centre_x;
         p.centre_y[i] = centre_y;
     }
-    p.scale = scale;
+    p.persp_scale = persp_scale;
     return p;
 }
 
@@ -103,6 +108,8 @@ protected:
     // Calls visit() once per triangle mesh, in world-list order, with
     // `cursor` and `mesh` set and the back surface locked (a lock of a locked
     // surface does nothing). The part unlocks once it is done with the frame.
+    // A null display walks without locking, for passes whose blits lock the
+    // surface themselves.
     template <typename Visit>
     void for_each_mesh(display_device* display, Visit&& visit);
     // Projects the corners of faces 0 .. face_count / divisor - 1 of `mesh`
@@ -111,6 +118,12 @@ protected:
     template <typename Draw>
     void for_each_face(int32_t divisor, const scene_projection& projection, Draw&& draw);
     static void unlock_back(display_device* display);
+
+    // The face in `points` with every corner moved by (dx, dy): the lines
+    // a-b, b-c and a-c, or one triangle, flat or striped.
+    void draw_face_lines(int32_t colour, int32_t dx = 0, int32_t dy = 0) const;
+    void fill_face(int32_t colour, int32_t dx = 0, int32_t dy = 0) const;
+    void fill_face_striped(int32_t colour, int32_t dx = 0, int32_t dy = 0) const;
 
 private:
     void lock_back(display_device* display);

@@ -31,15 +31,16 @@ struct seen_face {
 // rule and records every face it would draw.
 class probe_part : public scene_part {
 public:
-    probe_part(const char* file, float width, int32_t divisor = 1)
-        : scene_part(file, width), divisor_(divisor) {}
+    probe_part(const char* file, float width, int32_t divisor = 1,
+               scene_projection projection = centred_at(160.0f, 90.0f))
+        : scene_part(file, width), divisor_(divisor), projection_(projection) {}
 
     void run(display_device* display) {
         seen.clear();
         if (!select_scene()) return;
         advance_frame();
         for_each_mesh(display, [&] {
-            for_each_face(divisor_, centred_at(160.0f, 90.0f), [&] {
+            for_each_face(divisor_, projection_, [&] {
                 const bool locked = display->back->flags & surface_locked;
                 seen.push_back(
                     {mesh->name, face_index, points[0], points[1], points[2], vertex[2], locked});
@@ -52,6 +53,7 @@ public:
 
 private:
     int32_t divisor_;
+    scene_projection projection_;
 };
 
 class scene_part_test : public ::testing::Test {
@@ -152,6 +154,33 @@ TEST_F(scene_part_test, corners_on_or_behind_the_camera_plane_stay_defined) {
     // Behind the camera the projection mirrors and is drawn as it comes.
     EXPECT_EQ(f.c.x, 144);
     EXPECT_EQ(f.c.y, 90);
+}
+
+TEST_F(scene_part_test, passes_widen_narrow_or_squeeze_the_projection) {
+    test_scene scene;
+    scene.meshes = {triangle_mesh("Tri", 1, 1.03f, 0.53f, 10, -0.5f, 0, 10, 0.3f, 7.1f, 20)};
+    write("tri.3ds", scene);
+    scene_projection wide = centred_at(160.0f, 90.0f);
+    wide.persp_offset = 200.0f;
+    scene_projection squeezed = centred_at(50.0f, 90.0f);
+    squeezed.shrink_x = 2.6f;
+    probe_part plain("data\\tri.3ds", 320.0f);
+    probe_part widened("data\\tri.3ds", 320.0f, 1, wide);
+    probe_part stretched("data\\tri.3ds", 320.0f, 1, squeezed);
+    for (probe_part* part : {&plain, &widened, &stretched}) {
+        widen_to_90_degrees(*part);
+        part->run(&screen.display);
+        ASSERT_EQ(part->seen.size(), 1u);
+    }
+    // (160 + 200) * 0.103 + 160 = 197.08; 90 - (133.33 + 200) * 0.053 = 72.33.
+    EXPECT_EQ(widened.seen[0].a.x, 197);
+    EXPECT_EQ(widened.seen[0].a.y, 72);
+    // (160 * 0.103 + 50) * 2.6 = 172.85; y as usual.
+    EXPECT_EQ(stretched.seen[0].a.x, 172);
+    EXPECT_EQ(stretched.seen[0].a.y, plain.seen[0].a.y);
+    // Each corner keeps its depth, truncated.
+    EXPECT_EQ(plain.seen[0].a.spare, 10);
+    EXPECT_EQ(plain.seen[0].c.spare, 20);
 }
 
 TEST_F(scene_part_test, parts_run_in_one_frame_each_draw_their_own_scene) {
