@@ -166,9 +166,4 @@ void stamp(image& canvas, const mask& m, int x, int y, colour c, bool opaque) {
         }
 }
 
-void stamp_add(image& canvas, const mask& m, int x, int y, colour c) {
-    for (int my = 0; my < m.height(); ++my)
-        for (int mx = 0; mx < m.width(); ++mx) canvas.add(x + mx, y + my, c, m.at(mx, my));
-}
-
 } // namespace vilora::kit::art

@@ -89,6 +89,5 @@ void line(mask& m, float x0, float y0, float x1, float y1, float thickness, floa
 // Paints colour c through the mask placed at (x, y); `opaque` also marks the
 // covered pixels as part of a keyed picture.
 void stamp(image& canvas, const mask& m, int x, int y, colour c, bool opaque = true);
-void stamp_add(image& canvas, const mask& m, int x, int y, colour c);
 
 } // namespace vilora::kit::art

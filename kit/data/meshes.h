@@ -26,8 +26,6 @@ public:
     void triangle(uint16_t a, uint16_t b, uint16_t c);
     // Two triangles a-b-c and a-c-d.
     void quad(uint16_t a, uint16_t b, uint16_t c, uint16_t d);
-    size_t face_count() const { return mesh_.faces.size(); }
-    size_t vertex_count() const { return mesh_.vertices.size(); }
     // Appends another mesh's geometry moved by `offset`.
     void merge(const tds::mesh& other, vec3 offset = {});
     tds::mesh take(const std::string& material = {});

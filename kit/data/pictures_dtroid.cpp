@@ -30,27 +30,28 @@ image title_picture(const art::lettering& letters, int variant) {
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
           0.05f + 0.02f * static_cast<float>(variant));
-    // A torn band: rows shifted sideways, as a weak signal does.
-    const int band = 20 + 45 * variant;
-    for (int y = band; y < band + 6 + 2 * variant && y < 200; ++y) {
-        const int shift = 3 + 4 * variant;
-        for (int x = 319; x >= shift; --x) canvas.at(x, y) = canvas.at(x - shift, y);
+    // A torn band: rows shifted sideways and lit up, as a weak signal does.
+    const int band = 24 + 44 * variant;
+    for (int y = band; y < band + 4 + 3 * variant && y < 200; ++y) {
+        const int shift = 6 + 6 * variant;
+        for (int x = 319; x >= shift; --x)
+            canvas.at(x, y) = canvas.at(x - shift, y) * 1.3f + colour{0.02f, 0.03f, 0.06f};
     }
     return canvas;
 }
 
 // Mushrooms under the moon, faded in over the lower part of the title.
 image mushroom_field() {
-    image canvas(320, 130);
+    image canvas(320, 127);
     const ramp night{{{0, hex(0x0a1028)}, {1, hex(0x1a1830)}}};
-    canvas.paint([&](float, float y) { return night(y / 130); });
+    canvas.paint([&](float, float y) { return night(y / 127); });
     light(canvas, 262, 28, 16, hex(0xe8e0c0));
     light(canvas, 262, 28, 40, hex(0x303858));
     art::scatter rng(77);
     for (int i = 0; i < 14; ++i) {
-        const float x = rng.uniform(0, 320), base = rng.uniform(90, 130);
-        const float size = rng.uniform(10, 30) * (base / 130);
-        mask stem(320, 130), cap(320, 130), spots(320, 130);
+        const float x = rng.uniform(0, 320), base = rng.uniform(88, 127);
+        const float size = rng.uniform(10, 30) * (base / 127);
+        mask stem(320, 127), cap(320, 127), spots(320, 127);
         art::box(stem, x - size * 0.22f, base - size * 1.3f, x + size * 0.22f, base);
         for (int k = 0; k < 12; ++k) {
             const float a = pi * static_cast<float>(k) / 11;
@@ -67,7 +68,7 @@ image mushroom_field() {
     canvas.paint([&](float x, float y) {
         const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
         const float grass = art::fbm(x / 6, y / 30, 9, 3);
-        return y > 118 ? mix(c, hex(0x102010), grass * 0.8f) : c;
+        return y > 115 ? mix(c, hex(0x102010), grass * 0.8f) : c;
     });
     vignette(canvas, 0.4f);
     return canvas;
@@ -80,7 +81,8 @@ image credits_backdrop(const art::lettering& letters) {
     canvas.paint([&](float x, float y) {
         const float grid = (std::fmod(x, 16) < 1 || std::fmod(y, 16) < 1) ? 0.06f : 0;
         const float glow = std::exp(-((x - 120) * (x - 120) + (y - 100) * (y - 100)) / 9000);
-        return hex(0x03100a) + hex(0x1a4a22) * glow + colour{grid * 0.4f, grid, grid * 0.5f};
+        // Dark where the scene turns, so its green shading stands out.
+        return hex(0x03100a) + hex(0x0a1a1c) * glow + colour{grid * 0.4f, grid, grid * 0.5f};
     });
     caption_style title{16, 30, lime, moss, 3, 2};
     int y = 10;
@@ -239,12 +241,10 @@ std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
         {"mushk.bmp", as_bmp24(mushroom_field())},
         {"credits.bmp", as_bmp8(credits_backdrop(letters))},
         {"cred-code.bmp",
-         as_rle8(credit_plaque(letters, 40, "code", "c++20, every pixel by hand"), false, 64)},
+         as_rle8(credit_plaque(letters, 40, "code", "c++20, pixel by pixel"), false, 64)},
         {"cred-music.bmp",
-         as_rle8(credit_plaque(letters, 64, "music", "composed and synthesised in code"), false,
-                 64)},
-        {"cred-3d.bmp",
-         as_rle8(credit_plaque(letters, 40, "3d", "meshes and motion built in code"), false, 64)},
+         as_rle8(credit_plaque(letters, 64, "music", "synthesised in code"), false, 64)},
+        {"cred-3d.bmp", as_rle8(credit_plaque(letters, 40, "3d", "built in code"), false, 64)},
         {"winditup.bmp", as_bmp24(wind_it_up())},
         {"carky.bmp", as_rle8(scratches(), true, 16)},
         {"hlask9.bmp", as_rle8(greetings_sign(letters), true, 32)},

@@ -4,6 +4,7 @@
 #include "kit/bmp_writer.h"
 #include "kit/data/picture_kit.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vilora::kit::data {
@@ -87,7 +88,7 @@ image ornaments(const art::lettering& letters) {
     }
     art::stamp(canvas, art::glow(m, 1, 2), 0, 0, hex(0x603010));
     art::stamp(canvas, m, 0, 0, gold);
-    caption(canvas, letters, "majic", 250, 8, {9, 16, gold, hex(0x402008), 1, 3});
+    caption(canvas, letters, "majic", 232, 8, {9, 16, gold, hex(0x402008), 1, 3});
     return canvas;
 }
 
@@ -174,16 +175,31 @@ image flyer() {
     return canvas;
 }
 
-// Ochre dunes behind the screws.
+// Ochre dunes under a low sun behind the screws, crisp ridges in bands.
 image dunes() {
     image canvas(320, 200);
-    const ramp sand{{{0, hex(0x3a2a08)}, {0.5f, hex(0x8a6a20)}, {1, hex(0xd8b860)}}};
-    canvas.paint([&](float x, float y) {
-        const float dune = std::sin(x / 30 + 2 * std::sin(y / 23)) * 0.5f + 0.5f;
-        const float n = art::fbm(x / 40, y / 12, 61, 4);
-        return sand(0.2f + 0.5f * y / 200 + 0.2f * dune + 0.2f * n) * 0.75f;
-    });
-    vignette(canvas, 0.5f);
+    const ramp sky{{{0, hex(0x1a1004)}, {0.6f, hex(0x6a4a14)}, {1, hex(0xc89838)}}};
+    canvas.paint([&](float, float y) { return sky(y / 90); });
+    light(canvas, 236, 62, 20, hex(0xfff0b0));
+    light(canvas, 236, 62, 60, hex(0x503010));
+    const colour shade[4] = {hex(0x5a4010), hex(0x7a5a18), hex(0x9a7424), hex(0xb8903a)};
+    for (int band = 0; band < 4; ++band) {
+        const float top = 82 + 28 * static_cast<float>(band);
+        for (int x = 0; x < 320; ++x) {
+            const float fx = static_cast<float>(x);
+            const float ridge =
+                top +
+                10 * std::sin(fx / (38 - 6 * static_cast<float>(band)) + static_cast<float>(band)) +
+                6 * art::fbm(fx / 50, static_cast<float>(band), 63, 3);
+            for (int y = std::max(0, static_cast<int>(ridge)); y < 200; ++y) {
+                const float fy = static_cast<float>(y);
+                const float lit = 1 - 0.5f * art::smoothstep(0, 24, fy - ridge);
+                const float ripple = 0.06f * std::sin(fx / 3 + fy * 1.7f);
+                canvas.at(x, y) = shade[band] * (lit + ripple);
+            }
+        }
+    }
+    scanlines(canvas, 0.12f);
     return canvas;
 }
 

@@ -129,9 +129,13 @@ image glitch() {
         for (int yy = y; yy < std::min(200, y + h); ++yy)
             for (int xx = x; xx < std::min(320, x + w); ++xx) canvas.at(xx, yy) = c;
     }
-    mask panel(320, 200);
+    // The panel behind the digits, with a thin red rim.
+    mask rim(320, 200), panel(320, 200);
+    art::box(rim, 190, 68, 302, 138);
     art::box(panel, 192, 70, 300, 136);
-    art::stamp(canvas, panel, 0, 0, hex(0x020204));
+    art::stamp(canvas, rim, 0, 0, hex(0x801010));
+    art::stamp(canvas, panel, 0, 0, hex(0x040208));
+    scanlines(canvas, 0.2f);
     return canvas;
 }
 
@@ -188,11 +192,10 @@ image frame_box() {
     return canvas;
 }
 
-// The landscape's frame, keyed: a visor with a light plate at the bottom for
-// the black caption.
+// The landscape's frame, keyed: a brushed green visor with rivets and a light
+// plate at the bottom for the black caption.
 image visor(const art::lettering& letters) {
     image canvas(320, 200);
-    canvas.cover_all(0);
     mask frame(320, 200);
     art::box(frame, 0, 0, 320, 12);
     art::box(frame, 0, 160, 320, 200);
@@ -200,17 +203,19 @@ image visor(const art::lettering& letters) {
     art::box(frame, 314, 0, 320, 200);
     for (int k = 0; k < 2; ++k) art::disc(frame, k ? 314.0f : 6.0f, 12, 10);
     canvas.paint([](float x, float y) {
-        return y >= 160 ? mix(hex(0xb8e0b0), hex(0x70a070), (y - 160) / 40) *
-                              (0.9f + 0.1f * std::sin(x / 3))
-                        : hex(0x1a301a);
+        const float brushed = 0.88f + 0.12f * art::fbm(x / 40, y * 2, 190, 3);
+        return (y >= 160 ? mix(hex(0xc0e8b8), hex(0x78a878), (y - 160) / 40)
+                         : mix(hex(0x4a7a4a), hex(0x8ab88a), y / 160)) *
+               brushed;
     });
-    art::stamp(canvas, frame, 0, 0, hex(0x80b080), true);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 320; ++x) canvas.cover(x, y) = frame.at(x, y) >= 0.5f ? 1.0f : 0.0f;
-    mask line(320, 200);
-    art::box(line, 6, 160, 314, 162);
-    art::stamp(canvas, line, 0, 0, hex(0x2a6a2a));
-    caption(canvas, letters, "surf on surf", 218, 186, {6, 11, hex(0x2a5a2a)});
+    mask seam(320, 200), rivets(320, 200);
+    art::box(seam, 6, 160, 314, 162);
+    for (int x = 14; x < 320; x += 34) art::disc(rivets, static_cast<float>(x), 6, 1.8f);
+    art::stamp(canvas, seam, 0, 0, hex(0x2a6a2a), false);
+    art::stamp(canvas, rivets, 0, 0, hex(0xe0f0d0), false);
+    caption(canvas, letters, "surf on surf", 230, 186, {6, 11, hex(0x2a5a2a)});
     return canvas;
 }
 

@@ -31,10 +31,21 @@ struct sheet {
     }
 };
 
+uint32_t be32(const std::vector<uint8_t>& b, size_t at) {
+    return at + 4 <= b.size()
+               ? static_cast<uint32_t>(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3]
+               : 0;
+}
+
 std::string describe(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() >= 4 && bytes[0] == '8' && bytes[1] == 'B')
+    if (bytes.size() >= 30 && bytes[0] == '8' && bytes[1] == 'B') {
+        // Past the colour-mode data, the resources and the layers to the compression.
+        size_t at = 26;
+        for (int section = 0; section < 3; ++section) at += 4 + be32(bytes, at);
+        const bool packed = at + 1 < bytes.size() && bytes[at + 1] == 1;
         return std::string(bytes[13] == 4 ? "PSD RGBA" : "PSD RGB") +
-               (bytes.size() > 39 && bytes[39] ? " PackBits" : " raw");
+               (packed ? " PackBits" : " raw");
+    }
     if (bytes.size() < 34) return "?";
     const int bits = bytes[28];
     return bits == 24 ? "BMP 24-bit" : bytes[30] == 1 ? "BMP 8-bit RLE8" : "BMP 8-bit";

@@ -209,10 +209,10 @@ tds::scene sroub2_scene() {
     nut.scale = hold({1.3f, 1.3f, 1.3f});
     s.nodes.push_back(nut);
     const camera_rig cam = camera_path(
-        "Camera01", 5, 6, 35, 0, 100, 10,
+        "Camera01", 5, 6, 50, 0, 100, 10,
         [](float t) {
             const float a = -pi / 2 + 0.5f * std::sin(2 * pi * t);
-            return vec3{110 * std::cos(a), 110 * std::sin(a), 25 + 20 * std::sin(4 * pi * t)};
+            return vec3{210 * std::cos(a), 210 * std::sin(a), 25 + 20 * std::sin(4 * pi * t)};
         },
         [](float) {
             return vec3{0, 0, -5};

@@ -1,0 +1,218 @@
+// The pictures of the default data, as the parts will load them: in the right
+// archive under the right name, listed and extracted by vilora-kit lib,
+// decoded by our decoders and by ImageMagick alike, at sizes that fit where
+// the parts draw them.
+#include "kit/data/data_set.h"
+#include "pictures/picture_decoders.h"
+#include "platform/surface.h"
+#include "tests/data/external_tools.h"
+#include "tests/library/library_test_support.h"
+#include "tests/support/surface_pixels.h"
+#include "tests/support/test_display.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace vilora::testing {
+namespace {
+
+using kit::data::part_uses;
+using kit::data::picture_use;
+
+std::string data_path(const std::string& name) {
+    return std::string(VILORA_DATA_DIR) + "/" + name;
+}
+
+// Every archive extracted once by vilora-kit lib into one scratch directory.
+class DataPictures : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new scratch_dir;
+        for (const char* library : {"dtroid.782", "robot1.782", "uganda4.782"}) {
+            const auto target = *dir_ / library;
+            std::filesystem::create_directories(target);
+            listing_[library] =
+                run(quoted(VILORA_KIT) + " lib list " + quoted(data_path(library))).output;
+            extract_status_[library] =
+                run(quoted(VILORA_KIT) + " lib extract " + quoted(data_path(library)) + " -C " +
+                    quoted(target.string()))
+                    .status;
+        }
+    }
+    static void TearDownTestSuite() { delete dir_; }
+    static std::filesystem::path file_of(const picture_use& use) {
+        return *dir_ / use.library / use.name;
+    }
+    static inline scratch_dir* dir_ = nullptr;
+    static inline std::map<std::string, std::vector<uint8_t>> listing_;
+    static inline std::map<std::string, int> extract_status_;
+};
+
+TEST_F(DataPictures, EveryPictureIsListedAndExtractedUnderItsName) {
+    for (const auto& [library, status] : extract_status_) EXPECT_EQ(status, 0) << library;
+    for (const auto& part : part_uses())
+        for (const picture_use& use : part.pictures) {
+            const std::string listing(listing_[use.library].begin(), listing_[use.library].end());
+            EXPECT_NE(listing.find(" " + use.name + "\n"), std::string::npos)
+                << part.part << " needs " << use.name << " in " << use.library;
+            EXPECT_TRUE(std::filesystem::exists(file_of(use))) << use.name;
+        }
+}
+
+// Where each picture is drawn asks for a size: (width, height) exact, or a
+// minimum, or a maximum so that it stays inside the picture area.
+struct size_rule {
+    int width, height;
+    enum { exact, at_least, at_most } kind;
+};
+
+const std::map<std::string, size_rule>& size_rules() {
+    static const std::map<std::string, size_rule> rules = [] {
+        std::map<std::string, size_rule> r;
+        for (const char* backdrop :
+             {"top0.bmp",    "top1.bmp",  "top2.bmp",    "top3.bmp",  "credits.bmp", "carky.bmp",
+              "housena.bmp", "noon0.bmp", "noon1.bmp",   "noon2.bmp", "noon3.bmp",   "mex.bmp",
+              "zelenac.bmp", "jug.bmp",   "torture.bmp", "zool.bmp",  "sorry.bmp",   "lifelife.bmp",
+              "glit.bmp",    "field.bmp", "hool.bmp"})
+            r[backdrop] = {320, 200, size_rule::exact};
+        r["f0.bmp"] = r["f1.bmp"] = {570, 419, size_rule::at_least};
+        r["0.bmp"] = r["1.bmp"] = {420, 201, size_rule::at_least};
+        r["f2.bmp"] = r["2.bmp"] = r["hlavni.bmp"] = {320, 150, size_rule::at_least};
+        r["mushk.bmp"] = {320, 127, size_rule::at_most};     // at y 70 to 73
+        r["cred-code.bmp"] = {317, 46, size_rule::at_most};  // at (3, 154)
+        r["cred-music.bmp"] = {317, 69, size_rule::at_most}; // at (3, 131)
+        r["cred-3d.bmp"] = {317, 46, size_rule::at_most};
+        r["hlask9.bmp"] = {260, 120, size_rule::at_most}; // at (60, 80)
+        r["litac.bmp"] = {30, 36, size_rule::at_most};    // at x 290, every 36 rows
+        r["box.bmp"] = {100, 150, size_rule::at_most};    // at y 50, 100 apart
+        r["ukaz.bmp"] = {60, 90, size_rule::at_least};    // name written at (24, 77)
+        // Turned at 1.6 times its size about the centre, it covers the screen.
+        r["winditup.bmp"] = {237, 237, size_rule::at_least};
+        for (int i = 0; i < 12; i += 2) // sprites anchored 50 left, 90 above their point
+            r["x" + std::to_string(i) + ".bmp"] = {100, 90, size_rule::at_least};
+        for (int i = 1; i < 12; i += 2) // at (10, 10)
+            r["x" + std::to_string(i) + ".bmp"] = {310, 190, size_rule::at_most};
+        r["flare1.psd"] = {320, 180, size_rule::at_most}; // at y 20
+        return r;
+    }();
+    return rules;
+}
+
+void expect_size(const std::string& name, int width, int height) {
+    const auto rule = size_rules().find(name);
+    if (rule == size_rules().end()) return;
+    const size_rule& r = rule->second;
+    if (r.kind == size_rule::exact) {
+        EXPECT_EQ(width, r.width) << name;
+        EXPECT_EQ(height, r.height) << name;
+    } else if (r.kind == size_rule::at_least) {
+        EXPECT_GE(width, r.width) << name;
+        EXPECT_GE(height, r.height) << name;
+    } else {
+        EXPECT_LE(width, r.width) << name;
+        EXPECT_LE(height, r.height) << name;
+    }
+}
+
+// Channel fields of a 5-6-5 pixel widened to 8 bits, and ImageMagick's
+// 8-bit channels cut to the same fields.
+int field(uint32_t value, int shift, int bits) {
+    return static_cast<int>(value >> shift & ((1u << bits) - 1));
+}
+
+TEST_F(DataPictures, EveryPictureDecodesAlikeInOurDecodersAndImageMagick) {
+    test_display screen(320, 240, 16);
+    std::set<std::string> formats;
+    for (const auto& part : part_uses())
+        for (const picture_use& use : part.pictures) {
+            SCOPED_TRACE(use.library + "/" + use.name);
+            const std::vector<uint8_t> bytes = read_bytes(file_of(use));
+            ASSERT_GT(bytes.size(), 30u);
+            formats.insert(use.psd ? std::string("psd") + char('0' + bytes[13])
+                                   : std::string("bmp") + std::to_string(bytes[28]) +
+                                         (bytes[30] ? "rle" : ""));
+            surface picture;
+            ASSERT_EQ(use.psd ? decode_psd(picture, &screen.display, 3, bytes, 1)
+                              : decode_bmp(picture, &screen.display, 3, bytes, use.keyed),
+                      decode_ok);
+            expect_size(use.name, picture.width, picture.height);
+            const std::vector<uint8_t> theirs = imagemagick_rgba(file_of(use), use.psd);
+            const std::vector<uint32_t> ours = all_pixels(picture);
+            ASSERT_EQ(theirs.size(), ours.size() * 4);
+            size_t differing = 0, transparent = 0;
+            for (size_t i = 0; i < ours.size(); ++i) {
+                const int channel[3] = {field(ours[i], 11, 5), field(ours[i], 5, 6),
+                                        field(ours[i], 0, 5)};
+                const int expected[3] = {theirs[4 * i] >> 3, theirs[4 * i + 1] >> 2,
+                                         theirs[4 * i + 2] >> 3};
+                for (int c = 0; c < 3; ++c)
+                    if (std::abs(channel[c] - expected[c]) > (use.psd ? 1 : 0)) ++differing;
+                if (ours[i] == 0) ++transparent;
+                if (use.psd && picture.alpha_map[i] != theirs[4 * i + 3]) ++differing;
+            }
+            EXPECT_EQ(differing, 0u);
+            // Keyed pictures have both see-through (0) and drawn parts.
+            if (use.keyed) {
+                EXPECT_GT(transparent, ours.size() / 20);
+                EXPECT_LT(transparent, ours.size());
+            }
+        }
+    // The default data exercises each decoder path.
+    for (const char* format : {"bmp8", "bmp8rle", "bmp24", "psd4"})
+        EXPECT_TRUE(formats.count(format)) << format;
+}
+
+// Red is what the displacement passes read: smooth, over a wide range.
+TEST_F(DataPictures, DisplacementMapsAreSmoothFieldsInRed) {
+    test_display screen(320, 240, 32);
+    for (const char* name : {"f0.bmp", "f1.bmp", "0.bmp", "1.bmp"}) {
+        SCOPED_TRACE(name);
+        const std::string library = name[0] == 'f' ? "uganda4.782" : "robot1.782";
+        surface map;
+        ASSERT_EQ(decode_bmp(map, &screen.display, 3, read_bytes(*dir_ / library / name), 0),
+                  decode_ok);
+        const std::vector<uint32_t> pixels = all_pixels(map);
+        int lowest = 255, highest = 0;
+        size_t steep = 0;
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x) {
+                const int red =
+                    static_cast<int>(pixels[static_cast<size_t>(y) * map.width + x] >> 16 & 0xFF);
+                lowest = std::min(lowest, red);
+                highest = std::max(highest, red);
+                if (x > 0) {
+                    const int left = static_cast<int>(
+                        pixels[static_cast<size_t>(y) * map.width + x - 1] >> 16 & 0xFF);
+                    if (std::abs(red - left) > 6) ++steep;
+                }
+            }
+        EXPECT_GT(highest - lowest, 120);
+        EXPECT_LT(steep, pixels.size() / 200);
+    }
+}
+
+TEST_F(DataPictures, TheFlareFadesOutSoftly) {
+    test_display screen(320, 240, 16);
+    const picture_use flare{"uganda4.782", "flare1.psd", false, true};
+    surface picture;
+    ASSERT_EQ(decode_psd(picture, &screen.display, 3, read_bytes(file_of(flare)), 1), decode_ok);
+    const uint8_t* alpha = picture.alpha_map.get();
+    const int w = picture.width, h = picture.height;
+    EXPECT_EQ(alpha[0], 0);
+    EXPECT_EQ(alpha[static_cast<size_t>(w) * h - 1], 0);
+    EXPECT_GT(alpha[static_cast<size_t>(h / 2) * w + w / 2], 240);
+    // Soft: most of what shows is partly transparent.
+    size_t shown = 0, partial = 0;
+    for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
+        shown += alpha[i] > 0;
+        partial += alpha[i] > 0 && alpha[i] < 255;
+    }
+    EXPECT_GT(shown, static_cast<size_t>(w) * h / 4);
+    EXPECT_GT(partial, shown * 9 / 10);
+}
+
+} // namespace
+} // namespace vilora::testing
