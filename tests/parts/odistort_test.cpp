@@ -7,12 +7,9 @@
 namespace vilora {
 namespace {
 
-class odistort_test : public testing::part_test {
+class odistort_test : public testing::scene_part_stage {
 protected:
-    odistort_test() {
-        odistort::reset_statics();
-        write_scene("vosaq.3ds", one_mesh_scene(3, 100.0f));
-    }
+    odistort_test() { write_scene("vosaq.3ds", one_mesh_scene(3, 100.0f)); }
 };
 
 TEST_F(odistort_test, scroll_positions_keep_320_and_wrap_324_to_4) {

@@ -8,10 +8,7 @@
 namespace vilora {
 namespace {
 
-class ogreety_test : public testing::part_test {
-protected:
-    ogreety_test() { ogreety::reset_statics(); }
-};
+using ogreety_test = testing::scene_part_stage;
 
 TEST_F(ogreety_test, name_changes_on_every_fifth_mode_1_call) {
     write_scene("psyki.3ds", one_mesh_scene(12, 100.0f));

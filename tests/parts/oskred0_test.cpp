@@ -5,7 +5,7 @@
 namespace vilora {
 namespace {
 
-class oskred0_test : public testing::part_test {
+class oskred0_test : public testing::scene_part_stage {
 protected:
     // The first row of column 4 that shows the credit picture, -1 for none.
     int32_t credit_top(const std::string& picture) {

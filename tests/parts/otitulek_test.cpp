@@ -7,7 +7,7 @@
 namespace vilora {
 namespace {
 
-class otitulek_test : public testing::part_test {
+class otitulek_test : public testing::scene_part_stage {
 protected:
     otitulek_test() { write_scene("hedge.3ds", one_mesh_scene(3, 100.0f)); }
 };
