@@ -80,7 +80,7 @@ void otitulek::step_wire_frame() {
     wire_delay = 10;
 }
 
-// Modes 0 and 1 project the wireframe without drawing it.
+// Modes 0 and 1 walk and project the wireframe without drawing it.
 void otitulek::draw_wire_pass(display_device* display, int32_t mode) {
     for_each_mesh(display, [&] {
         for_each_face(2, wire_projection, [&] {
@@ -90,12 +90,11 @@ void otitulek::draw_wire_pass(display_device* display, int32_t mode) {
     });
 }
 
-// The chance of one in ten is drawn only in the modes that use it.
+// The chance of one in ten is drawn only in the modes that use it, so modes 0
+// and 3 leave the random sequence to the other draws.
 void otitulek::draw_noise(display_device* display, int32_t mode, int32_t x, int32_t y) {
     int32_t lines = 0;
-    if (mode >= 1 && mode != 3) {
-        if (random_int(10) == 3) lines = 50;
-    }
+    if (mode >= 1 && mode != 3 && random_int(10) == 3) lines = 50;
     if (mode == 3) lines = 200;
     if (lines == 0) return;
     const locked_pixels back(display->back.get());
