@@ -3,8 +3,6 @@
 #include "tests/parts/part_fixture.h"
 #include "tests/support/surface_pixels.h"
 
-#include <set>
-
 namespace vilora {
 namespace {
 
@@ -29,18 +27,6 @@ TEST_F(ogreety_test, name_changes_on_every_fifth_mode_1_call) {
     ogreety other(&display);
     for (int call = 0; call < 2; ++call) other.run(&display, 1, origin_x, origin_y);
     EXPECT_EQ(ogreety::statics.name_timer, 5);
-}
-
-TEST_F(ogreety_test, the_names_are_fourteen_short_lower_case_words) {
-    std::set<std::string> distinct;
-    for (const char* name : ogreety::names) {
-        const std::string word = name;
-        EXPECT_FALSE(word.empty());
-        EXPECT_LE(word.size(), 12u);
-        for (char c : word) EXPECT_TRUE(c >= 'a' && c <= 'z') << word;
-        distinct.insert(word);
-    }
-    EXPECT_EQ(distinct.size(), 14u);
 }
 
 TEST_F(ogreety_test, bubble_hangs_on_corner_a_of_face_10) {
