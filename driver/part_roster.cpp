@@ -1,24 +1,28 @@
 #include "driver/part_roster.h"
 
 #include "parts/obw.h"
+#include "parts/odistort.h"
+#include "parts/ogreety.h"
 #include "parts/oneco2.h"
 #include "parts/oneco3.h"
+#include "parts/oskred0.h"
+#include "parts/otitulek.h"
 #include "parts/pinkous.h"
 
 namespace vilora {
 
 const part_roster& built_in_parts() {
     static const part_roster roster = {
-        part_not_built(part_id::otitulek, "otitulek"),
-        part_not_built(part_id::oskred0, "oskred0"),
-        part_not_built(part_id::ogreety, "ogreety"),
+        part_class_of<otitulek>(part_id::otitulek, "otitulek"),
+        part_class_of<oskred0>(part_id::oskred0, "oskred0"),
+        part_class_of<ogreety>(part_id::ogreety, "ogreety"),
         part_not_built(part_id::oneco0, "oneco0"),
         part_not_built(part_id::oneco1, "oneco1"),
         part_class_of<oneco2>(part_id::oneco2, "oneco2"),
         part_class_of<oneco3>(part_id::oneco3, "oneco3"),
         part_not_built(part_id::oneco4, "oneco4"),
         part_class_of<pinkous>(part_id::pinkous, "pinkous"),
-        part_not_built(part_id::odistort, "odistort"),
+        part_class_of<odistort>(part_id::odistort, "odistort"),
         part_class_of<obw>(part_id::obw, "obw"),
         part_not_built(part_id::houp, "houp"),
         part_not_built(part_id::oland, "oland"),

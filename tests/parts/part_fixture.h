@@ -1,0 +1,46 @@
+// The stage of the scene part tests, on top of the effect part tests' one:
+// the rasterisers' display and screen size, a data directory for the scenes
+// written by each test, and an archive of every picture of the scene parts,
+// each one flat colour so that a test can tell which picture covers a pixel.
+#pragma once
+
+#include "driver/engine.h"
+#include "tests/parts/part_test_support.h"
+#include "tests/parts/test_scene.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vilora::testing {
+
+struct flat_picture {
+    const char* name;
+    int32_t width;
+    int32_t height;
+    uint8_t red, green, blue;
+};
+
+class scene_part_stage : public part_test {
+protected:
+    scene_part_stage();
+    ~scene_part_stage() override;
+
+    // Writes the scene under `name` into the data directory.
+    void write_scene(const std::string& name, const test_scene& scene);
+    // A scene with one mesh of `faces` copies of a triangle facing the camera
+    // at depth `depth`, about the middle of the view whatever the depth: with
+    // a 320-wide camera and centre (160, 100) its corners fall near (107, 144),
+    // (213, 144) and (160, 56).
+    static test_scene one_mesh_scene(int faces, float depth);
+
+    // The back surface's pixel at picture-area (x, y), and the screen value
+    // of a colour or of a picture's flat colour.
+    uint32_t back_pixel(int32_t x, int32_t y);
+    uint32_t colour(uint8_t red, uint8_t green, uint8_t blue);
+    uint32_t colour_of(const std::string& picture);
+
+    scratch_dir data;
+    display_device& display = screen.display;
+};
+
+} // namespace vilora::testing
