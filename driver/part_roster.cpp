@@ -3,6 +3,7 @@
 #include "parts/obw.h"
 #include "parts/odistort.h"
 #include "parts/ogreety.h"
+#include "parts/oneco2.h"
 #include "parts/oneco3.h"
 #include "parts/oskred0.h"
 #include "parts/otitulek.h"
@@ -17,7 +18,7 @@ const part_roster& built_in_parts() {
         part_class_of<ogreety>(part_id::ogreety, "ogreety"),
         part_not_built(part_id::oneco0, "oneco0"),
         part_not_built(part_id::oneco1, "oneco1"),
-        part_not_built(part_id::oneco2, "oneco2"),
+        part_class_of<oneco2>(part_id::oneco2, "oneco2"),
         part_class_of<oneco3>(part_id::oneco3, "oneco3"),
         part_not_built(part_id::oneco4, "oneco4"),
         part_class_of<pinkous>(part_id::pinkous, "pinkous"),

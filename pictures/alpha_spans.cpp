@@ -80,7 +80,7 @@ blend_row choose16(int32_t layout, bool four_pixel) {
     if (four_pixel) {
         if (impl == span_impl::reference) return alpha16_grouped_reference;
         if (impl == span_impl::portable) return portable_grouped_alpha();
-        return native_grouped_alpha();
+        return native_grouped_alpha(layout);
     }
     if (impl == span_impl::reference) return alpha16_reference;
     if (layout == layout_565) return alpha16_scalar<masks_565>;

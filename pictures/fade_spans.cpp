@@ -77,7 +77,7 @@ blend_row choose16(int32_t layout, bool keyed, bool four_pixel) {
     if (four_pixel) {
         if (impl == span_impl::reference) return fade16_grouped_reference;
         if (impl == span_impl::portable) return portable_grouped_fade(keyed);
-        return native_grouped_fade(keyed);
+        return native_grouped_fade(layout, keyed);
     }
     if (impl == span_impl::reference) return fade16_reference;
     return keyed ? scalar_for_layout<true>(layout) : scalar_for_layout<false>(layout);

@@ -10,7 +10,8 @@ namespace vilora {
 
 blend_row portable_grouped_fade(bool keyed);
 blend_row portable_grouped_alpha();
-blend_row native_grouped_fade(bool keyed);
-blend_row native_grouped_alpha();
+// `layout` of the pixel format: 5-6-5 and 5-5-5 get routines of their own.
+blend_row native_grouped_fade(int32_t layout, bool keyed);
+blend_row native_grouped_alpha(int32_t layout);
 
 } // namespace vilora

@@ -17,32 +17,82 @@ namespace {
 
 using namespace blend;
 
-struct sse_channels {
-    __m128i mask[3];
-    __m128i shift[3];
+// A channel whose place is known when compiling, with immediate shifts. Each
+// channel gives floor(s_c w / 256) - floor(d_c w / 256), put back in place.
+template <int shift, int bits>
+struct fixed_channel {
+    __m128i change(__m128i s, __m128i d, __m128i w8) const {
+        __m128i difference;
+        if constexpr (shift <= 8) {
+            // The field in place is c << shift; against the weight times
+            // 2^(8 - shift) the high half of the product is floor(c w / 256).
+            const __m128i field = _mm_set1_epi16(static_cast<short>(((1 << bits) - 1) << shift));
+            const __m128i w = _mm_srli_epi16(w8, shift);
+            difference = _mm_sub_epi16(_mm_mulhi_epu16(_mm_and_si128(s, field), w),
+                                       _mm_mulhi_epu16(_mm_and_si128(d, field), w));
+        } else {
+            difference =
+                _mm_sub_epi16(_mm_mulhi_epu16(units(s), w8), _mm_mulhi_epu16(units(d), w8));
+        }
+        return _mm_slli_epi16(difference, shift);
+    }
+    // The top field needs no mask once shifted down.
+    static __m128i units(__m128i p) {
+        const __m128i v = _mm_srli_epi16(p, shift);
+        if constexpr (shift + bits == 16) return v;
+        return _mm_and_si128(v, _mm_set1_epi16(static_cast<short>((1 << bits) - 1)));
+    }
 };
 
-sse_channels channels_of(const blend_setup& b) {
-    sse_channels f;
-    for (int c = 0; c < 3; ++c) {
-        f.mask[c] = _mm_set1_epi64x(static_cast<long long>(b.masks_x4[c]));
-        f.shift[c] = _mm_cvtsi32_si128(b.shifts[c]);
+template <class R, class G, class B, uint16_t colour_bits>
+struct fixed_layout {
+    explicit fixed_layout(const blend_setup&) {}
+    // The bits of the destination that belong to a channel.
+    __m128i colour(__m128i p) const {
+        if constexpr (colour_bits == 0xFFFF) return p;
+        return _mm_and_si128(p, _mm_set1_epi16(static_cast<short>(colour_bits)));
     }
-    return f;
-}
+    R red;
+    G green;
+    B blue;
+};
+using lanes_565 =
+    fixed_layout<fixed_channel<11, 5>, fixed_channel<5, 6>, fixed_channel<0, 5>, 0xFFFF>;
+using lanes_555 =
+    fixed_layout<fixed_channel<10, 5>, fixed_channel<5, 5>, fixed_channel<0, 5>, 0x7FFF>;
 
-// d + floor(s w / 256) - floor(d w / 256) per channel, in channel units; w8
-// holds each lane's weight times 256. The result never leaves its field.
-inline __m128i grouped_mix(__m128i s, __m128i d, __m128i w8, const sse_channels& f) {
-    __m128i out = _mm_setzero_si128();
-    for (int c = 0; c < 3; ++c) {
-        const __m128i sc = _mm_srl_epi16(_mm_and_si128(s, f.mask[c]), f.shift[c]);
-        const __m128i dc = _mm_srl_epi16(_mm_and_si128(d, f.mask[c]), f.shift[c]);
-        const __m128i mixed =
-            _mm_sub_epi16(_mm_add_epi16(dc, _mm_mulhi_epu16(sc, w8)), _mm_mulhi_epu16(dc, w8));
-        out = _mm_or_si128(out, _mm_sll_epi16(mixed, f.shift[c]));
+// Any other layout: the four-lane masks and the shift counts at run time.
+struct format_channel {
+    __m128i mask;
+    __m128i shift;
+    __m128i change(__m128i s, __m128i d, __m128i w8) const {
+        return _mm_sll_epi16(
+            _mm_sub_epi16(_mm_mulhi_epu16(units(s), w8), _mm_mulhi_epu16(units(d), w8)), shift);
     }
-    return out;
+    __m128i units(__m128i p) const { return _mm_srl_epi16(_mm_and_si128(p, mask), shift); }
+};
+
+struct format_layout {
+    explicit format_layout(const blend_setup& b) {
+        format_channel* channels[3] = {&red, &green, &blue};
+        for (int c = 0; c < 3; ++c)
+            *channels[c] = {_mm_set1_epi64x(static_cast<long long>(b.masks_x4[c])),
+                            _mm_cvtsi32_si128(b.shifts[c])};
+        all = _mm_or_si128(red.mask, _mm_or_si128(green.mask, blue.mask));
+    }
+    __m128i colour(__m128i p) const { return _mm_and_si128(p, all); }
+    format_channel red, green, blue;
+    __m128i all;
+};
+
+// d + floor(s w / 256) - floor(d w / 256) per channel; w8 holds each lane's
+// weight times 256. Every field of the result stays inside its range, so the
+// changes of all channels can be added to the whole pixel in 16-bit
+// wrap-around arithmetic without one field reaching into the next.
+template <class Layout>
+inline __m128i grouped_mix(__m128i s, __m128i d, __m128i w8, const Layout& l) {
+    return _mm_add_epi16(_mm_add_epi16(l.colour(d), l.red.change(s, d, w8)),
+                         _mm_add_epi16(l.green.change(s, d, w8), l.blue.change(s, d, w8)));
 }
 
 // Lanes where `keep` is all ones take `a`, the others `b`.
@@ -63,15 +113,15 @@ inline void store4(uint8_t* p, __m128i v) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
 }
 
-template <bool keyed>
-inline __m128i fade_lanes(__m128i s, __m128i d, __m128i w8, __m128i key, const sse_channels& f) {
+template <bool keyed, class Layout>
+inline __m128i fade_lanes(__m128i s, __m128i d, __m128i w8, __m128i key, const Layout& f) {
     const __m128i mixed = grouped_mix(s, d, w8, f);
     return keyed ? select(_mm_cmpeq_epi16(s, key), d, mixed) : mixed;
 }
 
-template <bool keyed>
+template <class Layout, bool keyed>
 void fade_row(uint8_t* d, const uint8_t* s, const uint8_t*, int32_t count, const blend_setup& b) {
-    const sse_channels f = channels_of(b);
+    const Layout f(b);
     const __m128i w8 = _mm_set1_epi16(static_cast<short>(b.level << 8));
     const __m128i key = _mm_set1_epi16(static_cast<short>(b.key));
     const int32_t grouped_count = count / 4 * 4;
@@ -91,16 +141,18 @@ void fade_row(uint8_t* d, const uint8_t* s, const uint8_t*, int32_t count, const
 
 // Eight alphas as two groups of four: a group all 255 is copied, any other
 // gets the grouped formula per lane (a lane with alpha 0 keeps its pixel).
+template <class Layout>
 inline __m128i alpha_lanes(__m128i s, __m128i d, __m128i alphas, bool low_solid, bool high_solid,
-                           const sse_channels& f) {
+                           const Layout& f) {
     const __m128i w8 = _mm_slli_epi16(_mm_unpacklo_epi8(alphas, _mm_setzero_si128()), 8);
     const __m128i solid = _mm_set_epi64x(high_solid ? -1 : 0, low_solid ? -1 : 0);
     return select(solid, s, grouped_mix(s, d, w8, f));
 }
 
+template <class Layout>
 void alpha_row(uint8_t* d, const uint8_t* s, const uint8_t* alpha, int32_t count,
                const blend_setup& b) {
-    const sse_channels f = channels_of(b);
+    const Layout f(b);
     const int32_t grouped_count = count / 4 * 4;
     int32_t i = 0;
     for (; i + 8 <= grouped_count; i += 8) {
@@ -133,14 +185,23 @@ void alpha_row(uint8_t* d, const uint8_t* s, const uint8_t* alpha, int32_t count
     }
 }
 
-} // namespace
-
-blend_row native_grouped_fade(bool keyed) {
-    return keyed ? fade_row<true> : fade_row<false>;
+template <class Layout>
+blend_row fade_for(bool keyed) {
+    return keyed ? fade_row<Layout, true> : fade_row<Layout, false>;
 }
 
-blend_row native_grouped_alpha() {
-    return alpha_row;
+} // namespace
+
+blend_row native_grouped_fade(int32_t layout, bool keyed) {
+    if (layout == layout_565) return fade_for<lanes_565>(keyed);
+    if (layout == layout_555) return fade_for<lanes_555>(keyed);
+    return fade_for<format_layout>(keyed);
+}
+
+blend_row native_grouped_alpha(int32_t layout) {
+    if (layout == layout_565) return alpha_row<lanes_565>;
+    if (layout == layout_555) return alpha_row<lanes_555>;
+    return alpha_row<format_layout>;
 }
 
 } // namespace vilora
@@ -149,11 +210,11 @@ blend_row native_grouped_alpha() {
 
 namespace vilora {
 
-blend_row native_grouped_fade(bool keyed) {
+blend_row native_grouped_fade(int32_t, bool keyed) {
     return portable_grouped_fade(keyed);
 }
 
-blend_row native_grouped_alpha() {
+blend_row native_grouped_alpha(int32_t) {
     return portable_grouped_alpha();
 }
 

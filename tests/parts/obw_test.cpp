@@ -126,19 +126,6 @@ TEST_F(Obw, CaptionsScrollLeftAndReappearAtTheRightEdgeBelowMinus600) {
     }
 }
 
-TEST_F(Obw, CaptionsJumpRightTogetherOnADrawOfZero) {
-    build(true);
-    uint32_t seed = 1;
-    for (;; ++seed) {
-        seed_random(seed);
-        if (random_int(22) == 0) break;
-    }
-    seed_random(seed);
-    obw::statics.caption_x = {0, 1, 2, 3, -609};
-    run(1);
-    EXPECT_EQ(obw::statics.caption_x, (std::array<int32_t, 5>{9, 10, 11, 12, -600}));
-}
-
 TEST_F(Obw, ModeTwoDrawsOneBlackLineMoreEveryFrameFrom51) {
     build(true);
     seed_random(99);
@@ -165,15 +152,6 @@ TEST_F(Obw, ModeTwoDrawsOneBlackLineMoreEveryFrameFrom51) {
     seed_random(1234);
     for (int i = 0; i < 150 * 321; ++i) random_value();
     EXPECT_EQ(random_value(), next);
-}
-
-TEST_F(Obw, OtherModesDrawNothingAndMoveNothing) {
-    build(true);
-    run(3);
-    run(-1);
-    EXPECT_EQ(grid_of(back()).values, std::vector<uint16_t>(320 * 240, untouched));
-    EXPECT_EQ(obw::statics.noise_count, 0);
-    EXPECT_EQ(obw::statics.oscillator_1.value, 200.0f);
 }
 
 TEST_F(Obw, AMissingPictureLeavesItInvalidLoadingTheRestAndRunningSafely) {

@@ -80,8 +80,10 @@ TEST_F(Oneco3, TheSpriteColumnClimbsWithSixOrSevenCopies) {
     EXPECT_EQ(sprite_rows_of_frame(), (std::vector<int32_t>{4, 40, 76, 112, 148, 184}));
     // climb 17: 7 copies, one pixel higher
     EXPECT_EQ(sprite_rows_of_frame(), (std::vector<int32_t>{3, 39, 75, 111, 147, 183, 219}));
-    oneco3::statics.climb = 35;
-    // past 35 back to 0: 6 copies
+    oneco3::statics.climb = 34;
+    // climb 35: 7 copies, the first above the screen
+    EXPECT_EQ(sprite_rows_of_frame(), (std::vector<int32_t>{21, 57, 93, 129, 165, 201}));
+    // past 35 back to 0: 6 copies, 36 pixels lower than a step up would be
     EXPECT_EQ(sprite_rows_of_frame(), (std::vector<int32_t>{20, 56, 92, 128, 164, 200}));
     EXPECT_EQ(oneco3::statics.climb, 0);
 }

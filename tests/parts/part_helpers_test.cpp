@@ -35,33 +35,6 @@ TEST(PackColour, PacksThroughTheFormatAndKeepsTheLowBitsOfTheAbsoluteValue) {
     EXPECT_EQ(pack_colour(f555, -8, 0, 0), 0x0400u);
 }
 
-TEST(LockedPixels, ClampsReadsDropsWritesOutsideAndLeavesOtherDepthsAlone) {
-    test_display screen;
-    surface picture;
-    ASSERT_EQ(picture.create_surface(&screen.display, 3, 3, 2), 0);
-    fill_surface(picture, [](int32_t row, int32_t column) { return 10 * row + column; });
-    {
-        const locked_pixels pixels(&picture);
-        ASSERT_TRUE(pixels.ok());
-        EXPECT_EQ(pixels.read_clamped(1, 2), 12);
-        EXPECT_EQ(pixels.read_clamped(-4, 700), 2);
-        EXPECT_EQ(pixels.read_clamped(400, -1), 10);
-        pixels.write(2, 0, 0xAAAA);
-        pixels.write(0, 3, 0xAAAA);
-        pixels.write(-1, 1, 0xAAAA);
-        // A surface locked already stays locked for whoever locked it.
-        const locked_pixels again(&picture);
-        EXPECT_TRUE(again.ok());
-    }
-    EXPECT_FALSE(picture.flags & surface_locked);
-    const pixel_grid grid = grid_of(picture);
-    EXPECT_EQ(grid.values, (std::vector<uint16_t>{0, 1, 2, 10, 11, 12}));
-
-    EXPECT_FALSE(locked_pixels(nullptr).ok());
-    test_display true_colour(320, 240, 32);
-    EXPECT_FALSE(locked_pixels(true_colour.display.back.get()).ok());
-}
-
 class NoiseLines : public part_test {};
 
 TEST_F(NoiseLines, SetAboutAThirdOfRandomRowsInTheDrawOrder) {
@@ -80,23 +53,6 @@ TEST_F(NoiseLines, SetAboutAThirdOfRandomRowsInTheDrawOrder) {
             if (random_int(3) == 2) expected[static_cast<size_t>(row * 320 + k)] = 0xBEEF;
     }
     EXPECT_EQ(grid_of(back()).values, expected);
-}
-
-TEST_F(NoiseLines, DrawTheirNumbersButNoPixelOutsideTheSurface) {
-    fill_surface(back(), [](int32_t, int32_t) { return 0; });
-    seed_random(5);
-    {
-        const locked_pixels pixels(&back());
-        draw_noise_lines(pixels, 30, 0xFFFF, 300, 230);
-    }
-    const int32_t next = random_value();
-    seed_random(5);
-    for (int i = 0; i < 30 * 321; ++i) random_value();
-    EXPECT_EQ(next, random_value());
-    const pixel_grid grid = grid_of(back());
-    for (int32_t row = 0; row < 240; ++row)
-        for (int32_t column = 0; column < 300; ++column)
-            ASSERT_EQ(grid.at(row, column), 0) << row << ", " << column;
 }
 
 class Displacement : public part_test {

@@ -4,6 +4,7 @@
 #include "kit/library_writer.h"
 #include "library/library_file.h"
 #include "parts/obw.h"
+#include "parts/oneco2.h"
 #include "parts/oneco3.h"
 #include "parts/pinkous.h"
 #include "tests/pictures/picture_bytes.h"
@@ -43,6 +44,7 @@ part_test::part_test() {
     origin_y = y;
     seed_random(2024);
     obw::reset_statics();
+    oneco2::reset_statics();
     oneco3::reset_statics();
     pinkous::reset_statics();
     library_open = false;

@@ -130,7 +130,7 @@ TEST_F(Raster, LinesStartingOutsideColumns1To318AreDropped) {
     EXPECT_TRUE(inked().empty());
 }
 
-// The walk of the specification, step by step, for lines short enough to
+// The error-term walk, step by step, for lines short enough to
 // run it: the fast line must write exactly its pixels, whatever the picture
 // area cuts off.
 pixel_set walked_line(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
