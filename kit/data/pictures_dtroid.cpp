@@ -58,9 +58,12 @@ image mushroom_field() {
             art::disc(cap, x + std::cos(a) * size * 0.8f,
                       base - size * 1.3f - std::sin(a) * size * 0.45f, size * 0.4f);
         }
-        for (int k = 0; k < 4; ++k)
-            art::disc(spots, x + rng.uniform(-0.6f, 0.6f) * size,
-                      base - size * 1.3f - rng.uniform(0.1f, 0.6f) * size, size * 0.1f);
+        for (int k = 0; k < 4; ++k) {
+            // One draw per statement: argument order is the compiler's choice.
+            const float across = rng.uniform(-0.6f, 0.6f);
+            const float up = rng.uniform(0.1f, 0.6f);
+            art::disc(spots, x + across * size, base - size * 1.3f - up * size, size * 0.1f);
+        }
         art::stamp(canvas, stem, 0, 0, hex(0xd8ccb0) * 0.8f);
         art::stamp(canvas, cap, 0, 0, mix(hex(0xc03018), hex(0xe06028), rng.uniform(0, 1)));
         art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8));
@@ -143,10 +146,13 @@ image scratches() {
     mask m(320, 200);
     for (int i = 0; i < 9; ++i) {
         const float x = rng.uniform(0, 320);
-        art::line(m, x, 0, x + rng.uniform(-12, 12), 200, rng.uniform(0.8f, 1.6f));
+        const float drift = rng.uniform(-12, 12);
+        art::line(m, x, 0, x + drift, 200, rng.uniform(0.8f, 1.6f));
     }
-    for (int i = 0; i < 60; ++i)
-        art::disc(m, rng.uniform(0, 320), rng.uniform(0, 200), rng.uniform(0.6f, 2.2f));
+    for (int i = 0; i < 60; ++i) {
+        const float x = rng.uniform(0, 320), y = rng.uniform(0, 200);
+        art::disc(m, x, y, rng.uniform(0.6f, 2.2f));
+    }
     art::stamp(canvas, m, 0, 0, hex(0xd0e8c0));
     return canvas;
 }

@@ -75,6 +75,38 @@ tds::mesh lumpy(const std::string& name, float radius, int subdivisions, uint32_
     });
 }
 
+// An omni light circling and changing colour, a spot light with its target,
+// and the ambient light, as nodes from `first_id` on.
+void add_lights(tds::scene& s, uint16_t first_id) {
+    s.lights = {{"Omni01", {80, -120, 100}, {0.9f, 0.8f, 0.7f}},
+                {"Spot01", {-100, -60, 140}, {0.5f, 0.6f, 1}, true, {0, 0, 0}, 25, 40}};
+    tds::node omni;
+    omni.kind = tds::node_kind::omni_light;
+    omni.id = first_id;
+    omni.name = "Omni01";
+    omni.position = sampled(0, 120, 40, [](float t) {
+        return vec3{80 * std::cos(2 * pi * t), -120, 100};
+    });
+    omni.colour = {tds::track_once, {{0, {0.9f, 0.8f, 0.7f}, {}}, {120, {0.6f, 0.7f, 1}, {}}}};
+    tds::node spot;
+    spot.kind = tds::node_kind::spot_light;
+    spot.id = static_cast<uint16_t>(first_id + 1);
+    spot.name = "Spot01";
+    spot.position = hold({-100, -60, 140});
+    spot.roll = {tds::track_once, {{0, 0.0f, {}}}};
+    tds::node spot_target;
+    spot_target.kind = tds::node_kind::light_target;
+    spot_target.id = static_cast<uint16_t>(first_id + 2);
+    spot_target.name = "Spot01";
+    spot_target.position = hold({0, 0, 0});
+    tds::node ambient;
+    ambient.kind = tds::node_kind::ambient;
+    ambient.id = static_cast<uint16_t>(first_id + 3);
+    ambient.name = "$AMBIENT$";
+    ambient.colour = {tds::track_once, {{0, {0.1f, 0.1f, 0.1f}, {}}}};
+    for (const tds::node& n : {omni, spot, spot_target, ambient}) s.nodes.push_back(n);
+}
+
 } // namespace
 
 tds::scene hrouda2_scene() {
@@ -117,34 +149,9 @@ tds::scene hrouda2_scene() {
     cam.eye.fov = {tds::track_once,
                    {{0, 46.0f, {}}, {60, 40.0f, {0.2f, 0, 0, 0.5f, 0.5f}}, {120, 46.0f, {}}}};
     s.cameras = {cam.camera};
-    s.lights = {{"Omni01", {80, -120, 100}, {0.9f, 0.8f, 0.7f}},
-                {"Spot01", {-100, -60, 140}, {0.5f, 0.6f, 1}, true, {0, 0, 0}, 25, 40}};
-    tds::node omni;
-    omni.kind = tds::node_kind::omni_light;
-    omni.id = 7;
-    omni.name = "Omni01";
-    omni.position = sampled(0, 120, 40, [](float t) {
-        return vec3{80 * std::cos(2 * pi * t), -120, 100};
-    });
-    omni.colour = {tds::track_once, {{0, {0.9f, 0.8f, 0.7f}, {}}, {120, {0.6f, 0.7f, 1}, {}}}};
-    tds::node spot;
-    spot.kind = tds::node_kind::spot_light;
-    spot.id = 8;
-    spot.name = "Spot01";
-    spot.position = hold({-100, -60, 140});
-    spot.roll = {tds::track_once, {{0, 0.0f, {}}}};
-    tds::node spot_target;
-    spot_target.kind = tds::node_kind::light_target;
-    spot_target.id = 9;
-    spot_target.name = "Spot01";
-    spot_target.position = hold({0, 0, 0});
-    tds::node ambient;
-    ambient.kind = tds::node_kind::ambient;
-    ambient.id = 10;
-    ambient.name = "$AMBIENT$";
-    ambient.colour = {tds::track_once, {{0, {0.1f, 0.1f, 0.1f}, {}}}};
-    for (const tds::node& n : {cam.eye, cam.target, omni, spot, spot_target, ambient})
-        s.nodes.push_back(n);
+    s.nodes.push_back(cam.eye);
+    s.nodes.push_back(cam.target);
+    add_lights(s, 7);
     return s;
 }
 
