@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
     if (options.show.kind == run_kind::show) {
         sdl_host_options sdl;
         sdl.fullscreen = options.show.full_screen;
-        // Without a display the headless host still reports why on stderr.
-        if (auto host_of_screen = make_sdl_host(sdl)) set_host(std::move(host_of_screen));
+        auto host_of_screen = make_sdl_host(sdl);
+        if (!host_of_screen) return 1; // the reason is on stderr
+        set_host(std::move(host_of_screen));
     } else if (options.show.kind == run_kind::capture) {
         capture = std::make_unique<capture_writer>(options.capture_directory, options.every);
         if (!capture->ok()) {

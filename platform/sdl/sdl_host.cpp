@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace vilora {
 
@@ -186,6 +188,15 @@ private:
 std::unique_ptr<host_system> make_sdl_host(const sdl_host_options& options) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "vilora: no display available: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    // Without a display server the video library falls back to drivers that
+    // show nothing; a show nobody can see is no display, unless asked for.
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    if ((driver == "offscreen" || driver == "dummy") && !(requested && driver == requested)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        std::fprintf(stderr, "vilora: no display available (--capture DIR renders without one)\n");
         return nullptr;
     }
     return std::make_unique<sdl_host>(options);

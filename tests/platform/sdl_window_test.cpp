@@ -19,7 +19,9 @@
 
 // The X client libraries keep allocations for the life of the process, out of
 // our reach; leaks of our own are caught by the headless tests.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=0";
+}
 
 namespace vilora {
 namespace {
@@ -199,6 +201,20 @@ TEST_P(SdlWindow, PresentsAFrameScaledByWholePixels) {
         EXPECT_EQ(shown.at(b.left + 303, b.top + 150), 0xFF0000u);
         EXPECT_EQ(shown.at(b.left + 299, b.top + 150), 0xFF0000u);
     }
+}
+
+// With no display server the video library would fall back to a driver that
+// shows nothing; the show must not start invisibly then, unless that driver
+// was asked for by name.
+TEST(SdlHost, RefusesADriverThatShowsNothingUnlessAskedFor) {
+    setenv("DISPLAY", ":199", 1); // no server there
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_EQ(make_sdl_host({}), nullptr);
+
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    EXPECT_NE(make_sdl_host({}), nullptr);
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, SdlWindow, ::testing::Values(false, true),
