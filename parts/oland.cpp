@@ -60,18 +60,17 @@ void oland::draw_wireframe(display_device* display) {
 
 // 20 streaks down rows 20 to 169 of a random column: each row lit with a
 // chance of one in three and then, with a chance of one in two, its right
-// neighbour too. A neighbour right of the picture area is not written, but
-// its chance is drawn all the same.
+// neighbour too. A neighbour right of the screen's last column is not
+// written, but its chance is drawn all the same.
 void oland::draw_streaks(display_device* display, int32_t x, int32_t y) const {
     const locked_pixels back(display->back.get());
     const uint16_t green = pack_colour(*display->format, 20, 220, 20);
-    const int32_t right_edge = screen_width - x;
     for (int32_t streak = 0; streak < 20; ++streak) {
         const int32_t c = random_int(320);
         for (int32_t i = 20; i < 170; ++i) {
             if (random_int(3) != 2) continue;
             back.write(y + i, x + c, green);
-            if (random_int(2) == 0 && x + c + 1 < right_edge) back.write(y + i, x + c + 1, green);
+            if (random_int(2) == 0 && x + c + 1 < screen_width) back.write(y + i, x + c + 1, green);
         }
     }
 }
