@@ -37,7 +37,7 @@ struct library_entry {
 };
 
 class library_file {
-  public:
+public:
     library_file();
     virtual ~library_file();
     library_file(const library_file&) = delete;
@@ -77,7 +77,7 @@ class library_file {
     // Why the last failed open or read failed, in a few words.
     const std::string& failure_reason() const { return failure_; }
 
-  private:
+private:
     bool read_directory(bool skip_title_check);
     // The member `path` names when it can be read now; null (with a reason) otherwise.
     const library_entry* readable_entry(const char* path);

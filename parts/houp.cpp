@@ -55,8 +55,7 @@ void houp::draw_wireframe(display_device* display) {
 
 // Each of the four coordinates moved by its own 0..9, drawn in the order
 // x0, y0, x1, y1.
-void houp::draw_shaken_line(const scene_point& from, const scene_point& to,
-                            uint16_t colour) const {
+void houp::draw_shaken_line(const scene_point& from, const scene_point& to, uint16_t colour) const {
     const int32_t x0 = from.x + random_int(10);
     const int32_t y0 = from.y + random_int(10);
     const int32_t x1 = to.x + random_int(10);

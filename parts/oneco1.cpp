@@ -60,8 +60,7 @@ void oneco1::draw_wireframe(display_device* display) {
 
 // One row every 20 lines from roll - 20 on: 12 rows, or 11 when roll is 20.
 void oneco1::draw_caption_rows(display_device* display, int32_t x, int32_t y) const {
-    for (int32_t row = statics.roll - caption_spacing; row < caption_bottom;
-         row += caption_spacing)
+    for (int32_t row = statics.roll - caption_spacing; row < caption_bottom; row += caption_spacing)
         draw_text(display->back.get(), x + 20, y + row, caption_colour, caption_font, "%s",
                   caption);
 }

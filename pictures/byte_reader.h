@@ -11,7 +11,7 @@
 namespace vilora {
 
 class byte_reader {
-  public:
+public:
     explicit byte_reader(std::span<const uint8_t> data) : data_(data) {}
 
     bool ok() const { return !failed_; }
@@ -46,7 +46,7 @@ class byte_reader {
     uint16_t u16_be() { return static_cast<uint16_t>(big(2)); }
     uint32_t u32_be() { return static_cast<uint32_t>(big(4)); }
 
-  private:
+private:
     void fail() {
         failed_ = true;
         position_ = data_.size();

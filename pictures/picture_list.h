@@ -23,7 +23,7 @@ struct picture_item {
 };
 
 class picture_list {
-  public:
+public:
     picture_list() = default;
     // Deletes the surfaces from the last added to the first.
     virtual ~picture_list();
@@ -64,7 +64,7 @@ class picture_list {
     // Blends the picture by its per-pixel alpha map (PSD pictures only).
     void draw_picture_alpha(surface* destination, int32_t x, int32_t y, int32_t index) const;
 
-  private:
+private:
     int32_t append(std::unique_ptr<surface> picture);
 
     std::vector<std::unique_ptr<surface>> surfaces_;

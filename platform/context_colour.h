@@ -10,7 +10,7 @@
 namespace vilora {
 
 class context_colour {
-  public:
+public:
     explicit context_colour(const device_context& context);
 
     // False when the context has no colours to convert to: an 8-bit context
@@ -31,7 +31,7 @@ class context_colour {
             destination[i] = static_cast<uint8_t>(value >> (8 * i));
     }
 
-  private:
+private:
     struct channel {
         int left_shift = 0;  // lowest set bit of the mask
         int right_shift = 0; // 8 minus the mask's bit count

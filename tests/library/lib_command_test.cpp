@@ -21,7 +21,7 @@ struct kit_result {
 };
 
 class LibCommand : public ::testing::Test {
-  protected:
+protected:
     // Arguments are quoted for the shell; none of ours holds a quote.
     kit_result kit(const std::vector<std::string>& arguments) {
         std::string line = std::string("'") + VILORA_KIT + "' lib";

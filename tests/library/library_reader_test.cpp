@@ -14,7 +14,7 @@ namespace {
 using namespace vilora::testing;
 
 class LibraryReader : public ::testing::Test {
-  protected:
+protected:
     bool open(const std::vector<uint8_t>& bytes, bool skip_title_check = true) {
         write_bytes(file, bytes);
         return library.open(file.c_str(), skip_title_check);

@@ -14,7 +14,7 @@ namespace vilora::testing {
 
 // A fresh directory, removed with everything in it at the end of the test.
 class scratch_dir {
-  public:
+public:
     scratch_dir();
     ~scratch_dir();
     scratch_dir(const scratch_dir&) = delete;

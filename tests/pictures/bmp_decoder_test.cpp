@@ -42,7 +42,7 @@ void PrintTo(const screen_mode& mode, std::ostream* out) {
 }
 
 class BmpOnEveryScreen : public ::testing::TestWithParam<screen_mode> {
-  protected:
+protected:
     void SetUp() override {
         screen = std::make_unique<test_display>(320, 240, GetParam().depth, GetParam().layout);
         ASSERT_EQ(screen->mode_result, 0);

@@ -56,7 +56,7 @@ uint32_t source_value(int32_t x, int32_t y) {
 }
 
 class DrawPicture : public ::testing::TestWithParam<int> {
-  protected:
+protected:
     void SetUp() override {
         // The driver narrows the clip to the 320 x 200 picture area.
         if (GetParam() == 240) screen.display.clip = {0, 20, 320, 220};

@@ -23,7 +23,7 @@ std::vector<uint8_t> bmp_of_width(int32_t width) {
 }
 
 class PictureList : public ::testing::Test {
-  protected:
+protected:
     std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
         write_bytes(dir / name, bytes);
         return (dir / name).string();

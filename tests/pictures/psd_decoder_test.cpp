@@ -18,7 +18,7 @@ std::vector<uint8_t> planes(const std::vector<std::vector<uint8_t>>& channels) {
 }
 
 class PsdDecoder : public ::testing::Test {
-  protected:
+protected:
     // 8-8-8 pixels show the channels exactly.
     test_display screen{320, 240, 32};
 

@@ -10,7 +10,7 @@ namespace {
 using namespace vilora::testing;
 
 class DibConversion : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_EQ(target.create_surface(&screen.display, surface_kind_system_memory, 2, 2), 0);
         target.clear(untouched);

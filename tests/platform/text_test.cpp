@@ -23,7 +23,7 @@ struct box {
 
 // A surface to write on, cleared to `background`.
 class canvas {
-  public:
+public:
     canvas(test_display& screen, uint32_t background, int32_t width = 320, int32_t height = 80)
         : background_(background) {
         picture.create_surface(&screen.display, surface_kind_system_memory, width, height);
@@ -52,7 +52,7 @@ class canvas {
 
     surface picture;
 
-  private:
+private:
     uint32_t background_;
 };
 

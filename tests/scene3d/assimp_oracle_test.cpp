@@ -80,7 +80,7 @@ void export_scene(const char* path) {
 }
 
 class AssimpOracle : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         kf_init(13);
         export_scene(file.path());

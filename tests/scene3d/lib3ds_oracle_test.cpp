@@ -224,7 +224,7 @@ void expect_vector(const kf_vector& got, const kf_vector& want, double tolerance
 }
 
 class Lib3dsOracle : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         kf_init(13);
         file_ptr f(lib3ds_file_new());

@@ -14,7 +14,7 @@ namespace {
 using test::chunk_writer;
 
 class ReaderTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         kf_init(13);
         kf_alloc_scene(&scene);

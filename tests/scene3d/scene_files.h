@@ -12,7 +12,7 @@ namespace vilora::test {
 
 // A file in a directory of its own, removed with the object.
 class temp_file {
-  public:
+public:
     explicit temp_file(const std::string& name);
     ~temp_file();
     temp_file(const temp_file&) = delete;
@@ -20,7 +20,7 @@ class temp_file {
     void write(const std::vector<uint8_t>& bytes) const;
     const char* path() const { return path_.c_str(); }
 
-  private:
+private:
     std::filesystem::path dir_;
     std::string path_;
 };

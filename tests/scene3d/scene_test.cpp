@@ -16,7 +16,7 @@ char* owned(const char* s) {
 }
 
 class SceneTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         kf_init(KF_HIERARCHY | KF_MORPH | KF_TRANSFORM);
         ASSERT_EQ(kf_alloc_scene(&scene), 0);

@@ -7,7 +7,7 @@ namespace vilora::testing {
 namespace {
 // Locks for the duration of one access unless the caller holds the lock.
 class lock_scope {
-  public:
+public:
     explicit lock_scope(surface& target) : target_(target), locked_(target.flags & surface_locked) {
         if (!locked_) target_.lock();
     }
@@ -23,7 +23,7 @@ class lock_scope {
     }
     int bytes() const { return target_.platform->bytes_per_pixel(); }
 
-  private:
+private:
     surface& target_;
     bool locked_;
 };
