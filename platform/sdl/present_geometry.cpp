@@ -31,4 +31,10 @@ present_rect present_geometry(int frame_width, int frame_height, int window_widt
     return r;
 }
 
+present_rect window_geometry(int desktop_width, int desktop_height) {
+    const int room = std::min(desktop_width * 9 / 10 / 320, desktop_height * 9 / 10 / 240);
+    const int scale = std::clamp(room, 1, 3);
+    return {0, 0, 320 * scale, 240 * scale};
+}
+
 } // namespace vilora

@@ -15,4 +15,9 @@ struct present_rect {
 present_rect present_geometry(int frame_width, int frame_height, int window_width,
                               int window_height);
 
+// The size a new show window opens at: 960x720, three pixels per frame pixel,
+// or the largest whole multiple of 320x240 that leaves a tenth of the desktop
+// free for its panels and the window's frame (320x240 at the least).
+present_rect window_geometry(int desktop_width, int desktop_height);
+
 } // namespace vilora

@@ -35,12 +35,14 @@ public:
     host_window* open_window(const char* title, int, int, int, int) override {
         auto* w = new sdl_window;
         Uint32 flags = SDL_WINDOW_RESIZABLE;
-        int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, width = 960, height = 720;
+        const screen_size desktop = desktop_size();
+        const present_rect windowed = window_geometry(desktop.width, desktop.height);
+        int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+        int width = windowed.width, height = windowed.height;
         if (options_.fullscreen) {
             // Made screen-sized at the origin too, so that it covers the screen even
             // where no window manager carries out the full-screen request.
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-            screen_size desktop = desktop_size();
             x = y = 0;
             width = desktop.width;
             height = desktop.height;

@@ -70,5 +70,14 @@ TEST(PresentGeometry, AWindowSmallerThanTheFrameStillShowsAllOfIt) {
     EXPECT_EQ(present_geometry(320, 240, 0, 0).width, 0);
 }
 
+TEST(WindowGeometry, ThreeTimesTheFrameUnlessTheDesktopIsSmaller) {
+    EXPECT_EQ(window_geometry(1920, 1080).width, 960);
+    EXPECT_EQ(window_geometry(1920, 1080).height, 720);
+    EXPECT_EQ(window_geometry(1366, 768).width, 640); // 720 lines leave no room for panels
+    EXPECT_EQ(window_geometry(800, 600).height, 480);
+    EXPECT_EQ(window_geometry(640, 480).width, 320);
+    EXPECT_EQ(window_geometry(0, 0).width, 320);
+}
+
 } // namespace
 } // namespace vilora

@@ -173,6 +173,10 @@ TEST_P(SdlWindow, PresentsAFrameScaledByWholePixels) {
 
         // Red left half, blue right half, one white pixel at (100, 50).
         const pixel_format& f = *display.format;
+        // On the 1024x768 screen: full screen fits the 4:3 frame three times over,
+        // 960x720; the window opens at twice the frame, leaving room for panels.
+        // Both are centred.
+        const int scale = GetParam() ? 3 : 2;
         screen_image shown;
         for (int attempt = 0; attempt < 40; ++attempt) {
             display.back->fill_rect(0, 0, 160, 240, f.pack(255, 0, 0));
@@ -183,23 +187,22 @@ TEST_P(SdlWindow, PresentsAFrameScaledByWholePixels) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             shown = grab_screen(server.display());
             box b = non_black_box(shown);
-            if (b.right - b.left == 960 && b.bottom - b.top == 720) break;
+            if (b.right - b.left == 320 * scale && b.bottom - b.top == 240 * scale) break;
         }
         ASSERT_EQ(shown.width, 1024);
         box b = non_black_box(shown);
-        // 1024x768 fits the 4:3 frame three times over: 960x720, centred.
-        EXPECT_EQ(b.left, 32);
-        EXPECT_EQ(b.top, 24);
-        EXPECT_EQ(b.right - b.left, 960);
-        EXPECT_EQ(b.bottom - b.top, 720);
+        EXPECT_EQ(b.left, (1024 - 320 * scale) / 2);
+        EXPECT_EQ(b.top, (768 - 240 * scale) / 2);
+        EXPECT_EQ(b.right - b.left, 320 * scale);
+        EXPECT_EQ(b.bottom - b.top, 240 * scale);
         EXPECT_EQ(shown.at(b.left, b.top), 0xFF0000u);
-        EXPECT_EQ(shown.at(b.left + 3 * 160 - 1, b.top), 0xFF0000u);
-        EXPECT_EQ(shown.at(b.left + 3 * 160, b.top), 0x0000FFu);
-        for (int dy = 0; dy < 3; ++dy)
-            for (int dx = 0; dx < 3; ++dx)
-                EXPECT_EQ(shown.at(b.left + 300 + dx, b.top + 150 + dy), 0xFFFFFFu);
-        EXPECT_EQ(shown.at(b.left + 303, b.top + 150), 0xFF0000u);
-        EXPECT_EQ(shown.at(b.left + 299, b.top + 150), 0xFF0000u);
+        EXPECT_EQ(shown.at(b.left + scale * 160 - 1, b.top), 0xFF0000u);
+        EXPECT_EQ(shown.at(b.left + scale * 160, b.top), 0x0000FFu);
+        for (int dy = 0; dy < scale; ++dy)
+            for (int dx = 0; dx < scale; ++dx)
+                EXPECT_EQ(shown.at(b.left + scale * 100 + dx, b.top + scale * 50 + dy), 0xFFFFFFu);
+        EXPECT_EQ(shown.at(b.left + scale * 101, b.top + scale * 50), 0xFF0000u);
+        EXPECT_EQ(shown.at(b.left + scale * 100 - 1, b.top + scale * 50), 0xFF0000u);
     }
 }
 
