@@ -13,9 +13,10 @@ namespace vilora {
 class palette;
 
 // Which implementation of the blend spans runs. `fast` is the default: SSE2
-// four-pixel spans on x86-64, the portable ones elsewhere, constant-mask
-// scalar spans on 5-6-5 and 5-5-5. Tests and benchmarks force the others.
-enum class span_impl { fast, portable, reference };
+// four-pixel spans on x86-64 (the cross-fade in AVX2 where the processor has
+// it), the portable ones elsewhere, constant-mask scalar spans on 5-6-5 and
+// 5-5-5. `narrow` is `fast` without AVX2. Tests and benchmarks force the others.
+enum class span_impl { fast, narrow, portable, reference };
 void force_span_impl(span_impl impl);
 span_impl current_span_impl();
 

@@ -77,6 +77,8 @@ blend_row choose16(int32_t layout, bool keyed, bool four_pixel) {
     if (four_pixel) {
         if (impl == span_impl::reference) return fade16_grouped_reference;
         if (impl == span_impl::portable) return portable_grouped_fade(keyed);
+        if (impl == span_impl::fast)
+            if (blend_row wide = wide_grouped_fade(layout, keyed)) return wide;
         return native_grouped_fade(layout, keyed);
     }
     if (impl == span_impl::reference) return fade16_reference;

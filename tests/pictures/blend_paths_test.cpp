@@ -1,6 +1,7 @@
 // Every fast span routine against its plain reference twin, bit for bit, on
-// seeded random pictures, destinations, levels and alphas: widths 1 to 9 and
-// placements cut by the clip on either side, in every 16-bit channel layout.
+// seeded random pictures, destinations, levels and alphas: widths 1 to 9 (and
+// wider, for the sixteen-pixel cross-fade) and placements cut by the clip on
+// either side, in every 16-bit channel layout.
 #include "driver/engine.h"
 #include "pictures/blend_spans.h"
 #include "tests/pictures/blit_pictures.h"
@@ -63,7 +64,7 @@ protected:
             const int32_t y = clip.top + static_cast<int32_t>(random() % 3) - 1;
             const std::vector<uint32_t> reference =
                 run(span_impl::reference, index, x, y, level, before);
-            for (span_impl impl : {span_impl::fast, span_impl::portable})
+            for (span_impl impl : {span_impl::fast, span_impl::narrow, span_impl::portable})
                 ASSERT_EQ(run(impl, index, x, y, level, before), reference)
                     << "implementation " << static_cast<int>(impl) << " width " << width << " at "
                     << x << ", " << y << " level " << level << " four-pixel " << cpu_has_mmx;
@@ -79,7 +80,7 @@ protected:
 
 TEST_P(BlendPaths, CrossFadesAgree) {
     for (bool keyed : {false, true}) {
-        for (int32_t width = 1; width <= 9; ++width) {
+        for (int32_t width : {1, 2, 3, 4, 5, 6, 7, 8, 9, 16, 17, 20, 24, 29}) {
             const int32_t index = screen.add_picture(width, 3, keyed);
             fill_random(screen.picture(index), random);
             set_pixel_values(screen.picture(index), [&] {
