@@ -20,8 +20,9 @@ public:
 
     // State shared by every houp from program start; never reset by the show.
     struct class_statics {
-        // Horizontal scale of the projection: 2.0 to 4.0 in steps of 0.2,
-        // dipping one step below 2.0 before it rises again.
+        // Horizontal scale of the projection, in float steps of 0.2 from 2.0:
+        // up to 3.8 (the step past 4.0 is taken back in the same call) and
+        // down to 1.8, one step below 2.0, before it rises again.
         oscillator stretch{2.0f, true, 0.2f, 2.0f, 4.0f, false};
     };
     static class_statics statics;
