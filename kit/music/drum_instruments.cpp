@@ -107,21 +107,15 @@ signal make_crash_signal() {
 }
 
 std::vector<xm_instrument> make_drum_instruments() {
-    auto drum = [](const char* name, const signal& s, bool sixteen_bit, uint8_t volume,
-                   uint8_t panning) {
-        xm_sample sample = to_sample(s, name, sixteen_bit, 60);
-        sample.volume = volume;
-        sample.panning = panning;
-        return single_sample_instrument(name, std::move(sample));
-    };
+    // Every drum plays at its own rate on middle C (MIDI 60).
     return {
-        drum("kick", make_kick(), true, 64, 128),
-        drum("snare", make_snare(), true, 64, 120),
-        drum("clap", make_clap(), true, 64, 136),
-        drum("closed hat", make_hat(false), false, 60, 168),
-        drum("open hat", make_hat(true), false, 54, 168),
-        drum("crash", make_crash_signal(), false, 52, 96),
-        drum("tom", make_tom(), true, 56, 96),
+        one_shot("kick", make_kick(), true, 60, 64, 128),
+        one_shot("snare", make_snare(), true, 60, 64, 120),
+        one_shot("clap", make_clap(), true, 60, 64, 136),
+        one_shot("closed hat", make_hat(false), false, 60, 60, 168),
+        one_shot("open hat", make_hat(true), false, 60, 54, 168),
+        one_shot("crash", make_crash_signal(), false, 60, 52, 96),
+        one_shot("tom", make_tom(), true, 60, 56, 96),
     };
 }
 

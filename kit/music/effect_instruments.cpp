@@ -48,10 +48,7 @@ xm_instrument make_zap() {
     signal s = falling_sine(ms(360), 70, 2600, ms(40), ms(110));
     fade_out(s, ms(60));
     normalise(s, 30000);
-    xm_sample sample = to_sample(s, "zap", true, 60);
-    sample.volume = 48;
-    sample.panning = 150;
-    return single_sample_instrument("zap", std::move(sample));
+    return one_shot("zap", s, true, 60, 48, 150);
 }
 
 // The crash backwards, one bar long, so that it swells into the next downbeat.
@@ -60,10 +57,7 @@ xm_instrument make_reverse_cymbal() {
     signal s(crash.begin(), crash.begin() + two_bars / 2);
     std::reverse(s.begin(), s.end());
     normalise(s, 28000);
-    xm_sample sample = to_sample(s, "reverse cymbal", false, 60);
-    sample.volume = 56;
-    sample.panning = 160;
-    return single_sample_instrument("reverse cymbal", std::move(sample));
+    return one_shot("reverse cymbal", s, false, 60, 56, 160);
 }
 
 // A 15-bit linear-feedback noise held four samples at a time, its level
@@ -82,10 +76,7 @@ xm_instrument make_noise_drum() {
         const int64_t level = (amp.next() >> 26) << 26; // 16 steps
         s[i] = static_cast<int32_t>((held * level) >> 30);
     }
-    xm_sample sample = to_sample(s, "noise drum", false, 60);
-    sample.volume = 60;
-    sample.panning = 128;
-    return single_sample_instrument("noise drum", std::move(sample));
+    return one_shot("noise drum", s, false, 60, 60, 128);
 }
 
 // A minor chord (A-3, C-4, E-4, A-4) of saws through a closing low-pass.
@@ -98,14 +89,10 @@ xm_instrument make_stab() {
     signal s = filtered_saws(
         length, {phase_step(220000), phase_step(261626), phase_step(329628), phase_step(440000)},
         cutoff, 460);
-    decay amp(ms(180));
-    for (int32_t& v : s) v = static_cast<int32_t>((int64_t{v} * amp.next()) >> 30);
+    apply_decay(s, ms(180));
     fade_out(s, ms(80));
     normalise(s, 30000);
-    xm_sample sample = to_sample(s, "stab", true, 57);
-    sample.volume = 56;
-    sample.panning = 140;
-    return single_sample_instrument("stab", std::move(sample));
+    return one_shot("stab", s, true, 57, 56, 140);
 }
 
 // Silent and at volume 0: its notes only carry a value in the volume column.
@@ -129,6 +116,14 @@ xm_instrument single_sample_instrument(const char* name, xm_sample sample) {
     in.name = name;
     in.samples.push_back(std::move(sample));
     return in;
+}
+
+xm_instrument one_shot(const char* name, const signal& s, bool sixteen_bit, int native_midi,
+                       uint8_t volume, uint8_t panning) {
+    xm_sample sample = to_sample(s, name, sixteen_bit, native_midi);
+    sample.volume = volume;
+    sample.panning = panning;
+    return single_sample_instrument(name, std::move(sample));
 }
 
 std::vector<xm_instrument> make_instruments() {

@@ -50,5 +50,9 @@ signal make_crash_signal();
 
 // An instrument playing `sample` on every note.
 xm_instrument single_sample_instrument(const char* name, xm_sample sample);
+// An instrument playing `s` once on every note (see to_sample), at the given
+// default volume and panning.
+xm_instrument one_shot(const char* name, const signal& s, bool sixteen_bit, int native_midi,
+                       uint8_t volume, uint8_t panning);
 
 } // namespace vilora::kit::music

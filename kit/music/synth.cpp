@@ -199,6 +199,11 @@ void normalise(signal& s, int32_t peak) {
     for (int32_t& v : s) v = static_cast<int32_t>(int64_t{v} * peak / largest);
 }
 
+void apply_decay(signal& s, int32_t samples) {
+    decay d(samples);
+    for (int32_t& v : s) v = static_cast<int32_t>((int64_t{v} * d.next()) >> 30);
+}
+
 void fade_out(signal& s, int32_t samples) {
     const int32_t n = std::min<int32_t>(samples, static_cast<int32_t>(s.size()));
     const size_t start = s.size() - static_cast<size_t>(n);

@@ -115,6 +115,8 @@ signal filtered_saws(int32_t length, const std::vector<uint32_t>& steps,
 void soft_clip(signal& s, int32_t drive_q8);
 // Scales so that the largest magnitude is `peak` (truncating toward zero).
 void normalise(signal& s, int32_t peak);
+// The decay of constant `samples` applied to the whole signal.
+void apply_decay(signal& s, int32_t samples);
 // Linear fade to silence over the last `samples` samples.
 void fade_out(signal& s, int32_t samples);
 signal mix(const signal& a, const signal& b, int32_t b_gain_q16);

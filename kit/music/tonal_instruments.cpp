@@ -36,12 +36,6 @@ std::vector<int32_t> cutoff_sweep(int32_t length, int32_t base_hz, int32_t sweep
     return cutoff;
 }
 
-// The decaying envelope applied to a whole signal.
-void apply_decay(signal& s, int32_t tau) {
-    decay d(tau);
-    for (int32_t& v : s) v = static_cast<int32_t>((int64_t{v} * d.next()) >> 30);
-}
-
 // A naive pulse (chip style, not band-limited), one period of `period`
 // samples with `high` of them up; the two levels are set apart by 2·level
 // and balanced around zero, so that notes start and stop without a step.
@@ -163,10 +157,7 @@ xm_instrument make_pluck() {
     apply_decay(s, ms(110));
     fade_out(s, ms(30));
     normalise(s, 30000);
-    xm_sample sample = to_sample(s, "pluck", true, 60);
-    sample.volume = 64;
-    sample.panning = 72;
-    return single_sample_instrument("pluck", std::move(sample));
+    return one_shot("pluck", s, true, 60, 64, 72);
 }
 
 // Two-operator FM: a carrier at C-5 phase-modulated by a partial at 3.5 times
@@ -190,10 +181,7 @@ xm_instrument make_bell() {
     }
     fade_out(s, ms(300));
     normalise(s, 30000);
-    xm_sample sample = to_sample(s, "bell", true, 72);
-    sample.volume = 60;
-    sample.panning = 184;
-    return single_sample_instrument("bell", std::move(sample));
+    return one_shot("bell", s, true, 72, 60, 184);
 }
 
 } // namespace
