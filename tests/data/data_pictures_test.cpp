@@ -5,7 +5,7 @@
 #include "kit/data/data_set.h"
 #include "pictures/picture_decoders.h"
 #include "platform/surface.h"
-#include "tests/data/external_tools.h"
+#include "tests/support/external_tools.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"

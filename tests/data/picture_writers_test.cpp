@@ -4,7 +4,7 @@
 #include "kit/psd_writer.h"
 #include "pictures/picture_decoders.h"
 #include "platform/surface.h"
-#include "tests/data/external_tools.h"
+#include "tests/support/external_tools.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"

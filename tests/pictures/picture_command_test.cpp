@@ -3,48 +3,19 @@
 // ImageMagick itself reads from them, packed for each screen format.
 #include "platform/palette.h"
 #include "tests/library/library_test_support.h"
+#include "tests/support/external_tools.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace vilora {
 namespace {
 
 using namespace vilora::testing;
 
-struct run_result {
-    int status = -1;
-    std::vector<uint8_t> output; // stdout, and stderr when the command merges it
-};
-
-run_result run(const std::string& command) {
-    run_result result;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    uint8_t buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.insert(result.output.end(), buffer, buffer + n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
 std::string kit() {
     return quoted(VILORA_KIT) + " picture ";
-}
-
-// RGBA pixels as ImageMagick reads a file (the merged image of a PSD, as stored).
-std::vector<uint8_t> read_with_imagemagick(const std::string& file, bool psd) {
-    const std::string source =
-        psd ? "-define psd:alpha-unblend=off " + quoted(file + "[0]") : quoted(file);
-    run_result r = run("convert " + source + " rgba:- 2>/dev/null");
-    return r.status == 0 ? r.output : std::vector<uint8_t>{};
 }
 
 struct picture_kind {
@@ -159,7 +130,7 @@ TEST_P(PictureCommand, DecodesToThePixelsImageMagickReads) {
         ASSERT_EQ(write_picture(kind.oracle_options, oracle_file), 0);
     }
     const std::vector<uint8_t> oracle =
-        read_with_imagemagick(oracle_file, kind.extension == std::string(".psd"));
+        imagemagick_rgba(oracle_file, kind.extension == std::string(".psd"));
     ASSERT_EQ(oracle.size(), static_cast<size_t>(size.width * size.height * 4));
     const palette screen = palette::screen_default();
     const palette_entries& screen_palette = *screen.entries;
@@ -170,7 +141,7 @@ TEST_P(PictureCommand, DecodesToThePixelsImageMagickReads) {
         const run_result decoded = run(kit() + quoted(picture) + " " + quoted(png) +
                                        " --keyed --format " + format.name + " 2>&1");
         ASSERT_EQ(decoded.status, 0) << std::string(decoded.output.begin(), decoded.output.end());
-        const std::vector<uint8_t> shown = read_with_imagemagick(png, false);
+        const std::vector<uint8_t> shown = imagemagick_rgba(png, false);
         ASSERT_EQ(shown.size(), oracle.size());
         int mismatches = 0;
         for (size_t i = 0; i < oracle.size(); i += 4) {

@@ -1,5 +1,6 @@
-// The independent readers the data tests hold our files against: ImageMagick
-// for pictures (through its command line), and vilora-kit itself as a user runs it.
+// Running other programs from tests: the independent readers our files are
+// held against (ImageMagick for pictures, through its command line) and
+// vilora-kit itself as a user runs it.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@ namespace vilora::testing {
 
 struct run_result {
     int status = -1;
-    std::vector<uint8_t> output; // stdout
+    std::vector<uint8_t> output; // stdout, and stderr when the command merges it
 };
 
 run_result run(const std::string& command);

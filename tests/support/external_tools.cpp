@@ -1,4 +1,4 @@
-#include "tests/data/external_tools.h"
+#include "tests/support/external_tools.h"
 
 #include <cstdio>
 #include <sys/wait.h>
