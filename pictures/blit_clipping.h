@@ -1,6 +1,6 @@
-// The clipping rule every picture drawing operation shares: a source rectangle
-// placed with its top-left corner at (x, y) is cut to a clip rectangle (right
-// and bottom exclusive). What is left is the intersection of the two.
+// The clipping rule of the copies (clip_placed) for picture drawing, on 32-bit
+// rectangles: a source rectangle placed with its top-left corner at (x, y) is
+// cut to a clip rectangle, and a draw with nothing left is skipped.
 #pragma once
 
 #include "platform/clip_rect.h"

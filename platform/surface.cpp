@@ -90,28 +90,18 @@ int surface::set_colour_key(uint32_t value) {
 void surface::blit_to(surface* destination, int32_t x, int32_t y, int32_t left, int32_t top,
                       int32_t right, int32_t bottom) {
     if (!destination || !destination->platform || !platform || !clip) return;
-    const clip_rect& r = *clip;
-    // In 64 bits: a position far off the screen must not overflow.
-    int64_t dx = x, dy = y, l = left, t = top, rt = right, b = bottom;
-    if (dx + (rt - l) > r.right) rt = l + r.right - dx;
-    if (dx < r.left) {
-        l += r.left - dx;
-        dx = r.left;
-    }
-    if (dy < r.top) {
-        t += r.top - dy;
-        dy = r.top;
-    }
-    if (dy + (b - t) > r.bottom) b = t + r.bottom - dy;
+    // A rectangle clipped to nothing still goes to the copy, which refuses it.
+    placed_rect r{x, y, left, top, right, bottom};
+    clip_placed(r, *clip);
     // Whatever is still outside 32 bits lies far outside every surface.
     auto narrow = [](int64_t v) {
         return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
     };
 
     const bool keyed = flags & surface_colour_keyed;
-    const video_rect source_rect{narrow(l), narrow(t), narrow(rt), narrow(b)};
+    const video_rect source_rect{narrow(r.left), narrow(r.top), narrow(r.right), narrow(r.bottom)};
     auto copy = [&] {
-        return destination->platform->copy_from(narrow(dx), narrow(dy), *platform, source_rect,
+        return destination->platform->copy_from(narrow(r.x), narrow(r.y), *platform, source_rect,
                                                 keyed);
     };
     if (copy() == video_status::lost) {
