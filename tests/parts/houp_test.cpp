@@ -35,11 +35,7 @@ TEST_F(houp_test, frame_counts_down_to_0_then_jumps_to_the_last) {
     write_scene("psyki.3ds", scene);
     houp part(&display);
     ASSERT_TRUE(part.valid);
-    std::vector<float> frames;
-    for (int call = 0; call < 11; ++call) {
-        part.run(&display, 0, origin_x, origin_y);
-        frames.push_back(part.scene_fields().frame);
-    }
+    const std::vector<float> frames = frames_of_runs(part, 11);
     EXPECT_EQ(frames, (std::vector<float>{2, 1, 0, 6, 5, 4, 3, 2, 1, 0, 6}));
 }
 

@@ -93,11 +93,7 @@ TEST_F(oneco1_test, frame_rocks_between_60_and_the_end_never_returning_below_60)
     write_scene("hrouda2.3ds", scene);
     oneco1 part(&display);
     ASSERT_TRUE(part.valid);
-    std::vector<float> frames;
-    for (int call = 0; call < 20; ++call) {
-        part.run(&display, 0, origin_x, origin_y);
-        frames.push_back(part.scene_fields().frame);
-    }
+    const std::vector<float> frames = frames_of_runs(part, 20);
     EXPECT_EQ(frames, (std::vector<float>{56, 57, 58, 59, 60, 61, 62, 63, 63, 62,
                                           61, 60, 60, 61, 62, 63, 63, 62, 61, 60}));
 }

@@ -24,11 +24,7 @@ TEST_F(otitulek_test, frame_swings_from_0_to_30_using_each_end_twice) {
     otitulek part(&display);
     ASSERT_TRUE(part.valid);
     EXPECT_EQ(part.scene_fields().last_frame, 30.0f);
-    std::vector<float> frames;
-    for (int call = 0; call < 64; ++call) {
-        part.run(&display, 0, origin_x, origin_y);
-        frames.push_back(part.scene_fields().frame);
-    }
+    const std::vector<float> frames = frames_of_runs(part, 64);
     for (int call = 1; call <= 30; ++call) EXPECT_EQ(frames[call - 1], call);
     EXPECT_EQ(frames[30], 30.0f);
     EXPECT_EQ(frames[31], 29.0f);

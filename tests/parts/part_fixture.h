@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vilora::testing {
 
@@ -38,6 +39,17 @@ protected:
     uint32_t back_pixel(int32_t x, int32_t y);
     uint32_t colour(uint8_t red, uint8_t green, uint8_t blue);
     uint32_t colour_of(const std::string& picture);
+
+    // The part's `frame` after each of `calls` runs in mode 0.
+    template <class Part>
+    std::vector<float> frames_of_runs(Part& part, int calls) {
+        std::vector<float> frames;
+        for (int call = 0; call < calls; ++call) {
+            part.run(&display, 0, origin_x, origin_y);
+            frames.push_back(part.scene_fields().frame);
+        }
+        return frames;
+    }
 
     scratch_dir data;
     display_device& display = screen.display;
