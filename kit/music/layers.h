@@ -67,6 +67,14 @@ void stabs(pattern_writer& w, const harmony& h, int volume);
 void play_melody(pattern_writer& w, const harmony& h, melody m, uint8_t instrument, int channel,
                  int volume, int transpose, int echo_volume, row_span rows = {});
 
+// Fades the note held on `channel`, struck at `volume` on `instrument`, to
+// silence at `to_row` with a set-volume every row after `from_row`, and
+// releases it there. The level falls as the square of the rows left: -6 dB
+// at 29 % of the way, -20 dB at 68 %, -40 dB at 90 %, the shape of a sound
+// dying away in a room rather than a straight ramp that seems to hang, then drop.
+void fade_to_silence(pattern_writer& w, int channel, uint8_t instrument, int volume, int from_row,
+                     int to_row);
+
 // Transitions: a riser over the last two bars, a reverse cymbal over the last
 // bar, a zap at a row.
 void riser_to_end(pattern_writer& w, int volume);

@@ -176,4 +176,15 @@ void play_melody(pattern_writer& w, const harmony& h, melody m, uint8_t instrume
     }
 }
 
+void fade_to_silence(pattern_writer& w, int channel, uint8_t instrument, int volume, int from_row,
+                     int to_row) {
+    const int start = w.level(instrument, volume);
+    const int span = std::max(1, to_row - from_row);
+    for (int r = from_row + 1; r <= to_row; ++r) {
+        const int left = std::max(0, to_row - r);
+        w.volume(r, channel, xm_set_volume(start * left * left / (span * span)));
+    }
+    w.release(to_row, channel, instrument);
+}
+
 } // namespace vilora::kit::music
