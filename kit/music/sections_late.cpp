@@ -110,8 +110,9 @@ void landscape(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.last()) snare_roll(w, 24, 30, 56);
 }
 
-// Orders 62–65, 64 rows: everything, hook B then hook A, stabs and a fill
-// into the cadence at the end.
+// Orders 62–65, 64 rows: everything, hook B then hook A, growing order by
+// order: the bell doubles the lead from the second, the square lead an
+// octave above from the third, stabs and a fill into the cadence on the last.
 void finale(pattern_writer& w, const harmony& h, const slot& s) {
     crash_at(w, 0, 48);
     crash_at(w, 32, 40);
@@ -121,9 +122,10 @@ void finale(pattern_writer& w, const harmony& h, const slot& s) {
     arpeggio(w, h, pluck, ch_arp, 30, 1);
     const melody tune = s.index >= 2 ? melody(hook_a) : melody(hook_b);
     play_melody(w, h, tune, saw_lead, ch_lead, 54, 0, 18);
-    if (s.index >= 2) play_melody(w, h, tune, bell, ch_bell, 20, 0, 0);
+    if (s.index >= 1) play_melody(w, h, tune, bell, ch_bell, 20, 0, 0);
+    if (s.index >= 2) play_melody(w, h, tune, square_lead, ch_chip, 16, 12, 0);
     if (s.last()) {
-        stabs(w, h, 28);
+        stabs(w, h, 26);
         tom_fill(w, 48);
     }
 }
@@ -158,9 +160,10 @@ void final_chord(pattern_writer& w, const chord& c, int row) {
         w.note(row, channels[i], notes[static_cast<size_t>(i)], saw_pad, 44);
         fade_to_silence(w, channels[i], saw_pad, 44, row + 6, row + fade_end);
     }
-    // The lead and its echo hold the high A of the last phrase.
+    // The lead, its echo and its doubling hold the high A of the last phrase.
     fade_to_silence(w, ch_lead, saw_lead, 54, row + 8, row + fade_end);
     fade_to_silence(w, ch_echo, saw_lead, 18, row + 11, row + fade_end);
+    fade_to_silence(w, ch_chip, square_lead, 16, row + 8, row + fade_end);
     slowing_arpeggio(w, c, row, 30);
 }
 
@@ -183,6 +186,7 @@ void cadence(pattern_writer& w, const harmony& h) {
     riser_to_end(run_up, 34);
     play_melody(w, h, final_phrase, saw_lead, ch_lead, 54, 0, 18);
     play_melody(w, h, final_phrase, bell, ch_bell, 20, 0, 0);
+    play_melody(w, h, final_phrase, square_lead, ch_chip, 16, 12, 0);
     final_chord(w, h.at(hit), hit);
 }
 
