@@ -173,6 +173,30 @@ TEST(MusicModule, EndsFadingToSilenceBeforeTheShowStops) {
     EXPECT_GT(static_cast<double>(first_quiet - last_loud) / render_rate, 1.5);
 }
 
+// The second player fades it too: libopenmpt's last second before the end
+// order against its loudest order, in RMS.
+TEST(MusicModule, FadesToSilenceInLibopenmptToo) {
+    openmpt::module mod(module_bytes().data(), module_bytes().size());
+    constexpr size_t block = 1024, second = render_rate;
+    std::vector<int16_t> pcm(block * 2), last; // interleaved left, right
+    std::vector<double> sum(music_end_order, 0);
+    std::vector<size_t> count(music_end_order, 0);
+    for (int order = 0; (order = mod.get_current_order()) < music_end_order;) {
+        const size_t frames = mod.read_interleaved_stereo(render_rate, block, pcm.data());
+        ASSERT_GT(frames, 0u) << "stopped in order " << order;
+        for (size_t i = 0; i < frames * 2; ++i) sum[order] += static_cast<double>(pcm[i]) * pcm[i];
+        count[order] += frames * 2;
+        last.insert(last.end(), pcm.begin(), pcm.begin() + frames * 2);
+        if (last.size() > 2 * second) last.erase(last.begin(), last.end() - 2 * second);
+    }
+    double loudest = 0, end = 0;
+    for (int o = 0; o < music_end_order; ++o)
+        if (count[o]) loudest = std::max(loudest, std::sqrt(sum[o] / count[o]));
+    for (int16_t v : last) end += static_cast<double>(v) * v;
+    end = std::sqrt(end / last.size());
+    EXPECT_LT(end, loudest / 100) << "-40 dB";
+}
+
 bool pitched(int instrument) {
     switch (instrument) {
     case kick:
