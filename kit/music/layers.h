@@ -55,6 +55,8 @@ void acid_line(pattern_writer& w, const harmony& h, int volume, int variant);
 // every beat and lets them swell back, as a side-chained compressor would.
 void pads(pattern_writer& w, const harmony& h, uint8_t instrument, int volume, bool pump);
 // Sixteenth-note arpeggios over two octaves of the chord; `shape` 0..2.
+// Their pitch at a step of the shape, from A-3 up.
+int arpeggio_pitch(const chord& c, int shape, int step);
 void arpeggio(pattern_writer& w, const harmony& h, uint8_t instrument, int channel, int volume,
               int shape, row_span rows = {});
 // The chord as a fast tracker arpeggio (effect 0xy) on one channel.

@@ -134,14 +134,11 @@ void finale(pattern_writer& w, const harmony& h, const slot& s) {
 // to eighths to quarters as it fades.
 void slowing_arpeggio(pattern_writer& w, const chord& c, int from_row, int volume) {
     constexpr int span = 24;
-    constexpr int shape[] = {0, 1, 2, 3, 4, 3, 2, 1};
-    const auto notes = voicing(c, 57);
     for (int step = 0, n = 0; step < span; ++step) {
         if (step % (step < 4 ? 1 : step < 12 ? 2 : 4)) continue;
-        const int index = shape[n++ % 8];
         const int left = span - step;
-        w.note(from_row + step, ch_arp, notes[static_cast<size_t>(index % 3)] + 12 * (index / 3),
-               pluck, volume * left * left / (span * span));
+        w.note(from_row + step, ch_arp, arpeggio_pitch(c, 0, n++), pluck,
+               volume * left * left / (span * span));
     }
 }
 
