@@ -39,7 +39,19 @@ double decibels(double level) {
     return level > 0 ? 20 * std::log10(level) : -120;
 }
 
-// One line per order: start time, peak and RMS in dBFS.
+// The show's stretches: the orders each of its parts (or the finale) runs in.
+struct stretch {
+    const char* name;
+    int first_order, last_order;
+};
+constexpr stretch show_stretches[] = {
+    {"title", 0, 8},     {"obw", 9, 16},        {"oneco4", 17, 19},  {"obw", 20, 22},
+    {"credits", 23, 25}, {"greetings", 26, 28}, {"oneco3", 29, 36},  {"odistort", 37, 40},
+    {"oneco0", 41, 46},  {"houp", 47, 50},      {"pinkous", 51, 54}, {"oland", 55, 61},
+    {"finale", 62, 66}};
+
+// One line per order: start time, peak and RMS in dBFS; then per stretch of
+// the show, and the last second the show plays before it ends.
 void print_levels(const music::rendering& r) {
     std::printf("order  start    peak dB  rms dB\n");
     for (size_t i = 0; i < r.orders.size(); ++i) {
@@ -50,9 +62,21 @@ void print_levels(const music::rendering& r) {
                     decibels(l.rms));
     }
     const music::levels all = music::measure(r, 0, r.frames());
-    std::printf("whole  %6.1fs  %7.1f  %6.1f\n",
+    std::printf("whole  %6.1fs  %7.1f  %6.1f\n\n",
                 static_cast<double>(r.frames()) / music::render_rate, decibels(all.peak),
                 decibels(all.rms));
+
+    std::printf("stretch    orders  peak dB  rms dB\n");
+    for (const stretch& s : show_stretches) {
+        const music::levels l = music::measure_orders(r, s.first_order, s.last_order);
+        std::printf("%-9s  %2d-%-2d   %7.1f  %6.1f\n", s.name, s.first_order, s.last_order,
+                    decibels(l.peak), decibels(l.rms));
+    }
+    const size_t end = music::order_start(r, music::music_end_order);
+    const size_t second = static_cast<size_t>(music::render_rate);
+    const music::levels last = music::measure(r, end > second ? end - second : 0, end);
+    std::printf("last second before order %d  %7.1f  %6.1f\n", music::music_end_order,
+                decibels(last.peak), decibels(last.rms));
 }
 
 } // namespace

@@ -55,6 +55,8 @@ void acid_line(pattern_writer& w, const harmony& h, int volume, int variant);
 // every beat and lets them swell back, as a side-chained compressor would.
 void pads(pattern_writer& w, const harmony& h, uint8_t instrument, int volume, bool pump);
 // Sixteenth-note arpeggios over two octaves of the chord; `shape` 0..2.
+// Their pitch at a step of the shape, from A-3 up.
+int arpeggio_pitch(const chord& c, int shape, int step);
 void arpeggio(pattern_writer& w, const harmony& h, uint8_t instrument, int channel, int volume,
               int shape, row_span rows = {});
 // The chord as a fast tracker arpeggio (effect 0xy) on one channel.
@@ -66,6 +68,14 @@ void stabs(pattern_writer& w, const harmony& h, int volume);
 // above 0 it repeats three rows later on the echo channel.
 void play_melody(pattern_writer& w, const harmony& h, melody m, uint8_t instrument, int channel,
                  int volume, int transpose, int echo_volume, row_span rows = {});
+
+// Fades the note held on `channel`, struck at `volume` on `instrument`, to
+// silence at `to_row` with a set-volume every row after `from_row`, and
+// releases it there. The level falls as the square of the rows left: -6 dB
+// at 29 % of the way, -20 dB at 68 %, -40 dB at 90 %, the shape of a sound
+// dying away in a room rather than a straight ramp that seems to hang, then drop.
+void fade_to_silence(pattern_writer& w, int channel, uint8_t instrument, int volume, int from_row,
+                     int to_row);
 
 // Transitions: a riser over the last two bars, a reverse cymbal over the last
 // bar, a zap at a row.

@@ -15,7 +15,8 @@ constexpr progression credits_chords = {am, g_major, f_major, e_major};
 constexpr progression chip_chords = {am, f_major, g_major, e_major};
 constexpr progression acid_chords = {am, am, f_major, g_major};
 constexpr progression land_chords = {f_major, c_major, g_major, am};
-constexpr progression final_chord = {am, am, am, am};
+// The cadence that ends the piece: F and G rising to the final A minor.
+constexpr progression cadence_chords = {f_major, g_major, am, am};
 
 // The main hook over Am F C G, in the 3-3-2 rhythm of the genre.
 constexpr melody_note hook_a[] = {{0, 76, 3},  {3, 76, 3},  {6, 74, 2},  {8, 76, 3},  {11, 72, 3},
@@ -29,6 +30,12 @@ constexpr melody_note hook_b[] = {{0, 81, 6},  {6, 79, 2},  {8, 76, 4},  {12, 72
                                   {16, 77, 6}, {22, 76, 2}, {24, 72, 4}, {28, 69, 2}, {30, 72, 2},
                                   {32, 79, 6}, {38, 76, 2}, {40, 72, 4}, {44, 74, 2}, {46, 76, 2},
                                   {48, 74, 6}, {54, 71, 2}, {56, 67, 4}, {60, 71, 2}, {62, 74, 2}};
+
+// The last phrase, over F and G: it climbs to the high A on the final chord
+// and holds it while everything fades.
+constexpr melody_note final_phrase[] = {{0, 77, 6},  {6, 76, 2},  {8, 72, 4},  {12, 74, 2},
+                                        {14, 76, 2}, {16, 79, 6}, {22, 77, 2}, {24, 74, 4},
+                                        {28, 76, 2}, {30, 79, 2}, {32, 81, 28}};
 
 // The credits: a slow line over Am G F E, then its quicker answer.
 constexpr melody_note credits_tune[] = {{0, 69, 4},  {4, 72, 4},  {8, 76, 6},  {14, 74, 2},

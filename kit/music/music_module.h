@@ -8,7 +8,8 @@
 
 namespace vilora::kit::music {
 
-// The show ends when playback reaches this order; it holds the last chord.
+// The show ends when playback reaches this order; the music has faded to
+// silence by then.
 constexpr int music_end_order = 67;
 // The cue track: its notes' volume-column values pick scene variants.
 constexpr uint8_t music_cue_instrument = 64;

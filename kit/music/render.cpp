@@ -53,4 +53,14 @@ levels measure(const rendering& r, size_t first_frame, size_t end_frame) {
     return l;
 }
 
+size_t order_start(const rendering& r, int order) {
+    const auto found = std::find_if(r.orders.begin(), r.orders.end(),
+                                    [order](const auto& o) { return o.order == order; });
+    return found == r.orders.end() ? r.frames() : found->frame;
+}
+
+levels measure_orders(const rendering& r, int first, int last) {
+    return measure(r, order_start(r, first), order_start(r, last + 1));
+}
+
 } // namespace vilora::kit::music

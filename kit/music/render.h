@@ -35,4 +35,10 @@ struct levels {
 };
 levels measure(const rendering& r, size_t first_frame, size_t end_frame);
 
+// The first frame of `order`; the rendering's end when the song never plays it.
+size_t order_start(const rendering& r, int order);
+// Levels of orders `first` to `last`, played one after another, from the first
+// frame of `first` to the first of the order after `last`.
+levels measure_orders(const rendering& r, int first, int last);
+
 } // namespace vilora::kit::music

@@ -22,8 +22,14 @@ int pattern_writer::level(uint8_t instrument, int volume) const {
     return std::clamp(volume, 0, 64) * mix / 64;
 }
 
+pattern_writer pattern_writer::first_rows(int rows) const {
+    pattern_writer w = *this;
+    w.rows_ = std::clamp(rows, 0, rows_);
+    return w;
+}
+
 xm_cell* pattern_writer::cell(int row, int channel) {
-    if (row < 0 || row >= pattern_.rows()) return nullptr;
+    if (row < 0 || row >= rows_) return nullptr;
     return &pattern_.at(row, channel);
 }
 
@@ -76,13 +82,13 @@ void pattern_writer::effect(int row, int channel, uint8_t effect, uint8_t parame
 }
 
 bool pattern_writer::has_events(int channel) const {
-    for (int row = 0; row < pattern_.rows(); ++row)
+    for (int row = 0; row < rows_; ++row)
         if (!pattern_.at(row, channel).empty()) return true;
     return false;
 }
 
 bool pattern_writer::ends_sounding(int channel) const {
-    for (int row = pattern_.rows() - 1; row >= 0; --row) {
+    for (int row = rows_ - 1; row >= 0; --row) {
         const xm_cell& c = pattern_.at(row, channel);
         if (c.note == xm_key_off) return false;
         if (c.note) return true;

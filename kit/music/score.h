@@ -69,14 +69,19 @@ using melody = std::span<const melody_note>;
 // volume (its sample's default, which the mix sets), it goes into the volume
 // column, where it overrides that default. A note whose instrument sits
 // elsewhere in the stereo field than its channel gets the channel's panning
-// (effect 8xx) where the effect column is free. Cells past the last row are
-// dropped, so lines may run over the pattern's end.
+// (effect 8xx) where the effect column is free. Cells past the writer's last
+// row are dropped, so lines may run over its end.
 class pattern_writer {
 public:
     pattern_writer(xm_pattern& pattern, const std::vector<xm_instrument>& instruments)
-        : pattern_(pattern), instruments_(instruments) {}
+        : pattern_(pattern), instruments_(instruments), rows_(pattern.rows()) {}
 
-    int rows() const { return pattern_.rows(); }
+    // A writer of the same pattern's first `rows` rows: layers written through
+    // it end there, and those that lead up to a pattern's end (fills, risers)
+    // lead up to that row instead.
+    pattern_writer first_rows(int rows) const;
+
+    int rows() const { return rows_; }
     // The volume-column level of `volume` played on `instrument`.
     int level(uint8_t instrument, int volume) const;
     void note(int row, int channel, int midi, uint8_t instrument, int volume, uint8_t effect = 0,
@@ -98,6 +103,7 @@ private:
 
     xm_pattern& pattern_;
     const std::vector<xm_instrument>& instruments_;
+    int rows_;
 };
 
 // XM effect numbers used by the score.

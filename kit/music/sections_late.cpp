@@ -1,5 +1,5 @@
 // The second half: the 3D middle, the breakdown, the landscape, the finale
-// and the end.
+// and the cadence that ends it.
 #include "kit/music/instruments.h"
 #include "kit/music/melodies.h"
 #include "kit/music/sections.h"
@@ -110,7 +110,9 @@ void landscape(pattern_writer& w, const harmony& h, const slot& s) {
     if (s.last()) snare_roll(w, 24, 30, 56);
 }
 
-// Orders 62–66, 64 rows: everything, hook B then hook A, stabs at the end.
+// Orders 62–65, 64 rows: everything, hook B then hook A, growing order by
+// order: the bell doubles the lead from the second, the square lead an
+// octave above from the third, stabs and a fill into the cadence on the last.
 void finale(pattern_writer& w, const harmony& h, const slot& s) {
     crash_at(w, 0, 48);
     crash_at(w, 32, 40);
@@ -118,30 +120,71 @@ void finale(pattern_writer& w, const harmony& h, const slot& s) {
     offbeat_bass(w, h, 50);
     pads(w, h, saw_pad, 44, true);
     arpeggio(w, h, pluck, ch_arp, 30, 1);
-    const melody tune = s.index == 2 || s.index == 3 ? melody(hook_a) : melody(hook_b);
+    const melody tune = s.index >= 2 ? melody(hook_a) : melody(hook_b);
     play_melody(w, h, tune, saw_lead, ch_lead, 54, 0, 18);
-    if (s.index >= 2) play_melody(w, h, tune, bell, ch_bell, 20, 0, 0);
+    if (s.index >= 1) play_melody(w, h, tune, bell, ch_bell, 20, 0, 0);
+    if (s.index >= 2) play_melody(w, h, tune, square_lead, ch_chip, 16, 12, 0);
     if (s.last()) {
-        stabs(w, h, 28);
-        snare_roll(w, 48, 34, 60);
+        stabs(w, h, 26);
+        tom_fill(w, 48);
     }
 }
 
-// Order 67: one last A minor, ringing out.
-void ending(pattern_writer& w, const harmony& h) {
-    crash_at(w, 0, 48);
-    w.note(0, ch_kick, 60, kick, 60);
-    const auto notes = voicing(h.at(0), 55);
+// The pluck's last arpeggio under the final chord, slowing from sixteenths
+// to eighths to quarters as it fades.
+void slowing_arpeggio(pattern_writer& w, const chord& c, int from_row, int volume) {
+    constexpr int span = 24;
+    for (int step = 0, n = 0; step < span; ++step) {
+        if (step % (step < 4 ? 1 : step < 12 ? 2 : 4)) continue;
+        const int left = span - step;
+        w.note(from_row + step, ch_arp, arpeggio_pitch(c, 0, n++), pluck,
+               volume * left * left / (span * span));
+    }
+}
+
+// The final A minor at `row`, struck by everything at once; the held voices
+// fade to silence over the next 28 rows (3 s).
+void final_chord(pattern_writer& w, const chord& c, int row) {
+    constexpr int fade_end = 28;
+    crash_at(w, row, 52);
+    w.note(row, ch_kick, 60, kick, 58);
+    w.note(row, ch_chip2, root_in(c, 50), stab, 40);
+    w.note(row, ch_bass, root_in(c, 33), bass, 50);
+    fade_to_silence(w, ch_bass, bass, 50, row + 4, row + 20);
+    const auto notes = voicing(c, 55);
     const int channels[] = {ch_pad1, ch_pad2, ch_pad3};
     for (int i = 0; i < 3; ++i) {
-        w.note(0, channels[i], notes[static_cast<size_t>(i)], soft_pad, 46);
-        w.key_off(16, channels[i]);
+        w.note(row, channels[i], notes[static_cast<size_t>(i)], saw_pad, 44);
+        fade_to_silence(w, channels[i], saw_pad, 44, row + 6, row + fade_end);
     }
-    w.note(0, ch_bass, root_in(h.at(0), 33), bass, 48);
-    w.key_off(12, ch_bass);
-    w.note(0, ch_bell, 81, bell, 34);
-    w.note(0, ch_lead, 69, saw_lead, 36);
-    w.key_off(8, ch_lead);
+    // The lead, its echo and its doubling hold the high A of the last phrase.
+    fade_to_silence(w, ch_lead, saw_lead, 54, row + 8, row + fade_end);
+    fade_to_silence(w, ch_echo, saw_lead, 18, row + 11, row + fade_end);
+    fade_to_silence(w, ch_chip, square_lead, 16, row + 8, row + fade_end);
+    slowing_arpeggio(w, c, row, 30);
+}
+
+// Order 66, 64 rows: the groove's last two bars over F and G climb through a
+// snare roll and a tom fill to the final chord at row 32, which rings out to
+// silence before the show ends at the next order.
+void cadence(pattern_writer& w, const harmony& h) {
+    constexpr int hit = 2 * rows_per_bar;
+    pattern_writer run_up = w.first_rows(hit);
+    pattern_writer groove = w.first_rows(hit - 4); // stops for the tom fill
+    crash_at(run_up, 0, 48);
+    four_on_the_floor(groove, 60, 0, groove.rows());
+    backbeat(groove, clap, 60);
+    hats(groove, 40, 2);
+    offbeat_bass(run_up, h, 50);
+    pads(run_up, h, saw_pad, 44, true);
+    arpeggio(run_up, h, pluck, ch_arp, 30, 1);
+    snare_roll(run_up, rows_per_bar, 34, 60);
+    tom_fill(run_up, 50);
+    riser_to_end(run_up, 34);
+    play_melody(w, h, final_phrase, saw_lead, ch_lead, 54, 0, 18);
+    play_melody(w, h, final_phrase, bell, ch_bell, 20, 0, 0);
+    play_melody(w, h, final_phrase, square_lead, ch_chip, 16, 12, 0);
+    final_chord(w, h.at(hit), hit);
 }
 
 } // namespace
@@ -159,10 +202,10 @@ void compose_second_half(pattern_writer& w, const slot& s) {
         breakdown(w, {break_chords, s.first_bar}, s);
     } else if (s.order <= 61) {
         landscape(w, {land_chords, s.first_bar}, s);
-    } else if (s.order <= 66) {
+    } else if (s.order <= 65) {
         finale(w, {main_chords, s.first_bar}, s);
-    } else {
-        ending(w, {final_chord, 0});
+    } else if (s.order == 66) {
+        cadence(w, {cadence_chords, 0});
     }
 }
 

@@ -127,16 +127,19 @@ void pads(pattern_writer& w, const harmony& h, uint8_t instrument, int volume, b
     }
 }
 
-void arpeggio(pattern_writer& w, const harmony& h, uint8_t instrument, int channel, int volume,
-              int shape, row_span rows) {
+int arpeggio_pitch(const chord& c, int shape, int step) {
     constexpr int shapes[3][8] = {
         {0, 1, 2, 3, 4, 3, 2, 1}, {0, 3, 1, 4, 2, 5, 1, 3}, {0, 3, 0, 4, 0, 5, 0, 4}};
-    for (int r = rows.from; r < std::min(rows.to, w.rows()); ++r) {
-        const auto notes = voicing(h.at(r), 57);
-        const int index = shapes[shape % 3][r % 8];
-        const int pitch = notes[static_cast<size_t>(index % 3)] + 12 * (index / 3);
-        w.note(r, channel, pitch, instrument, r % 4 == 0 ? volume : volume - 10);
-    }
+    const auto notes = voicing(c, 57);
+    const int index = shapes[shape % 3][step % 8];
+    return notes[static_cast<size_t>(index % 3)] + 12 * (index / 3);
+}
+
+void arpeggio(pattern_writer& w, const harmony& h, uint8_t instrument, int channel, int volume,
+              int shape, row_span rows) {
+    for (int r = rows.from; r < std::min(rows.to, w.rows()); ++r)
+        w.note(r, channel, arpeggio_pitch(h.at(r), shape, r), instrument,
+               r % 4 == 0 ? volume : volume - 10);
 }
 
 void chip_arpeggio(pattern_writer& w, const harmony& h, int channel, int volume) {
@@ -174,6 +177,17 @@ void play_melody(pattern_writer& w, const harmony& h, melody m, uint8_t instrume
             }
         }
     }
+}
+
+void fade_to_silence(pattern_writer& w, int channel, uint8_t instrument, int volume, int from_row,
+                     int to_row) {
+    const int start = w.level(instrument, volume);
+    const int span = std::max(1, to_row - from_row);
+    for (int r = from_row + 1; r <= to_row; ++r) {
+        const int left = std::max(0, to_row - r);
+        w.volume(r, channel, xm_set_volume(start * left * left / (span * span)));
+    }
+    w.release(to_row, channel, instrument);
 }
 
 } // namespace vilora::kit::music
