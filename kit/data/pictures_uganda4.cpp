@@ -88,11 +88,13 @@ image sorry(const art::lettering& letters) {
     return canvas;
 }
 
-// Living cells in warm light, for odistort.
+// Living cells for odistort: dark wine tissue, against which the part's green
+// wireframe reads, and a pale film strip through the band where its three
+// copies scroll, under their black labels "one", "two", "three" (y 120).
 image cells() {
     image canvas(320, 200);
-    const ramp warm{
-        {{0, hex(0x4a1a08)}, {0.4f, hex(0xa05a20)}, {0.7f, hex(0xe0a050)}, {1, hex(0xf8e8b0)}}};
+    const ramp tissue{
+        {{0, hex(0x12040a)}, {0.5f, hex(0x3a0c1c)}, {0.8f, hex(0x6a1c2c)}, {1, hex(0xa04048)}}};
     canvas.paint([&](float x, float y) {
         // Cell walls: where the nearest two scattered points are about equally far.
         float d1 = 1e9f, d2 = 1e9f;
@@ -109,33 +111,60 @@ image cells() {
                     d2 = d;
                 }
             }
-        const float wall = art::smoothstep(0, 5, d2 - d1);
-        return warm(0.3f + 0.5f * wall * (1 - d1 / 60) + 0.15f * art::fbm(x / 20, y / 20, 162, 3));
+        const float wall = 1 - art::smoothstep(0, 4, d2 - d1);
+        const float nucleus = 1 - art::smoothstep(4, 7, d1);
+        return tissue(0.25f + 0.55f * wall + 0.5f * nucleus +
+                      0.15f * art::fbm(x / 20, y / 20, 162, 3));
     });
+    vignette(canvas, 0.45f);
+    // The strip (rows 101 to 140): cream, sprocket holes along both edges, soft shadow above and below.
+    for (int y = 96; y < 146; ++y)
+        for (int x = 0; x < 320; ++x) {
+            const bool strip = y >= 101 && y < 141;
+            const bool hole = strip && (y < 105 || y >= 137) && x % 14 >= 4 && x % 14 < 10;
+            const float shade = strip ? 0 : 0.5f;
+            canvas.at(x, y) = hole    ? hex(0x200810)
+                              : strip ? mix(hex(0xf0e4c8), hex(0xd8c8a0), (y - 101) / 40.0f)
+                                      : canvas.at(x, y) * shade;
+        }
     return canvas;
 }
 
-// Dark blue with red glitch bars, for houp's digits.
-image glitch() {
+// houp draws its dogs in greys no brighter than 100 and its digits in red
+// 200: a pale, slightly cold page with torn signal bands lets both read, and
+// the digits get a cream panel of their own.
+image glitch(const art::lettering& letters) {
     image canvas(320, 200);
     canvas.paint([&](float x, float y) {
-        return mix(hex(0x04040c), hex(0x101838), art::fbm(x / 100, y / 20, 170, 3));
+        const float n = art::fbm(x / 90, y / 14, 170, 4);
+        return mix(hex(0xa8b4c4), hex(0xdce2e8), n) * (0.96f + 0.04f * std::sin(y * 1.7f));
     });
     art::scatter rng(171);
-    for (int i = 0; i < 26; ++i) {
-        const int y = rng.below(200), h = 1 + rng.below(4), x = rng.below(320),
-                  w = 20 + rng.below(140);
-        const colour c = rng.below(3) ? hex(0x501010) : hex(0x206080);
+    for (int i = 0; i < 22; ++i) {
+        const int y = rng.below(196), h = 1 + rng.below(4), x = rng.below(300),
+                  w = 30 + rng.below(160);
+        const bool red = rng.below(3) != 0;
         for (int yy = y; yy < std::min(200, y + h); ++yy)
-            for (int xx = x; xx < std::min(320, x + w); ++xx) canvas.at(xx, yy) = c;
+            for (int xx = x; xx < std::min(320, x + w); ++xx) {
+                // A torn band: the page shifted and tinted, brighter at its head.
+                const float head = 1 - static_cast<float>(xx - x) / static_cast<float>(w);
+                const colour tint = red ? hex(0xe04848) : hex(0x38a8c8);
+                canvas.at(xx, yy) = mix(canvas.at(xx, yy), tint, 0.25f + 0.45f * head);
+            }
     }
-    // The panel behind the digits, with a thin red rim.
-    mask rim(320, 200), panel(320, 200);
-    art::box(rim, 190, 68, 302, 138);
-    art::box(panel, 192, 70, 300, 136);
-    art::stamp(canvas, rim, 0, 0, hex(0x801010));
-    art::stamp(canvas, panel, 0, 0, hex(0x040208));
-    scanlines(canvas, 0.2f);
+    mask frame(320, 200), panel(320, 200);
+    art::box(frame, 188, 66, 306, 140, 1.5f);
+    art::box(panel, 192, 72, 302, 136, 1);
+    art::stamp(canvas, art::glow(frame, 3, 1.2f), 0, 0, hex(0x404858));
+    art::stamp(canvas, frame, 0, 0, hex(0x30343c));
+    canvas.paint([&](float x, float y) {
+        const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
+        return mix(c, mix(hex(0xfff8e8), hex(0xe8dcc0), (y - 72) / 64),
+                   panel.at(static_cast<int>(x), static_cast<int>(y)));
+    });
+    caption(canvas, letters, "signal", 194, 53, {6, 10, hex(0x30343c)});
+    vignette(canvas, 0.3f);
+    scanlines(canvas, 0.06f);
     return canvas;
 }
 
@@ -257,7 +286,7 @@ std::vector<named_bytes> uganda4_pictures(const art::lettering& letters) {
         {"zool.bmp", as_bmp8(clouds())},
         {"sorry.bmp", as_rle8(sorry(letters), true, 32)},
         {"lifelife.bmp", as_bmp24(cells())},
-        {"glit.bmp", as_rle8(glitch(), false, 64)},
+        {"glit.bmp", as_bmp24(glitch(letters))},
         {"hlavni.bmp", as_bmp24(hearts(letters))},
         {"field.bmp", as_bmp8(pink_field())},
         {"box.bmp", as_rle8(frame_box(), true, 32)},
