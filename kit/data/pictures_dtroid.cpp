@@ -118,7 +118,9 @@ image credit_plaque(const art::lettering& letters, int height, const std::string
 }
 
 // The turning picture of the greetings: a kaleidoscope of eight mirrored
-// wedges, so it looks whole at any angle.
+// wedges, so it looks whole at any angle, around a pale eye. Turned at 2.6
+// times its size (mode 1) the screen shows only the eye, out to a radius of
+// 73 pixels: there the wire dogs and the slate-blue names need a light page.
 image wind_it_up() {
     image canvas(256, 256);
     const ramp colours{{{0, hex(0x12061e)},
@@ -126,6 +128,7 @@ image wind_it_up() {
                         {0.55f, hex(0x2e8a3c)},
                         {0.75f, hex(0xb8e060)},
                         {1, hex(0xfff4d0)}}};
+    const ramp page{{{0, hex(0xc8b4e8)}, {0.45f, hex(0xfff8e0)}, {1, hex(0xb8e078)}}};
     canvas.paint([&](float x, float y) {
         const float dx = x - 128, dy = y - 128, r = std::hypot(dx, dy);
         float a = std::atan2(dy, dx) + r / 40;
@@ -133,7 +136,10 @@ image wind_it_up() {
         const float u = r * std::cos(a) / 30, v = r * std::sin(a) / 30;
         const float n = art::fbm(u, v, 5, 4);
         const float swirl = 0.5f + 0.5f * std::sin(r / 9 - n * 6);
-        return colours(0.6f * swirl + 0.4f * n) * (1.1f - r / 260);
+        const colour outer = colours(0.6f * swirl + 0.4f * n) * (1.1f - r / 260);
+        // The eye: the same kaleidoscope in pastels, never dark.
+        const colour eye = page(0.6f * swirl + 0.4f * n);
+        return mix(eye, outer, art::smoothstep(76, 96, r));
     });
     return canvas;
 }
@@ -153,7 +159,7 @@ image scratches() {
         const float x = rng.uniform(0, 320), y = rng.uniform(0, 200);
         art::disc(m, x, y, rng.uniform(0.6f, 2.2f));
     }
-    art::stamp(canvas, m, 0, 0, hex(0xd0e8c0));
+    art::stamp(canvas, m, 0, 0, hex(0x3a2a20));
     return canvas;
 }
 
@@ -177,21 +183,23 @@ image greetings_sign(const art::lettering& letters) {
 }
 
 // The speech bubble: its tail starts at the top-left corner (the mesh point
-// it hangs on); the part writes the name at (24, 77).
+// it hangs on); the part writes the name at (24, 77) in slate blue and blends
+// the bubble at about a third, so the bubble is white with a dark rim, just
+// wide enough for the longest name.
 image bubble(const art::lettering& letters) {
-    image canvas(160, 104);
+    image canvas(132, 104);
     canvas.cover_all(0);
-    mask shape(160, 104);
-    art::box(shape, 12, 58, 152, 100, 1.0f);
-    for (int k = 0; k < 4; ++k) art::disc(shape, k % 2 ? 148.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
+    mask shape(132, 104);
+    art::box(shape, 12, 58, 126, 100, 1.0f);
+    for (int k = 0; k < 4; ++k) art::disc(shape, k % 2 ? 122.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
     for (int i = 0; i <= 20; ++i) {
         const float t = static_cast<float>(i) / 20;
         art::disc(shape, 2 + 26 * t, 2 + 58 * t * t, 1 + 5 * t);
     }
-    mask outline = art::glow(shape, 1, 3);
-    art::stamp(canvas, outline, 0, 0, hex(0x2f5a2a));
-    art::stamp(canvas, shape, 0, 0, cream);
-    caption(canvas, letters, "greetings to", 24, 61, {6, 11, hex(0x2f6a2a)});
+    mask outline = art::glow(shape, 2, 3);
+    art::stamp(canvas, outline, 0, 0, hex(0x0c1a0c));
+    art::stamp(canvas, shape, 0, 0, hex(0xffffff));
+    caption(canvas, letters, "greetings to", 24, 61, {6, 11, hex(0x102810)});
     return canvas;
 }
 
