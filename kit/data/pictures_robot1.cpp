@@ -36,30 +36,50 @@ image noon(int phase) {
     return canvas;
 }
 
-const colour violet = hex(0x3a1060), gold = hex(0xf0c040);
+const colour violet = hex(0x3a1060), gold = hex(0xffd050);
 
-// A five-pointed sigil in gold on violet.
+// oneco2 spins this about (120, 100) at 2 to 5 times its size and never
+// clears the screen: 224 pixels across, it still covers the farthest corner
+// at twice its size, so nothing of an older frame is left standing. A
+// mandala that reads at every zoom: a pentagram in the middle, rings of
+// runes and stars further out.
 image sigil() {
-    image canvas(64, 64);
+    constexpr int size = 224;
+    constexpr float c = size / 2.0f;
+    image canvas(size, size);
     canvas.paint([&](float x, float y) {
-        const float r = std::hypot(x - 32, y - 32) / 32;
-        return mix(hex(0x6a2aa0), violet * 0.5f, r);
+        const float r = std::hypot(x - c, y - c) / c;
+        const float a = std::atan2(y - c, x - c);
+        const float petals = 0.5f + 0.5f * std::cos(a * 10 + r * 6);
+        return mix(hex(0x5a2090), violet * 0.25f, r) * (0.7f + 0.5f * petals * r);
     });
-    mask m(64, 64);
-    art::ring(m, 32, 32, 27, 2.5f);
+    mask m(size, size), fine(size, size);
+    art::ring(m, c, c, 31, 2.5f);
     for (int k = 0; k < 5; ++k) {
         const float a0 = -pi / 2 + 2 * pi * static_cast<float>(k) / 5;
         const float a1 = a0 + 4 * pi / 5;
-        art::line(m, 32 + 26 * std::cos(a0), 32 + 26 * std::sin(a0), 32 + 26 * std::cos(a1),
-                  32 + 26 * std::sin(a1), 2);
+        art::line(m, c + 30 * std::cos(a0), c + 30 * std::sin(a0), c + 30 * std::cos(a1),
+                  c + 30 * std::sin(a1), 2.5f);
     }
-    art::stamp(canvas, art::glow(m, 2, 1.5f), 0, 0, gold * 0.6f);
+    art::ring(m, c, c, 50, 2.5f);
+    art::ring(m, c, c, 80, 3);
+    for (int k = 0; k < 12; ++k) {
+        const float a = 2 * pi * static_cast<float>(k) / 12;
+        art::ring(fine, c + 65 * std::cos(a), c + 65 * std::sin(a), 6, 2);
+        art::disc(fine, c + 40 * std::cos(a + pi / 12), c + 40 * std::sin(a + pi / 12), 2.5f);
+        art::line(fine, c + 90 * std::cos(a), c + 90 * std::sin(a), c + 150 * std::cos(a),
+                  c + 150 * std::sin(a), 3);
+    }
+    art::stamp(canvas, art::glow(m, 3, 1.5f), 0, 0, gold * 0.5f);
+    art::stamp(canvas, fine, 0, 0, hex(0xf0a0e0));
     art::stamp(canvas, m, 0, 0, gold);
     return canvas;
 }
 
+// Blended at about half over everything while it circles: 520 x 400, so that
+// wherever on its circle it is, it covers the whole screen and shows no edge.
 image nebula() {
-    image canvas(400, 300);
+    image canvas(520, 400);
     const ramp tones{{{0, hex(0x05020c)},
                       {0.45f, hex(0x2a0e4a)},
                       {0.7f, hex(0x8a3aa0)},
@@ -70,7 +90,7 @@ image nebula() {
         const float r = art::ridged(x / 120 + 7, y / 120, 18, 4);
         return tones(n * 0.7f + r * r * 0.4f);
     });
-    stars(canvas, 19, 300, hex(0xfff8f0));
+    stars(canvas, 19, 500, hex(0xfff8f0));
     return canvas;
 }
 

@@ -96,6 +96,10 @@ const std::map<std::string, size_rule>& size_rules() {
         for (int i = 1; i < 12; i += 2) // at (10, 10)
             r["x" + std::to_string(i) + ".bmp"] = {310, 190, size_rule::at_most};
         r["flare1.psd"] = {320, 180, size_rule::at_most}; // at y 20
+        // oneco2 never clears the screen: the spinning picture covers it from
+        // (120, 100) at twice its size, the circling one wherever it is.
+        r["majic.bmp"] = {224, 224, size_rule::at_least};
+        r["majicbig.bmp"] = {520, 400, size_rule::at_least};
         return r;
     }();
     return rules;
