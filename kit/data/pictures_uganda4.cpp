@@ -12,36 +12,55 @@
 namespace vilora::kit::data {
 namespace {
 
-std::vector<uint8_t> field_map(int width, int height, uint32_t seed, float scale) {
+// obw's maps: red is the offset the part adds, and a 5-6-5 screen keeps it
+// in steps of 8 pixels. A gentle field (0 to 56, over hundreds of pixels)
+// cuts the bent picture into broad bands shifted by a step or so, which
+// travel as the part's oscillators move; the picture stays whole.
+std::vector<uint8_t> field_map(int width, int height, uint32_t seed, float scale, bool across) {
     bmp_palette palette{};
     for (int i = 0; i < 256; ++i)
         palette[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i / 3),
                       static_cast<uint8_t>(255 - i / 2)};
     return write_bmp8(
-        art::from_field(
-            width, height, palette,
-            [&](int x, int y) {
-                const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-                const float v = 0.5f +
-                                0.3f * std::sin(fx / scale + 1.7f * std::sin(fy / (1.3f * scale))) +
-                                0.2f * std::sin(std::hypot(fx - 285, fy - 210) / (0.8f * scale));
-                const float n = art::fbm(fx / 140, fy / 140, seed, 3);
-                return static_cast<uint8_t>(std::clamp(230 * (0.8f * v + 0.2f * n), 0.0f, 255.0f));
-            }),
+        art::from_field(width, height, palette,
+                        [&](int x, int y) {
+                            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+                            // Mostly along one axis: rows shift by column, or columns by row.
+                            const float along = across ? fx : fy, other = across ? fy : fx;
+                            const float v = 0.5f + 0.35f * std::sin(along / scale + other / 190) +
+                                            0.15f * std::sin(std::hypot(fx - 285, fy - 210) / 35);
+                            const float n = art::fbm(fx / 160, fy / 160, seed, 2);
+                            return static_cast<uint8_t>(
+                                std::clamp(56 * (0.85f * v + 0.15f * n), 0.0f, 255.0f));
+                        }),
         false);
 }
 
-// What obw bends: op-art stripes and rings whose straight lines show the waves.
-image op_art(const art::lettering& letters) {
+// What obw bends: a watching eye, wrapped like the part's reads (columns
+// modulo 320, rows modulo 150) and centred where its window shows it.
+image watching_eye(const art::lettering& letters) {
+    constexpr float cx = 220, cy = 120; // window centre plus the mean offset
     image canvas(320, 150);
     canvas.paint([&](float x, float y) {
-        const float stripe = std::fmod(x + y * 0.5f, 24) < 12 ? 1.0f : 0.0f;
-        const float r = std::hypot(x - 200, y - 75);
-        const float ring = std::fmod(r, 20) < 10 ? 1.0f : 0.0f;
-        const float t = r < 70 ? ring : stripe;
-        return mix(hex(0x200404), mix(hex(0xe03018), hex(0xf0e0c0), y / 150), t);
+        float dx = std::fmod(x - cx + 480, 320) - 160, dy = std::fmod(y - cy + 225, 150) - 75;
+        const float dots = std::hypot(std::fmod(x + 800, 8) - 4, std::fmod(y + 800, 8) - 4);
+        const float shade = 0.25f + 0.5f * std::fabs(dy) / 75;
+        const colour paper = dots < 3.2f * shade ? hex(0x3a1810) : hex(0xf0e4cc);
+        // Almond: two circle arcs meeting at the corners (dx = +-100).
+        const float lid = 120 - std::hypot(dx, std::fabs(dy) + 70);
+        const float r = std::hypot(dx, dy);
+        if (lid < -3) return paper;
+        if (lid < 0) return hex(0x100404);
+        if (r < 14) return r < 5 && dx < -4 && dy < -2 ? hex(0xffffff) : hex(0x080202);
+        if (r < 40) {
+            const float a = std::atan2(dy, dx);
+            const float fibre = 0.5f + 0.5f * std::sin(a * 24 + r / 3);
+            return mix(hex(0x801808), hex(0xf07020), fibre * (1 - r / 60));
+        }
+        if (r < 42) return hex(0x200404);
+        return mix(hex(0xfffaf0), hex(0xc8b8a8), art::smoothstep(10, 0, lid));
     });
-    caption(canvas, letters, "bw", 30, 40, {28, 60, hex(0x000000), hex(0xf0e0c0), 3, 3});
+    caption(canvas, letters, "bw", 114, 70, {20, 40, hex(0x100404), hex(0xf0e4cc), 2, 3});
     return canvas;
 }
 
@@ -117,7 +136,8 @@ image cells() {
                       0.15f * art::fbm(x / 20, y / 20, 162, 3));
     });
     vignette(canvas, 0.45f);
-    // The strip (rows 101 to 140): cream, sprocket holes along both edges, soft shadow above and below.
+    // The strip (rows 101 to 140): cream, sprocket holes along both edges, soft shadow above and
+    // below.
     for (int y = 96; y < 146; ++y)
         for (int x = 0; x < 320; ++x) {
             const bool strip = y >= 101 && y < 141;
@@ -279,9 +299,9 @@ std::vector<uint8_t> flare() {
 
 std::vector<named_bytes> uganda4_pictures(const art::lettering& letters) {
     return {
-        {"f0.bmp", field_map(570, 419, 121, 46)},
-        {"f1.bmp", field_map(570, 419, 122, 58)},
-        {"f2.bmp", as_bmp24(op_art(letters))},
+        {"f0.bmp", field_map(570, 419, 121, 70, true)},
+        {"f1.bmp", field_map(570, 419, 122, 55, false)},
+        {"f2.bmp", as_bmp24(watching_eye(letters))},
         {"torture.bmp", as_bmp24(torture())},
         {"zool.bmp", as_bmp8(clouds())},
         {"sorry.bmp", as_rle8(sorry(letters), true, 32)},
