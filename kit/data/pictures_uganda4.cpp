@@ -241,16 +241,56 @@ image frame_box() {
     return canvas;
 }
 
-// The landscape's frame, keyed: a brushed green visor with rivets and a light
-// plate at the bottom for the black caption.
+// Opaque pixels of the sky in the see-through part of the visor: a haze that
+// thins out towards the horizon (one pixel in 4 at the top, none below row
+// 70), stars, and a crescent moon in the upper left.
+void night_sky(image& canvas) {
+    constexpr int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    for (int y = 16; y < 70; ++y)
+        for (int x = 8; x < 312; ++x) {
+            if (canvas.cover(x, y) > 0) continue;
+            const float density = 0.25f * art::smoothstep(70, 16, static_cast<float>(y));
+            if (static_cast<float>(bayer[y & 3][x & 3]) + 0.5f < 16 * density) {
+                canvas.at(x, y) = mix(hex(0x28184a), hex(0x10284a), static_cast<float>(x) / 320);
+                canvas.cover(x, y) = 1;
+            }
+        }
+    art::scatter rng(191);
+    for (int i = 0; i < 50; ++i) {
+        const int x = 8 + rng.below(304), y = 18 + rng.below(50);
+        if (canvas.cover(x, y) > 0) continue;
+        canvas.at(x, y) = mix(hex(0x8090c0), hex(0xfff8e0), rng.uniform(0, 1));
+        canvas.cover(x, y) = 1;
+    }
+    mask moon(320, 200), bite(320, 200);
+    art::disc(moon, 78, 32, 8);
+    art::disc(bite, 82, 29, 7.5f);
+    for (int y = 20; y < 44; ++y)
+        for (int x = 66; x < 90; ++x) {
+            const float lit = moon.at(x, y) - bite.at(x, y);
+            if (lit < 0.5f) continue;
+            canvas.at(x, y) = hex(0xf0ecd0);
+            canvas.cover(x, y) = 1;
+        }
+}
+
+// The landscape's frame, keyed: a cockpit window in brushed green, its top
+// corners braced, a light plate at the bottom for the black caption, and the
+// night outside — a moon, stars and a thin screen of haze over the sky, in
+// single opaque pixels that leave the wireframe under them readable.
 image visor(const art::lettering& letters) {
     image canvas(320, 200);
     mask frame(320, 200);
-    art::box(frame, 0, 0, 320, 12);
+    art::box(frame, 0, 0, 320, 16);
     art::box(frame, 0, 160, 320, 200);
-    art::box(frame, 0, 0, 6, 200);
-    art::box(frame, 314, 0, 320, 200);
-    for (int k = 0; k < 2; ++k) art::disc(frame, k ? 314.0f : 6.0f, 12, 10);
+    art::box(frame, 0, 0, 8, 200);
+    art::box(frame, 312, 0, 320, 200);
+    // A brace across each top corner, from (8, 60) to (60, 16) and its mirror:
+    // the window becomes an octagon.
+    for (int y = 16; y < 60; ++y)
+        for (int x = 8; x < 60; ++x)
+            if (static_cast<float>(y) < 60 - 44 * static_cast<float>(x - 8) / 52)
+                frame.at(x, y) = frame.at(319 - x, y) = 1;
     canvas.paint([](float x, float y) {
         const float brushed = 0.88f + 0.12f * art::fbm(x / 40, y * 2, 190, 3);
         return (y >= 160 ? mix(hex(0xc0e8b8), hex(0x78a878), (y - 160) / 40)
@@ -259,9 +299,10 @@ image visor(const art::lettering& letters) {
     });
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 320; ++x) canvas.cover(x, y) = frame.at(x, y) >= 0.5f ? 1.0f : 0.0f;
+    night_sky(canvas);
     mask seam(320, 200), rivets(320, 200);
-    art::box(seam, 6, 160, 314, 162);
-    for (int x = 14; x < 320; x += 34) art::disc(rivets, static_cast<float>(x), 6, 1.8f);
+    art::box(seam, 8, 160, 312, 162);
+    for (int x = 14; x < 320; x += 34) art::disc(rivets, static_cast<float>(x), 7, 1.8f);
     art::stamp(canvas, seam, 0, 0, hex(0x2a6a2a), false);
     art::stamp(canvas, rivets, 0, 0, hex(0xe0f0d0), false);
     caption(canvas, letters, "surf on surf", 230, 186, {6, 11, hex(0x2a5a2a)});
