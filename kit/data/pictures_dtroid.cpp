@@ -8,24 +8,32 @@
 namespace vilora::kit::data {
 namespace {
 
+// The tagline along the bottom of the title, below where the hedgehog circles.
+void tagline(image& canvas, const art::lettering& letters, int y) {
+    const caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
+    const std::string line = "sixteen bits of software rendering";
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y, small);
+}
+
+// Fog over midnight blue, at a point of the picture area.
+colour title_sky(float x, float y) {
+    const ramp sky{{{0, hex(0x02040c)}, {0.55f, hex(0x0c1430)}, {1, hex(0x1c2848)}}};
+    const float fog = art::fbm(x / 70, y / 45, 3, 5);
+    return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
+}
+
 // The title: fog over midnight blue, the name in rust with a hot glow.
 // The four variants differ in grain, a torn band of rows and the glow, so
 // that picking one at random each frame flickers like a bad signal.
 image title_picture(const art::lettering& letters, int variant) {
-    const ramp sky{{{0, hex(0x02040c)}, {0.55f, hex(0x0c1430)}, {1, hex(0x1c2848)}}};
     image canvas(320, 200);
-    canvas.paint([&](float x, float y) {
-        const float fog = art::fbm(x / 70, y / 45, 3, 5);
-        return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
-    });
+    canvas.paint(title_sky);
     stars(canvas, 40, 90, hex(0x9aa8c8));
     const float heat = 0.75f + 0.1f * static_cast<float>(variant);
     caption_style big{30, 56, hex(0xf07030), hex(0xa02808) * heat, 5, 2.2f, hex(0x100000), true};
     const int w = caption_width(letters, "vilo ra", 30, 56);
     caption(canvas, letters, "vilo ra", (320 - w) / 2, 8, big);
-    caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
-    const std::string line = "sixteen bits of software rendering";
-    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, 70, small);
+    tagline(canvas, letters, 180);
     vignette(canvas, 0.55f);
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
@@ -40,11 +48,12 @@ image title_picture(const art::lettering& letters, int variant) {
     return canvas;
 }
 
-// Mushrooms under the moon, faded in over the lower part of the title.
-image mushroom_field() {
+// Mushrooms under the moon, faded in over the lower part of the title; the
+// tagline is on both pictures, so it stays put while the field fades in.
+image mushroom_field(const art::lettering& letters) {
+    // Drawn from row 70: the title's own fog there, so the blend shows no edge.
     image canvas(320, 127);
-    const ramp night{{{0, hex(0x0a1028)}, {1, hex(0x1a1830)}}};
-    canvas.paint([&](float, float y) { return night(y / 127); });
+    canvas.paint([&](float x, float y) { return title_sky(x, y + 70); });
     light(canvas, 262, 28, 16, hex(0xe8e0c0));
     light(canvas, 262, 28, 40, hex(0x303858));
     art::scatter rng(77);
@@ -74,6 +83,7 @@ image mushroom_field() {
         return y > 115 ? mix(c, hex(0x102010), grass * 0.8f) : c;
     });
     vignette(canvas, 0.4f);
+    tagline(canvas, letters, 110);
     return canvas;
 }
 
@@ -252,7 +262,7 @@ std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
         {"top1.bmp", as_bmp24(title_picture(letters, 1))},
         {"top2.bmp", as_bmp8(title_picture(letters, 2))},
         {"top3.bmp", as_bmp8(title_picture(letters, 3))},
-        {"mushk.bmp", as_bmp24(mushroom_field())},
+        {"mushk.bmp", as_bmp24(mushroom_field(letters))},
         {"credits.bmp", as_bmp8(credits_backdrop(letters))},
         {"cred-code.bmp",
          as_rle8(credit_plaque(letters, 40, "code", "c++20, pixel by pixel"), false, 64)},
