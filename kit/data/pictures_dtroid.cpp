@@ -233,14 +233,16 @@ image microscope() {
     return canvas;
 }
 
-// Chrome rays with gaps, keyed: spun at five times its size about the corner.
+// Rays with gaps, keyed: spun at five times its size about the corner, in
+// blues only a little lighter than the water, so that their 5-pixel steps
+// stay quiet and the white swimmers stand out.
 image mirror_rays() {
     image canvas(80, 80);
     canvas.cover_all(0);
     canvas.paint([&](float x, float y) {
         const float a = std::atan2(y - 40, x - 40), r = std::hypot(x - 40, y - 40);
         const float t = 0.5f + 0.5f * std::sin(a * 6 + r / 6);
-        return mix(hex(0x304880), hex(0xe8f0ff), t * t);
+        return mix(hex(0x143060), hex(0x5a88c8), t * t);
     });
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 80; ++x) {
