@@ -128,6 +128,11 @@ int nearest(const bmp_palette& palette, int first, int count, rgb8 c) {
 
 } // namespace
 
+colour on_screen_levels(colour c) {
+    const auto snap = [](float v, float top) { return std::round(clamp01(v) * top) / top; };
+    return {snap(c.r, 31), snap(c.g, 63), snap(c.b, 31)};
+}
+
 rgb_picture to_rgb565(const image& canvas, bool keyed) {
     rgb_picture out{canvas.width(), canvas.height(), {}};
     out.pixels.reserve(static_cast<size_t>(canvas.width()) * canvas.height());

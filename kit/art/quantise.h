@@ -13,6 +13,11 @@ namespace vilora::kit::art {
 // value the screen's truncation maps back onto it.
 rgb_picture to_rgb565(const image& canvas, bool keyed);
 
+// The colour moved onto the nearest levels of a 5-6-5 screen. Written in a
+// true-colour picture it is not dithered and reads back unchanged, so a flat
+// field of it blends over the same field without a trace.
+colour on_screen_levels(colour c);
+
 // Median cut over the dithered 5-6-5 colours into at most `colours` entries
 // (index 0 reserved for black when keyed); pixels take the nearest entry.
 indexed_picture to_indexed(const image& canvas, bool keyed, int colours = 256);

@@ -8,24 +8,32 @@
 namespace vilora::kit::data {
 namespace {
 
+// The tagline along the bottom of the title, below where the hedgehog circles.
+void tagline(image& canvas, const art::lettering& letters, int y) {
+    const caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
+    const std::string line = "sixteen bits of software rendering";
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y, small);
+}
+
+// Fog over midnight blue, at a point of the picture area.
+colour title_sky(float x, float y) {
+    const ramp sky{{{0, hex(0x02040c)}, {0.55f, hex(0x0c1430)}, {1, hex(0x1c2848)}}};
+    const float fog = art::fbm(x / 70, y / 45, 3, 5);
+    return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
+}
+
 // The title: fog over midnight blue, the name in rust with a hot glow.
 // The four variants differ in grain, a torn band of rows and the glow, so
 // that picking one at random each frame flickers like a bad signal.
 image title_picture(const art::lettering& letters, int variant) {
-    const ramp sky{{{0, hex(0x02040c)}, {0.55f, hex(0x0c1430)}, {1, hex(0x1c2848)}}};
     image canvas(320, 200);
-    canvas.paint([&](float x, float y) {
-        const float fog = art::fbm(x / 70, y / 45, 3, 5);
-        return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
-    });
+    canvas.paint(title_sky);
     stars(canvas, 40, 90, hex(0x9aa8c8));
     const float heat = 0.75f + 0.1f * static_cast<float>(variant);
     caption_style big{30, 56, hex(0xf07030), hex(0xa02808) * heat, 5, 2.2f, hex(0x100000), true};
     const int w = caption_width(letters, "vilo ra", 30, 56);
     caption(canvas, letters, "vilo ra", (320 - w) / 2, 8, big);
-    caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
-    const std::string line = "sixteen bits of software rendering";
-    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, 70, small);
+    tagline(canvas, letters, 180);
     vignette(canvas, 0.55f);
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
@@ -40,11 +48,12 @@ image title_picture(const art::lettering& letters, int variant) {
     return canvas;
 }
 
-// Mushrooms under the moon, faded in over the lower part of the title.
-image mushroom_field() {
+// Mushrooms under the moon, faded in over the lower part of the title; the
+// tagline is on both pictures, so it stays put while the field fades in.
+image mushroom_field(const art::lettering& letters) {
+    // Drawn from row 70: the title's own fog there, so the blend shows no edge.
     image canvas(320, 127);
-    const ramp night{{{0, hex(0x0a1028)}, {1, hex(0x1a1830)}}};
-    canvas.paint([&](float, float y) { return night(y / 127); });
+    canvas.paint([&](float x, float y) { return title_sky(x, y + 70); });
     light(canvas, 262, 28, 16, hex(0xe8e0c0));
     light(canvas, 262, 28, 40, hex(0x303858));
     art::scatter rng(77);
@@ -74,6 +83,7 @@ image mushroom_field() {
         return y > 115 ? mix(c, hex(0x102010), grass * 0.8f) : c;
     });
     vignette(canvas, 0.4f);
+    tagline(canvas, letters, 110);
     return canvas;
 }
 
@@ -118,7 +128,9 @@ image credit_plaque(const art::lettering& letters, int height, const std::string
 }
 
 // The turning picture of the greetings: a kaleidoscope of eight mirrored
-// wedges, so it looks whole at any angle.
+// wedges, so it looks whole at any angle, around a pale eye. Turned at 2.6
+// times its size (mode 1) the screen shows only the eye, out to a radius of
+// 73 pixels: there the wire dogs and the slate-blue names need a light page.
 image wind_it_up() {
     image canvas(256, 256);
     const ramp colours{{{0, hex(0x12061e)},
@@ -126,6 +138,7 @@ image wind_it_up() {
                         {0.55f, hex(0x2e8a3c)},
                         {0.75f, hex(0xb8e060)},
                         {1, hex(0xfff4d0)}}};
+    const ramp page{{{0, hex(0xc8b4e8)}, {0.45f, hex(0xfff8e0)}, {1, hex(0xb8e078)}}};
     canvas.paint([&](float x, float y) {
         const float dx = x - 128, dy = y - 128, r = std::hypot(dx, dy);
         float a = std::atan2(dy, dx) + r / 40;
@@ -133,7 +146,10 @@ image wind_it_up() {
         const float u = r * std::cos(a) / 30, v = r * std::sin(a) / 30;
         const float n = art::fbm(u, v, 5, 4);
         const float swirl = 0.5f + 0.5f * std::sin(r / 9 - n * 6);
-        return colours(0.6f * swirl + 0.4f * n) * (1.1f - r / 260);
+        const colour outer = colours(0.6f * swirl + 0.4f * n) * (1.1f - r / 260);
+        // The eye: the same kaleidoscope in pastels, never dark.
+        const colour eye = page(0.6f * swirl + 0.4f * n);
+        return mix(eye, outer, art::smoothstep(76, 96, r));
     });
     return canvas;
 }
@@ -153,7 +169,7 @@ image scratches() {
         const float x = rng.uniform(0, 320), y = rng.uniform(0, 200);
         art::disc(m, x, y, rng.uniform(0.6f, 2.2f));
     }
-    art::stamp(canvas, m, 0, 0, hex(0xd0e8c0));
+    art::stamp(canvas, m, 0, 0, hex(0x3a2a20));
     return canvas;
 }
 
@@ -177,21 +193,23 @@ image greetings_sign(const art::lettering& letters) {
 }
 
 // The speech bubble: its tail starts at the top-left corner (the mesh point
-// it hangs on); the part writes the name at (24, 77).
+// it hangs on); the part writes the name at (24, 77) in slate blue and blends
+// the bubble at about a third, so the bubble is white with a dark rim, just
+// wide enough for the longest name.
 image bubble(const art::lettering& letters) {
-    image canvas(160, 104);
+    image canvas(132, 104);
     canvas.cover_all(0);
-    mask shape(160, 104);
-    art::box(shape, 12, 58, 152, 100, 1.0f);
-    for (int k = 0; k < 4; ++k) art::disc(shape, k % 2 ? 148.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
+    mask shape(132, 104);
+    art::box(shape, 12, 58, 126, 100, 1.0f);
+    for (int k = 0; k < 4; ++k) art::disc(shape, k % 2 ? 122.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
     for (int i = 0; i <= 20; ++i) {
         const float t = static_cast<float>(i) / 20;
         art::disc(shape, 2 + 26 * t, 2 + 58 * t * t, 1 + 5 * t);
     }
-    mask outline = art::glow(shape, 1, 3);
-    art::stamp(canvas, outline, 0, 0, hex(0x2f5a2a));
-    art::stamp(canvas, shape, 0, 0, cream);
-    caption(canvas, letters, "greetings to", 24, 61, {6, 11, hex(0x2f6a2a)});
+    mask outline = art::glow(shape, 2, 3);
+    art::stamp(canvas, outline, 0, 0, hex(0x0c1a0c));
+    art::stamp(canvas, shape, 0, 0, hex(0xffffff));
+    caption(canvas, letters, "greetings to", 24, 61, {6, 11, hex(0x102810)});
     return canvas;
 }
 
@@ -215,14 +233,16 @@ image microscope() {
     return canvas;
 }
 
-// Chrome rays with gaps, keyed: spun at five times its size about the corner.
+// Rays with gaps, keyed: spun at five times its size about the corner, in
+// blues only a little lighter than the water, so that their 5-pixel steps
+// stay quiet and the white swimmers stand out.
 image mirror_rays() {
     image canvas(80, 80);
     canvas.cover_all(0);
     canvas.paint([&](float x, float y) {
         const float a = std::atan2(y - 40, x - 40), r = std::hypot(x - 40, y - 40);
         const float t = 0.5f + 0.5f * std::sin(a * 6 + r / 6);
-        return mix(hex(0x304880), hex(0xe8f0ff), t * t);
+        return mix(hex(0x143060), hex(0x5a88c8), t * t);
     });
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 80; ++x) {
@@ -244,7 +264,7 @@ std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
         {"top1.bmp", as_bmp24(title_picture(letters, 1))},
         {"top2.bmp", as_bmp8(title_picture(letters, 2))},
         {"top3.bmp", as_bmp8(title_picture(letters, 3))},
-        {"mushk.bmp", as_bmp24(mushroom_field())},
+        {"mushk.bmp", as_bmp24(mushroom_field(letters))},
         {"credits.bmp", as_bmp8(credits_backdrop(letters))},
         {"cred-code.bmp",
          as_rle8(credit_plaque(letters, 40, "code", "c++20, pixel by pixel"), false, 64)},

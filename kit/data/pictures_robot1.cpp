@@ -36,30 +36,50 @@ image noon(int phase) {
     return canvas;
 }
 
-const colour violet = hex(0x3a1060), gold = hex(0xf0c040);
+const colour violet = hex(0x3a1060), gold = hex(0xffd050);
 
-// A five-pointed sigil in gold on violet.
+// oneco2 spins this about (120, 100) at 2 to 5 times its size and never
+// clears the screen: 224 pixels across, it still covers the farthest corner
+// at twice its size, so nothing of an older frame is left standing. A
+// mandala that reads at every zoom: a pentagram in the middle, rings of
+// runes and stars further out.
 image sigil() {
-    image canvas(64, 64);
+    constexpr int size = 224;
+    constexpr float c = size / 2.0f;
+    image canvas(size, size);
     canvas.paint([&](float x, float y) {
-        const float r = std::hypot(x - 32, y - 32) / 32;
-        return mix(hex(0x6a2aa0), violet * 0.5f, r);
+        const float r = std::hypot(x - c, y - c) / c;
+        const float a = std::atan2(y - c, x - c);
+        const float petals = 0.5f + 0.5f * std::cos(a * 10 + r * 6);
+        return mix(hex(0x5a2090), violet * 0.25f, r) * (0.7f + 0.5f * petals * r);
     });
-    mask m(64, 64);
-    art::ring(m, 32, 32, 27, 2.5f);
+    mask m(size, size), fine(size, size);
+    art::ring(m, c, c, 31, 2.5f);
     for (int k = 0; k < 5; ++k) {
         const float a0 = -pi / 2 + 2 * pi * static_cast<float>(k) / 5;
         const float a1 = a0 + 4 * pi / 5;
-        art::line(m, 32 + 26 * std::cos(a0), 32 + 26 * std::sin(a0), 32 + 26 * std::cos(a1),
-                  32 + 26 * std::sin(a1), 2);
+        art::line(m, c + 30 * std::cos(a0), c + 30 * std::sin(a0), c + 30 * std::cos(a1),
+                  c + 30 * std::sin(a1), 2.5f);
     }
-    art::stamp(canvas, art::glow(m, 2, 1.5f), 0, 0, gold * 0.6f);
+    art::ring(m, c, c, 50, 2.5f);
+    art::ring(m, c, c, 80, 3);
+    for (int k = 0; k < 12; ++k) {
+        const float a = 2 * pi * static_cast<float>(k) / 12;
+        art::ring(fine, c + 65 * std::cos(a), c + 65 * std::sin(a), 6, 2);
+        art::disc(fine, c + 40 * std::cos(a + pi / 12), c + 40 * std::sin(a + pi / 12), 2.5f);
+        art::line(fine, c + 90 * std::cos(a), c + 90 * std::sin(a), c + 150 * std::cos(a),
+                  c + 150 * std::sin(a), 3);
+    }
+    art::stamp(canvas, art::glow(m, 3, 1.5f), 0, 0, gold * 0.5f);
+    art::stamp(canvas, fine, 0, 0, hex(0xf0a0e0));
     art::stamp(canvas, m, 0, 0, gold);
     return canvas;
 }
 
+// Blended at about half over everything while it circles: 520 x 400, so that
+// wherever on its circle it is, it covers the whole screen and shows no edge.
 image nebula() {
-    image canvas(400, 300);
+    image canvas(520, 400);
     const ramp tones{{{0, hex(0x05020c)},
                       {0.45f, hex(0x2a0e4a)},
                       {0.7f, hex(0x8a3aa0)},
@@ -70,7 +90,7 @@ image nebula() {
         const float r = art::ridged(x / 120 + 7, y / 120, 18, 4);
         return tones(n * 0.7f + r * r * 0.4f);
     });
-    stars(canvas, 19, 300, hex(0xfff8f0));
+    stars(canvas, 19, 500, hex(0xfff8f0));
     return canvas;
 }
 
@@ -175,81 +195,118 @@ image flyer() {
     return canvas;
 }
 
-// Ochre dunes under a low sun behind the screws, crisp ridges in bands.
-image dunes() {
-    image canvas(320, 200);
-    const ramp sky{{{0, hex(0x1a1004)}, {0.6f, hex(0x6a4a14)}, {1, hex(0xc89838)}}};
-    canvas.paint([&](float, float y) { return sky(y / 90); });
-    light(canvas, 236, 62, 20, hex(0xfff0b0));
-    light(canvas, 236, 62, 60, hex(0x503010));
-    const colour shade[4] = {hex(0x5a4010), hex(0x7a5a18), hex(0x9a7424), hex(0xb8903a)};
-    for (int band = 0; band < 4; ++band) {
-        const float top = 82 + 28 * static_cast<float>(band);
-        for (int x = 0; x < 320; ++x) {
-            const float fx = static_cast<float>(x);
-            const float ridge =
-                top +
-                10 * std::sin(fx / (38 - 6 * static_cast<float>(band)) + static_cast<float>(band)) +
-                6 * art::fbm(fx / 50, static_cast<float>(band), 63, 3);
-            for (int y = std::max(0, static_cast<int>(ridge)); y < 200; ++y) {
-                const float fy = static_cast<float>(y);
-                const float lit = 1 - 0.5f * art::smoothstep(0, 24, fy - ridge);
-                const float ripple = 0.06f * std::sin(fx / 3 + fy * 1.7f);
-                canvas.at(x, y) = shade[band] * (lit + ripple);
-            }
+// oneco4 blends its screw sprites whole, rectangle and all, at a level taken
+// from depth: where the workshop wall behind them is this one flat colour and
+// the sprites stand on the same colour, the rectangles leave no trace.
+const colour wall = art::on_screen_levels(hex(0x14203c));
+const colour brass = hex(0xe0b050), steel = hex(0xb8c8dc);
+
+// The workshop wall: flat in the middle where the screws fly, a ruler down
+// the left beside the part's dotted stripe, a bench along the bottom.
+image workshop(const art::lettering& letters) {
+    image canvas(320, 200, wall);
+    // Pegboard holes, sparse enough that a sprite passing over dims a few
+    // dots rather than showing its rectangle.
+    mask holes(320, 200);
+    for (int y = 12; y < 180; y += 20)
+        for (int x = 46; x < 320; x += 20)
+            art::disc(holes, static_cast<float>(x), static_cast<float>(y), 1.6f);
+    art::stamp(canvas, holes, 0, 0, hex(0x060a14));
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 26; ++x) {
+            const bool tick = y % 10 == 0 ? x > 14 : y % 5 == 0 && x > 19;
+            canvas.at(x, y) = tick ? brass * 0.8f : mix(hex(0x0a1020), wall, x / 26.0f);
         }
-    }
-    scanlines(canvas, 0.12f);
+    for (int y = 182; y < 200; ++y)
+        for (int x = 26; x < 320; ++x) {
+            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+            const float grain = art::fbm(fx / 40, fy / 3, 64, 3);
+            canvas.at(x, y) = mix(hex(0x3a2410), hex(0x6a4420), grain) * (y == 182 ? 1.5f : 1.0f);
+        }
+    caption(canvas, letters, "sroub", 262, 185, {9, 14, brass, hex(0x1a1008), 1, 2});
     return canvas;
 }
 
-// Sprites of oneco4 (even numbers): a flame whose foot is at (50, 90), the
-// point where the part anchors it.
-image flame(int k) {
-    image canvas(100, 100, hex(0x100c02));
-    const colour hot = mix(hex(0xffe080), hex(0x80f0ff), static_cast<float>(k) / 5);
-    const colour warm = mix(hex(0xe05010), hex(0x2060e0), static_cast<float>(k) / 5);
+// A screw standing on its tip at (50, 90), the point oneco4 anchors a sprite
+// at. The six sprites are one turn of the screw in sixths of its hexagon, so
+// the part's random pick makes it spin and glint.
+image screw(int phase) {
+    image canvas(100, 100, wall);
+    const float turn = static_cast<float>(phase) / 6;
     canvas.paint([&](float x, float y) {
-        const float dx = (x - 50) / (8 + (90 - y) * 0.18f), dy = (90 - y) / 80;
-        const float wobble = art::fbm(x / 12, y / 10 + static_cast<float>(k) * 5, 70, 3);
-        const float f = std::max(0.0f, 1 - dx * dx - dy * dy * 1.2f + (wobble - 0.5f) * 0.5f);
-        return hex(0x100c02) + mix(warm, hot, f) * (f * 1.4f);
+        const float dx = x - 50;
+        // Glow behind the screw, gone to nothing well inside the rectangle.
+        const float r = std::hypot(dx * 1.3f, y - 56) / 42;
+        colour c = wall + hex(0x30406a) * (std::max(0.0f, 1 - r) * std::max(0.0f, 1 - r));
+        float cover = 0;
+        colour metal;
+        if (y >= 42 && y < 90) { // shank and thread, tapering to the tip below 74
+            const float half = y < 74 ? 8 : 8 * (90 - y) / 16;
+            const float u = dx / std::max(half, 0.5f);
+            cover = art::clamp01(half - std::fabs(dx) + 0.5f);
+            const float pitch = 6;
+            const float t = std::fmod(y + 2.5f * u + 6 * turn + 600, pitch) / pitch;
+            const float crest = 0.55f + 0.45f * std::sin(2 * pi * t);
+            const float round = std::sqrt(std::max(0.0f, 1 - u * u));
+            const float shine = std::exp(-(u + 0.35f) * (u + 0.35f) * 12);
+            metal =
+                steel * (0.25f + 0.55f * round * crest) + hex(0xffffff) * (0.5f * shine * crest);
+        } else if (y >= 24 && y < 42) { // hex head: the faces that look this way
+            const float a = 2 * pi * turn / 6;
+            float lit = 0, edge = 1;
+            for (int n = 0; n < 6; ++n) {
+                const float f0 = a + pi * static_cast<float>(n) / 3, f1 = f0 + pi / 3;
+                const float x0 = 18 * std::sin(f0), x1 = 18 * std::sin(f1);
+                if (x1 <= x0 || dx < x0 || dx >= x1) continue;
+                lit = 0.15f + 0.85f * std::max(0.0f, std::cos((f0 + f1) / 2 + 0.5f));
+                edge = art::smoothstep(0, 1.5f, std::min(dx - x0, x1 - dx));
+            }
+            cover = art::clamp01(18.5f - std::fabs(dx)) * art::clamp01(y - 23.5f);
+            const float chamfer = y < 27 ? 1.3f : y >= 39 ? 0.55f : 1.0f;
+            metal = mix(brass * 0.25f, brass, lit) * (chamfer * (0.45f + 0.55f * edge)) +
+                    hex(0xfff0c0) * (lit > 0.9f ? 0.35f : 0.0f);
+        }
+        return mix(c, metal, art::clamp01(cover));
     });
     return canvas;
 }
 
-// Pictures of oneco4 (odd numbers): small monitors, each with its own picture.
+// Pictures of oneco4 (odd numbers): a small monitor in the top-left corner
+// flicking between channels, kept clear of where the screws fly.
 image monitor(const art::lettering& letters, int k) {
-    image canvas(120, 90, hex(0x2a2418));
-    for (int y = 6; y < 84; ++y)
-        for (int x = 6; x < 114; ++x) {
+    constexpr int w = 96, h = 72;
+    image canvas(w, h, hex(0x2a3040));
+    for (int y = 5; y < h - 5; ++y)
+        for (int x = 5; x < w - 5; ++x) {
             const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+            const float r = std::hypot(fx - w / 2.0f, fy - h / 2.0f);
             colour c;
             switch (k) {
-            case 0:
-                c = hex(0x103020) +
-                    hex(0x40ff80) * (std::sin(fx / 4 + std::sin(fy / 7) * 3) > 0.8f ? 0.7f : 0.1f);
+            case 0: // the thread, close up
+                c = mix(hex(0x182030), steel, 0.5f + 0.5f * std::sin((fx + 2 * fy) / 3));
                 break;
             case 1:
                 c = mix(hex(0x200808), hex(0xf08020), art::fbm(fx / 15, fy / 15, 90, 4));
                 break;
-            case 2:
-                c = std::hypot(fx - 60, fy - 45) < 28 ? hex(0xe0e0f0) : hex(0x101840);
+            case 2: { // a head from above, cross slot
+                const bool slot = (std::fabs(fx - w / 2.0f) < 3 || std::fabs(fy - h / 2.0f) < 3);
+                c = r < 24 ? (slot && r < 18 ? hex(0x302010) : brass * (1 - r / 60))
+                           : hex(0x101840);
                 break;
+            }
             case 3:
-                c = ((x / 13) % 2 ? hex(0xd0c040) : hex(0x4040c0)) * (0.6f + 0.4f * fy / 90);
+                c = ((x / 11) % 2 ? hex(0xd0c040) : hex(0x4040c0)) * (0.6f + 0.4f * fy / h);
                 break;
             case 4:
                 c = mix(hex(0x000000), hex(0x60ffa0), art::lattice(x / 2, y / 2, 93));
                 break;
             default:
-                c = mix(hex(0x401060), hex(0xf0a040),
-                        0.5f + 0.5f * std::sin(std::hypot(fx - 60, fy - 45) / 3));
+                c = mix(hex(0x401060), hex(0xf0a040), 0.5f + 0.5f * std::sin(r / 3));
                 break;
             }
             canvas.at(x, y) = c;
         }
-    caption(canvas, letters, "ch " + std::to_string(k + 1), 10, 72, {6, 11, hex(0xe0e0c0)});
+    caption(canvas, letters, "ch " + std::to_string(k + 1), 8, h - 17, {6, 11, hex(0xe0e0c0)});
     scanlines(canvas, 0.25f);
     return canvas;
 }
@@ -270,12 +327,12 @@ std::vector<named_bytes> robot1_pictures(const art::lettering& letters) {
         {"2.bmp", as_bmp24(toxic_source(letters))},
         {"zelenac.bmp", as_rle8(circuit(), false, 32)},
         {"litac.bmp", as_bmp8(flyer())},
-        {"jug.bmp", as_bmp24(dunes())},
+        {"jug.bmp", as_bmp24(workshop(letters))},
     };
     for (int i = 0; i < 12; ++i) {
         const std::string name = "x" + std::to_string(i) + ".bmp";
         out.push_back(
-            {name, i % 2 ? as_rle8(monitor(letters, i / 2), false, 64) : as_bmp8(flame(i / 2))});
+            {name, i % 2 ? as_rle8(monitor(letters, i / 2), false, 64) : as_bmp24(screw(i / 2))});
     }
     return out;
 }

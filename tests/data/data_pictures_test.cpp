@@ -5,8 +5,8 @@
 #include "kit/data/data_set.h"
 #include "pictures/picture_decoders.h"
 #include "platform/surface.h"
-#include "tests/support/external_tools.h"
 #include "tests/library/library_test_support.h"
+#include "tests/support/external_tools.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"
 
@@ -96,6 +96,10 @@ const std::map<std::string, size_rule>& size_rules() {
         for (int i = 1; i < 12; i += 2) // at (10, 10)
             r["x" + std::to_string(i) + ".bmp"] = {310, 190, size_rule::at_most};
         r["flare1.psd"] = {320, 180, size_rule::at_most}; // at y 20
+        // oneco2 never clears the screen: the spinning picture covers it from
+        // (120, 100) at twice its size, the circling one wherever it is.
+        r["majic.bmp"] = {224, 224, size_rule::at_least};
+        r["majicbig.bmp"] = {520, 400, size_rule::at_least};
         return r;
     }();
     return rules;
@@ -165,31 +169,38 @@ TEST_F(DataPictures, EveryPictureDecodesAlikeInOurDecodersAndImageMagick) {
         EXPECT_TRUE(formats.count(format)) << format;
 }
 
-// Red is what the displacement passes read: smooth, over a wide range.
+// Red is what the displacement passes read: smooth fields. oneco3 and pinkous
+// bend over a wide range; obw's maps stay within a few 8-pixel steps of a
+// 5-6-5 screen, so that its picture is shifted in bands, not shredded.
 TEST_F(DataPictures, DisplacementMapsAreSmoothFieldsInRed) {
     test_display screen(320, 240, 32);
     for (const char* name : {"f0.bmp", "f1.bmp", "0.bmp", "1.bmp"}) {
         SCOPED_TRACE(name);
-        const std::string library = name[0] == 'f' ? "uganda4.782" : "robot1.782";
+        const bool gentle = name[0] == 'f';
+        const std::string library = gentle ? "uganda4.782" : "robot1.782";
         surface map;
         ASSERT_EQ(decode_bmp(map, &screen.display, 3, read_bytes(*dir_ / library / name), 0),
                   decode_ok);
         const std::vector<uint32_t> pixels = all_pixels(map);
+        const auto red = [&](int x, int y) {
+            return static_cast<int>(pixels[static_cast<size_t>(y) * map.width + x] >> 16 & 0xFF);
+        };
         int lowest = 255, highest = 0;
-        size_t steep = 0;
+        size_t steep = 0, steep_over_eight = 0;
         for (int y = 0; y < map.height; ++y)
             for (int x = 0; x < map.width; ++x) {
-                const int red =
-                    static_cast<int>(pixels[static_cast<size_t>(y) * map.width + x] >> 16 & 0xFF);
-                lowest = std::min(lowest, red);
-                highest = std::max(highest, red);
-                if (x > 0) {
-                    const int left = static_cast<int>(
-                        pixels[static_cast<size_t>(y) * map.width + x - 1] >> 16 & 0xFF);
-                    if (std::abs(red - left) > 6) ++steep;
-                }
+                lowest = std::min(lowest, red(x, y));
+                highest = std::max(highest, red(x, y));
+                if (x >= 1 && std::abs(red(x, y) - red(x - 1, y)) > 6) ++steep;
+                if (x >= 8 && std::abs(red(x, y) - red(x - 8, y)) > 8) ++steep_over_eight;
             }
-        EXPECT_GT(highest - lowest, 120);
+        if (gentle) {
+            EXPECT_GE(highest - lowest, 24); // at least three steps: the bend shows
+            EXPECT_LE(highest, 64);          // and keeps the picture together
+            EXPECT_EQ(steep_over_eight, 0u); // a step at most every eight pixels
+        } else {
+            EXPECT_GT(highest - lowest, 120);
+        }
         EXPECT_LT(steep, pixels.size() / 200);
     }
 }
