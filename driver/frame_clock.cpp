@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "driver/frame_clock.h"
 
 #include "platform/host.h"
 

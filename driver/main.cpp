@@ -1,8 +1,8 @@
 // vilora: the demo.
 #include "driver/capture.h"
 #include "driver/command_line.h"
-#include "driver/data_files.h"
 #include "driver/show.h"
+#include "engine/data_files.h"
 #include "platform/headless_host.h"
 #include "platform/sdl/sdl_host.h"
 

@@ -1,6 +1,6 @@
-#include "driver/data_files.h"
 #include "driver/show.h"
-
+#include "engine/data_files.h"
+#include "engine/engine.h"
 #include "platform/window_system.h"
 
 #include <string>
@@ -22,7 +22,7 @@ void shut_down_on_escape() {
     s->music = 0;
     for (part_id id : escape_order) s->parts[static_cast<size_t>(id)].reset();
     s->display.reset();
-    engine_display = nullptr;
+    leave_screen();
     s->clock.reset();
     s->window->destroy_window();
 }
@@ -81,8 +81,9 @@ bool start_sound(const show_options& options) {
 
 } // namespace
 
-void music_cue_received(sync_handle, music_handle, uint32_t data, void*) {
-    sync_variant.store(static_cast<uint8_t>(data >> 16 & 0xFF));
+void music_cue_received(sync_handle, music_handle, uint32_t data, void* user) {
+    if (user)
+        static_cast<show_state*>(user)->sync_variant.store(static_cast<uint8_t>(data >> 16 & 0xFF));
 }
 
 void finish_show(show_state& s) {
@@ -90,7 +91,7 @@ void finish_show(show_state& s) {
     s.music = 0;
     for (part_id id : escape_order) s.parts[static_cast<size_t>(id)].reset();
     s.display.reset();
-    engine_display = nullptr;
+    leave_screen();
     s.clock.reset();
     s.window->destroy_window();
     running_show = nullptr;
@@ -98,32 +99,20 @@ void finish_show(show_state& s) {
 
 int run_show(show_state& s) {
     running_show = &s;
-    test_mode = s.options.test_mode;
     s.window->escape_handler = shut_down_on_escape;
     s.window->create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0,
                             screen_metric_width(), screen_metric_height());
 
     s.display = std::make_unique<display_device>();
-    engine_display = s.display.get();
     if (s.display->create_interface() != 0) return fail(s, message_no_display);
     if (s.display->set_mode(0, s.window->handle, s.options.width, s.options.height, 16) != 0)
         return fail(s, message_no_mode);
-    if (s.options.height == 200) {
-        s.display->clip = clip_rect{0, 0, s.options.width, 200};
-        origin_x = 0;
-        origin_y = 0;
-    } else {
-        // 240 lines: the 320x200 picture is letterboxed with 20 black lines above and below.
-        s.display->clip = clip_rect{0, 20, s.options.width, 220};
-        origin_x = 0;
-        origin_y = 20;
-    }
+    set_screen(s.display.get(), s.options.width, s.options.height);
     show_cursor(false);
     if (s.options.seed)
         seed_random(*s.options.seed);
     else
         seed_random_from_time();
-    set_screen_size(s.options.width, s.options.height);
 
     start_sound(s.options);
     s.music = music_load(data_file("data\\muska.xm").c_str());
@@ -135,7 +124,7 @@ int run_show(show_state& s) {
 
     sound_start();
     music_play(s.music);
-    music_set_sync(s.music, sync_instrument, 0xFFFF0040u, music_cue_received, nullptr);
+    music_set_sync(s.music, sync_instrument, 0xFFFF0040u, music_cue_received, &s);
     s.clock = std::make_unique<frame_clock>();
     run_timeline(s);
     return 0;

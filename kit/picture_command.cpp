@@ -2,7 +2,6 @@
 // decoders into a surface of a chosen screen format and writes it as PNG, the
 // PSD alpha map as the PNG's alpha channel. Optionally draws a line of text on
 // it first, as the effect parts draw their captions.
-#include "driver/engine.h"
 #include "kit/commands.h"
 #include "pictures/picture_decoders.h"
 #include "platform/app_window.h"

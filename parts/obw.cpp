@@ -1,6 +1,6 @@
 #include "parts/obw.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/displacement_pass.h"
 #include "parts/noise_lines.h"
 #include "parts/part_pixels.h"

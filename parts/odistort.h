@@ -33,8 +33,8 @@ public:
     font* label_font = nullptr;
 
 private:
-    void draw_wireframe(display_device* display);
-    void draw_copies(display_device* display);
+    void draw_wireframe(display_device* display, int32_t x, int32_t y);
+    void draw_copies(display_device* display, int32_t x, int32_t y);
 };
 
 } // namespace vilora

@@ -36,7 +36,7 @@ public:
     static constexpr const char* caption = "the clod rolls on and on";
 
 private:
-    void draw_wireframe(display_device* display);
+    void draw_wireframe(display_device* display, int32_t x, int32_t y);
     void draw_caption_rows(display_device* display, int32_t x, int32_t y) const;
 };
 

@@ -1,6 +1,6 @@
 #include "parts/oneco2.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "parts/pinkous.h"
 
-#include "driver/data_files.h"
-#include "driver/engine.h"
+#include "engine/data_files.h"
+#include "engine/engine.h"
 #include "parts/displacement_pass.h"
 #include "parts/flicker_caption.h"
 

@@ -1,9 +1,8 @@
 #include "parts/scene_part.h"
 
-#include "driver/data_files.h"
+#include "engine/data_files.h"
 #include "pictures/picture_list.h"
 #include "platform/display_device.h"
-#include "raster/raster.h"
 
 #include <cmath>
 #include <string>
@@ -103,12 +102,17 @@ void scene_part::advance_frame() {
     show_scene_frame(frame);
 }
 
-void scene_part::lock_back(display_device* display) {
-    if (display && display->back) display->back->lock();
+mesh_pass_lock::~mesh_pass_lock() {
+    if (locked_here_) display_->back->unlock();
 }
 
-void scene_part::unlock_back(display_device* display) {
-    if (display && display->back) display->back->unlock();
+const raster_target& mesh_pass_lock::hold() {
+    if (target_.ok() || !display_ || !display_->back) return target_;
+    surface& back = *display_->back;
+    const bool was_locked = (back.flags & surface_locked) != 0;
+    if (back.lock() == 0 && !was_locked) locked_here_ = true;
+    target_ = raster_target_of(display_, x_, y_);
+    return target_;
 }
 
 void scene_part::project_corner(const kf_vertex& corner, const scene_projection& projection) {
@@ -126,32 +130,36 @@ void scene_part::project_corner(const kf_vertex& corner, const scene_projection&
     point_count = slot;
 }
 
-void scene_part::draw_face_lines(int32_t colour, int32_t dx, int32_t dy) const {
+void scene_part::draw_face_lines(const raster_target& raster, int32_t colour, int32_t dx,
+                                 int32_t dy) const {
     const scene_point &a = points[0], &b = points[1], &c = points[2];
-    draw_line(a.x + dx, a.y + dy, b.x + dx, b.y + dy, colour);
-    draw_line(b.x + dx, b.y + dy, c.x + dx, c.y + dy, colour);
-    draw_line(a.x + dx, a.y + dy, c.x + dx, c.y + dy, colour);
+    draw_line(raster, a.x + dx, a.y + dy, b.x + dx, b.y + dy, colour);
+    draw_line(raster, b.x + dx, b.y + dy, c.x + dx, c.y + dy, colour);
+    draw_line(raster, a.x + dx, a.y + dy, c.x + dx, c.y + dy, colour);
 }
 
 namespace {
 
-using triangle_filler = void (*)(float, float, float, float, float, float, int32_t);
+using triangle_filler = void (*)(const raster_target&, float, float, float, float, float, float,
+                                 int32_t);
 
-void fill_moved(triangle_filler fill, const scene_point (&p)[3], int32_t colour, int32_t dx,
-                int32_t dy) {
-    fill(static_cast<float>(p[0].x + dx), static_cast<float>(p[0].y + dy),
+void fill_moved(triangle_filler fill, const raster_target& raster, const scene_point (&p)[3],
+                int32_t colour, int32_t dx, int32_t dy) {
+    fill(raster, static_cast<float>(p[0].x + dx), static_cast<float>(p[0].y + dy),
          static_cast<float>(p[1].x + dx), static_cast<float>(p[1].y + dy),
          static_cast<float>(p[2].x + dx), static_cast<float>(p[2].y + dy), colour);
 }
 
 } // namespace
 
-void scene_part::fill_face(int32_t colour, int32_t dx, int32_t dy) const {
-    fill_moved(fill_triangle, points, colour, dx, dy);
+void scene_part::fill_face(const raster_target& raster, int32_t colour, int32_t dx,
+                           int32_t dy) const {
+    fill_moved(fill_triangle, raster, points, colour, dx, dy);
 }
 
-void scene_part::fill_face_striped(int32_t colour, int32_t dx, int32_t dy) const {
-    fill_moved(fill_triangle_striped, points, colour, dx, dy);
+void scene_part::fill_face_striped(const raster_target& raster, int32_t colour, int32_t dx,
+                                   int32_t dy) const {
+    fill_moved(fill_triangle_striped, raster, points, colour, dx, dy);
 }
 
 } // namespace vilora

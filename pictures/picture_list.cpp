@@ -1,6 +1,6 @@
 #include "pictures/picture_list.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "library/library_file.h"
 #include "pictures/picture_decoders.h"
 
@@ -23,7 +23,7 @@ std::unique_ptr<surface> load_picture(display_device* display, const char* file_
     std::unique_ptr<surface> picture(new (std::nothrow) surface);
     if (!picture) return nullptr;
     int result;
-    if (library_open) {
+    if (library_open()) {
         library_file& library = engine_library();
         if (!library.entry_of(file_name)) return nullptr;
         std::optional<std::vector<uint8_t>> bytes = library.load_member(file_name);

@@ -1,6 +1,6 @@
 #include "pictures/rotated_edges.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 
 #include <algorithm>
 #include <cmath>

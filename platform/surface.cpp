@@ -28,8 +28,7 @@ int surface::create_surface(display_device* display, int kind, int32_t new_width
     owner = display;
     width = new_width;
     height = new_height;
-    if (!display || !display->video || kind != surface_kind_system_memory)
-        return surface_create_failed;
+    if (!display || !display->video || kind != picture_surface_kind) return surface_create_failed;
     platform = display->video->create_offscreen(new_width, new_height);
     if (!platform) return surface_create_failed;
     clip = &display->clip;

@@ -30,8 +30,9 @@ inline constexpr int surface_release_dc_failed = 10;
 inline constexpr int surface_fill_failed = 25;
 inline constexpr int surface_palette_failed = 35;
 
-// The one surface kind the program creates: off-screen, in system memory.
-inline constexpr uint8_t surface_kind_system_memory = 3;
+// The one surface kind the program creates, for pictures and every other
+// off-screen surface: off-screen, in system memory.
+inline constexpr uint8_t picture_surface_kind = 3;
 
 class surface {
 public:

@@ -50,7 +50,7 @@ mask lettering::text(const std::string& text, int cell_width, int cell_height) c
     const int height = cell_height + 2 * margin;
     surface canvas;
     mask out(1, cell_height);
-    if (canvas.create_surface(&screen_->display, surface_kind_system_memory, width, height) != 0)
+    if (canvas.create_surface(&screen_->display, picture_surface_kind, width, height) != 0)
         return out;
     canvas.clear(0);
     draw_text(&canvas, margin, margin, 0xFFFFFF, screen_->font_of(cell_width, cell_height), "%s",

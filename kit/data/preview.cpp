@@ -1,6 +1,5 @@
 #include "kit/data/preview.h"
 
-#include "driver/engine.h"
 #include "pictures/picture_decoders.h"
 #include "platform/frame_conversion.h"
 #include "platform/image_files.h"

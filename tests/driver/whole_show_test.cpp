@@ -1,8 +1,8 @@
 // The whole show on the default data with every real part, headless as a
 // capture runs it: start-up accepts every part, each frame runs what the
 // schedule says for the music's position, and the music ends it at order 67.
-#include "driver/data_files.h"
 #include "driver/show.h"
+#include "engine/data_files.h"
 
 #include "tests/support/test_display.h"
 
@@ -53,7 +53,6 @@ TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
     state.roster = &built_in_parts();
     state.window = &window;
     state.observer = &journal;
-    sync_variant = 0;
 
     ASSERT_EQ(run_show(state), 0);
     finish_show(state);

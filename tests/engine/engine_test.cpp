@@ -1,10 +1,9 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 
-#include "platform/headless_host.h"
+#include "platform/surface.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <numbers>
 
 namespace vilora {
@@ -50,37 +49,29 @@ TEST(NumericHelpers, DegreesUsePiAsThreePointOneFour) {
     EXPECT_NE(deg_to_rad(180), std::numbers::pi);
 }
 
-TEST(EngineGlobals, StartAsTheProgramExpects) {
-    EXPECT_EQ(get_picture_surface_kind(), 3);
-    set_screen_size(320, 200);
-    EXPECT_EQ(get_screen_width(), 320);
-    EXPECT_EQ(get_screen_height(), 200);
+TEST(EngineScreen, TheModeDecidesThePictureArea) {
+    EXPECT_EQ(picture_surface_kind, 3);
+    set_screen(nullptr, 320, 200);
+    const screen_state& screen = engine_screen();
+    EXPECT_EQ(screen.screen_width, 320);
+    EXPECT_EQ(screen.screen_height, 200);
+    EXPECT_EQ(screen.origin_x, 0);
+    EXPECT_EQ(screen.origin_y, 0);
+    EXPECT_EQ(screen.picture_area().bottom, 200);
+
+    // 240 lines: letterboxed, 20 black lines above and below.
+    set_screen(nullptr, 320, 240);
+    EXPECT_EQ(screen.origin_y, 20);
+    const clip_rect area = screen.picture_area();
+    EXPECT_EQ(area.left, 0);
+    EXPECT_EQ(area.top, 20);
+    EXPECT_EQ(area.right, 320);
+    EXPECT_EQ(area.bottom, 220);
 }
 
 TEST(ProcessorCheck, FindsTheFourPixelPathsOnThisMachine) {
     // Every x86-64 processor has MMX and SSE2; elsewhere the paths are portable.
     EXPECT_TRUE(detect_mmx());
-}
-
-// A host whose clock the test sets.
-class manual_clock_host : public headless_host {
-public:
-    uint32_t tick_count() override { return now; }
-    uint32_t now = 0;
-};
-
-TEST(FrameClock, MeasuresAcrossTheTickCounterWrap) {
-    auto owned = std::make_unique<manual_clock_host>();
-    manual_clock_host* clock_host = owned.get();
-    auto previous = set_host(std::move(owned));
-
-    clock_host->now = 0xFFFFFF00u;
-    frame_clock clock;
-    EXPECT_EQ(clock.start_tick, 0xFFFFFF00u);
-    clock_host->now = 0x00000064u; // 356 ms later, after the wrap
-    EXPECT_DOUBLE_EQ(clock.seconds_since_start(), 0.356);
-
-    set_host(std::move(previous));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/obw.h"
 #include "parts/part_pixels.h"
 #include "tests/parts/part_test_support.h"
@@ -160,8 +160,7 @@ TEST_F(Obw, AMissingPictureLeavesItInvalidLoadingTheRestAndRunningSafely) {
     EXPECT_FALSE(without_backdrops.valid);
     EXPECT_EQ(without_backdrops.maps.picture_count(), 3);
     EXPECT_EQ(without_backdrops.backdrops.picture_count(), 1); // sorry.bmp still loaded
-    engine_library().close();
-    library_open = false;
+    close_library();
 
     obw nothing(display()); // no library and no such files
     EXPECT_FALSE(nothing.valid);

@@ -1,5 +1,5 @@
-#include "driver/data_files.h"
-#include "driver/engine.h"
+#include "engine/data_files.h"
+#include "engine/engine.h"
 #include "parts/pinkous.h"
 #include "tests/parts/part_test_support.h"
 

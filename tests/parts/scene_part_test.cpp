@@ -1,6 +1,6 @@
 #include "parts/scene_part.h"
 
-#include "driver/data_files.h"
+#include "engine/data_files.h"
 #include "tests/library/library_test_support.h"
 #include "tests/parts/test_scene.h"
 #include "tests/support/test_display.h"
@@ -39,14 +39,14 @@ public:
         seen.clear();
         if (!select_scene()) return;
         advance_frame();
-        for_each_mesh(display, [&] {
+        for_each_mesh(display, 0, 20, [&](const raster_target& raster) {
             for_each_face(divisor_, projection_, [&] {
                 const bool locked = display->back->flags & surface_locked;
+                EXPECT_EQ(raster.ok(), locked);
                 seen.push_back(
                     {mesh->name, face_index, points[0], points[1], points[2], vertex[2], locked});
             });
         });
-        unlock_back(display);
     }
 
     std::vector<seen_face> seen;
@@ -133,6 +133,14 @@ TEST_F(scene_part_test, corners_project_about_the_centre_truncating_toward_zero)
     EXPECT_FLOAT_EQ(f.depth, 20.0f);
     EXPECT_EQ(part.scene_fields().point_count, -1);
     EXPECT_TRUE(f.locked);
+    EXPECT_FALSE(screen.display.back->flags & surface_locked) << "the pass gives the lock back";
+
+    // A surface locked before the pass stays locked after it.
+    ASSERT_EQ(screen.display.back->lock(), 0);
+    part.run(&screen.display);
+    ASSERT_EQ(part.seen.size(), 1u);
+    EXPECT_TRUE(screen.display.back->flags & surface_locked);
+    screen.display.back->unlock();
 }
 
 TEST_F(scene_part_test, corners_on_or_behind_the_camera_plane_stay_defined) {

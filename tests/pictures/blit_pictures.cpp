@@ -1,6 +1,6 @@
 #include "tests/pictures/blit_pictures.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "pictures/blend_spans.h"
 #include "platform/display_device.h"
 #include "tests/pictures/picture_bytes.h"
@@ -90,10 +90,10 @@ void fill_random_alpha(surface& target, std::mt19937& random) {
     }
 }
 
-path_scope::path_scope() : mmx_(cpu_has_mmx) {}
+path_scope::path_scope() : mmx_(processor.cpu_has_mmx) {}
 
 path_scope::~path_scope() {
-    cpu_has_mmx = mmx_;
+    processor.cpu_has_mmx = mmx_;
     force_span_impl(span_impl::fast);
 }
 

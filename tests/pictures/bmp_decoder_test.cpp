@@ -58,7 +58,7 @@ protected:
     }
 
     int decode(surface& picture, const bmp_spec& spec, bool keyed = false) {
-        return decode_bmp(picture, &display(), surface_kind_system_memory, bmp_bytes(spec),
+        return decode_bmp(picture, &display(), picture_surface_kind, bmp_bytes(spec),
                           keyed ? 1 : 0);
     }
 

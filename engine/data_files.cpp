@@ -1,4 +1,4 @@
-#include "driver/data_files.h"
+#include "engine/data_files.h"
 
 #include <algorithm>
 #include <cctype>

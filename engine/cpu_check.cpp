@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>

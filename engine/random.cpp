@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 
 #include <ctime>
 
