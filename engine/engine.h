@@ -1,7 +1,8 @@
 // The engine services that the picture code, the rasterisers and the effect
 // parts build on: the screen the show draws on, the processor's blend paths,
-// the engine's one ".782" reader, the pseudo-random generator and two numeric
-// helpers. What they hold lives in a few records, each saying who writes it.
+// the engine's one ".782" reader and the pseudo-random generator (the numeric
+// helpers are in numbers.h). What they hold lives in a few records, each
+// saying who writes it.
 #pragma once
 
 #include "platform/clip_rect.h"
@@ -67,11 +68,5 @@ void seed_random_from_time();
 int32_t random_value();
 // random_value() modulo n, n > 0.
 int32_t random_int(int32_t n);
-
-// Degrees to radians with pi taken as 3.14: degrees * 0.017444444444444446.
-double deg_to_rad(int32_t degrees);
-// Sum of i * 1.1 for i = 1..n, accumulated in double and truncated toward zero;
-// 0 for n <= 0.
-int64_t step_sum(int32_t n);
 
 } // namespace vilora

@@ -42,8 +42,7 @@ void houp::draw_wireframe(display_device* display, int32_t x, int32_t y) {
     breathing.shrink_x = statics.stretch.value;
     for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(1, breathing, [&] {
-            const int32_t grey =
-                std::min(truncate_toward_zero(vertex[2] * 0.33333334f), brightest_grey);
+            const int32_t grey = std::min(depth_value(vertex[2] * 0.33333334f), brightest_grey);
             const uint16_t colour = pack_colour(*display->format, grey, grey, grey);
             draw_shaken_line(raster, points[0], points[1], colour);
             draw_shaken_line(raster, points[1], points[2], colour);

@@ -44,7 +44,7 @@ void odistort::run(display_device* display, int32_t, int32_t x, int32_t y) {
 void odistort::draw_wireframe(display_device* display, int32_t x, int32_t y) {
     for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(1, centred_at(120.0f, 100.0f), [&] {
-            const int32_t green = truncate_toward_zero(vertex[2] * 0.5f);
+            const int32_t green = depth_value(vertex[2] * 0.5f);
             draw_face_lines(raster, pack_colour(*display->format, 9, green, 9));
         });
     });
@@ -55,7 +55,7 @@ void odistort::draw_wireframe(display_device* display, int32_t x, int32_t y) {
 void odistort::draw_copies(display_device* display, int32_t x, int32_t y) {
     for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(3, copy_projection, [&] {
-            const int32_t red = truncate_toward_zero(vertex[2] * 0.5f);
+            const int32_t red = depth_value(vertex[2] * 0.5f);
             const int32_t colour = pack_colour(*display->format, red, 89, 89);
             for (const int32_t left : statics.scroll) fill_face(raster, colour, left, 50);
         });

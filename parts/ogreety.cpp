@@ -58,8 +58,8 @@ void ogreety::run(display_device* display, int32_t mode, int32_t x, int32_t y) {
 void ogreety::draw_wireframe(display_device* display, int32_t x, int32_t y) {
     for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(1, centred_at(160.0f, 90.0f), [&] {
-            const int32_t red_blue = truncate_toward_zero(vertex[2] * 0.5f);
-            const int32_t green = truncate_toward_zero(vertex[2] * 0.33333334f);
+            const int32_t red_blue = depth_value(vertex[2] * 0.5f);
+            const int32_t green = depth_value(vertex[2] * 0.33333334f);
             draw_face_lines(raster, pack_colour(*display->format, red_blue, green, red_blue));
             if (face_index == bubble_face) {
                 bubble_x = points[0].x;

@@ -52,7 +52,7 @@ void oneco1::run(display_device* display, int32_t, int32_t x, int32_t y) {
 void oneco1::draw_wireframe(display_device* display, int32_t x, int32_t y) {
     for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(3, wide_angle, [&] {
-            const int32_t grey = truncate_toward_zero(vertex[2]);
+            const int32_t grey = depth_value(vertex[2]);
             draw_face_lines(raster, pack_colour(*display->format, grey, grey, grey));
         });
     });

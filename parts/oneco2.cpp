@@ -1,6 +1,7 @@
 #include "parts/oneco2.h"
 
 #include "engine/engine.h"
+#include "engine/numbers.h"
 
 #include <cmath>
 

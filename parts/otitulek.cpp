@@ -1,6 +1,7 @@
 #include "parts/otitulek.h"
 
 #include "engine/engine.h"
+#include "engine/numbers.h"
 #include "parts/noise_lines.h"
 #include "parts/part_pixels.h"
 
@@ -57,7 +58,7 @@ void otitulek::draw_solid_pass(display_device* display, int32_t x, int32_t y) {
     const auto offset_y = static_cast<int32_t>(50.0 * std::sin(radians) - 20.0);
     for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(2, centred_at(160.0f, 100.0f), [&] {
-            const int32_t grey = truncate_toward_zero(vertex[2]);
+            const int32_t grey = depth_value(vertex[2]);
             fill_face(raster, pack_colour(*display->format, grey, grey, grey), offset_x, offset_y);
         });
     });
@@ -83,7 +84,7 @@ void otitulek::step_wire_frame() {
 void otitulek::draw_wire_pass(display_device* display, int32_t mode, int32_t x, int32_t y) {
     for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(2, wire_projection, [&] {
-            const int32_t grey = truncate_toward_zero(vertex[2] * 0.5f);
+            const int32_t grey = depth_value(vertex[2] * 0.5f);
             if (mode >= 2) draw_face_lines(raster, pack_colour(*display->format, grey, grey, grey));
         });
     });

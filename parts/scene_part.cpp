@@ -4,7 +4,6 @@
 #include "pictures/picture_list.h"
 #include "platform/display_device.h"
 
-#include <cmath>
 #include <string>
 
 namespace vilora {
@@ -25,21 +24,7 @@ kf_world_node* find_camera_entry() {
     return kf_find(KF_CAMERA, "rolli");
 }
 
-// truncate(value) toward zero for a value already known to be finite and
-// inside the 32-bit range.
-int32_t clamped_truncate(float value, float limit) {
-    if (std::isnan(value)) return 0;
-    if (value > limit) return static_cast<int32_t>(limit);
-    if (value < -limit) return static_cast<int32_t>(-limit);
-    return static_cast<int32_t>(value);
-}
-
 } // namespace
-
-int32_t truncate_toward_zero(float value) {
-    // The largest float below 2^31.
-    return clamped_truncate(value, 2147483520.0f);
-}
 
 void ping_pong_step(float& value, bool& rising, float low, float high) {
     if (rising) {
@@ -124,9 +109,9 @@ void scene_part::project_corner(const kf_vertex& corner, const scene_projection&
     const float py = (camera->persp_y + projection.persp_offset) * projection.persp_scale;
     const float sx = (px * vertex[0] / vertex[2] + projection.centre_x[slot]) * projection.shrink_x;
     const float sy = (projection.centre_y[slot] - py * vertex[1] / vertex[2]) * projection.shrink_y;
-    points[slot].x = clamped_truncate(sx, projection_limit);
-    points[slot].y = clamped_truncate(sy, projection_limit);
-    points[slot].spare = truncate_toward_zero(vertex[2]);
+    points[slot].x = truncate_toward_zero(sx, -projection_limit, projection_limit);
+    points[slot].y = truncate_toward_zero(sy, -projection_limit, projection_limit);
+    points[slot].spare = depth_value(vertex[2]);
     point_count = slot;
 }
 

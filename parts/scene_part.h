@@ -5,6 +5,7 @@
 // frame of such a part begins by selecting its own again.
 #pragma once
 
+#include "engine/numbers.h"
 #include "parts/effect_part.h"
 #include "raster/raster.h"
 #include "scene3d/kf.h"
@@ -68,11 +69,15 @@ constexpr scene_projection centred_at(float centre_x, float centre_y, float pers
 // camera plane (z = 0) divides by zero and one just behind or in front of it
 // lands arbitrarily far away; converting such values to an integer is
 // undefined, and no rasteriser position can hold them. A NaN (0 / 0) becomes 0.
-inline constexpr float projection_limit = 30000.0f;
+inline constexpr int32_t projection_limit = 30000;
 
-// truncate(value) toward zero, for values that may be infinite or NaN: held to
-// the 32-bit range, NaN giving 0. Depth colours go through it.
-int32_t truncate_toward_zero(float value);
+// A depth (or a multiple of one) as a colour component or a whole depth:
+// truncated toward zero and held to +-2147483520, the largest float below
+// 2^31, NaN giving 0.
+inline constexpr int32_t depth_limit = 2147483520;
+constexpr int32_t depth_value(float depth) {
+    return truncate_toward_zero(depth, -depth_limit, depth_limit);
+}
 
 // One step of 1.0 of a frame swinging between `low` and `high`: the call that
 // passes an end turns the direction and steps back, so each end value is

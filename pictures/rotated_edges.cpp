@@ -1,6 +1,6 @@
 #include "pictures/rotated_edges.h"
 
-#include "engine/engine.h"
+#include "engine/numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,6 +2,7 @@
 // fixed point; slopes, steps and the sums that advance them are 32-bit floats
 // like the vertices, and every float-to-integer conversion truncates toward
 // zero.
+#include "engine/numbers.h"
 #include "raster/raster.h"
 
 #include <algorithm>
@@ -17,12 +18,9 @@ namespace {
 constexpr float vertex_limit = 16384.0f;
 
 // trunc(value) into 32 bits. Out-of-range values only arise for an edge
-// position or step that no row uses; they are clamped instead of being
-// undefined.
-int32_t to_int(float value) {
-    if (!(value > -2147483648.0f)) return value != value ? 0 : INT32_MIN;
-    if (!(value < 2147483648.0f)) return INT32_MAX;
-    return static_cast<int32_t>(value);
+// position or step that no row uses; they saturate instead of being undefined.
+constexpr int32_t to_int(float value) {
+    return truncate_toward_zero(value, INT32_MIN, INT32_MAX);
 }
 
 struct vertex {

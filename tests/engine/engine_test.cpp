@@ -1,9 +1,12 @@
 #include "engine/engine.h"
+#include "engine/numbers.h"
 
 #include "platform/surface.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <limits>
 #include <numbers>
 
 namespace vilora {
@@ -40,6 +43,23 @@ TEST(NumericHelpers, StepSumTruncatesTheFloatingSum) {
     EXPECT_EQ(step_sum(-5), 0);
     EXPECT_EQ(step_sum(1), 1);
     EXPECT_EQ(step_sum(20), 231);
+}
+
+// Toward zero inside the bounds; at or past a bound the bound; NaN 0. The
+// 32-bit range saturates where the float of INT32_MAX (2^31) is reached.
+TEST(NumericHelpers, TruncationTowardZeroHoldsToItsBounds) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(truncate_toward_zero(-2.7f, -5, 5), -2);
+    EXPECT_EQ(truncate_toward_zero(2.7f, -5, 5), 2);
+    EXPECT_EQ(truncate_toward_zero(5.0f, -5, 5), 5);
+    EXPECT_EQ(truncate_toward_zero(5.5f, -5, 5), 5);
+    EXPECT_EQ(truncate_toward_zero(-1e9f, -5, 5), -5);
+    EXPECT_EQ(truncate_toward_zero(std::numeric_limits<float>::quiet_NaN(), -5, 5), 0);
+    EXPECT_EQ(truncate_toward_zero(2147483648.0f, INT32_MIN, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(truncate_toward_zero(2147483520.0f, INT32_MIN, INT32_MAX), 2147483520);
+    EXPECT_EQ(truncate_toward_zero(-2147483648.0f, INT32_MIN, INT32_MAX), INT32_MIN);
+    EXPECT_EQ(truncate_toward_zero(inf, INT32_MIN, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(truncate_toward_zero(-inf, INT32_MIN, INT32_MAX), INT32_MIN);
 }
 
 TEST(NumericHelpers, DegreesUsePiAsThreePointOneFour) {

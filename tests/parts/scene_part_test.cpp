@@ -154,8 +154,8 @@ TEST_F(scene_part_test, corners_on_or_behind_the_camera_plane_stay_defined) {
     ASSERT_EQ(part.seen.size(), 1u);
     const seen_face& f = part.seen[0];
     // x / 0 is infinite: held at the limit on its side.
-    EXPECT_EQ(f.a.x, static_cast<int32_t>(projection_limit));
-    EXPECT_EQ(f.a.y, static_cast<int32_t>(projection_limit));
+    EXPECT_EQ(f.a.x, projection_limit);
+    EXPECT_EQ(f.a.y, projection_limit);
     // 0 / 0 has no value at all.
     EXPECT_EQ(f.b.x, 0);
     EXPECT_EQ(f.b.y, 0);
@@ -265,12 +265,12 @@ TEST(scene_part_helpers, ping_pong_uses_each_end_value_twice) {
     EXPECT_EQ(values, (std::vector<float>{1, 2, 3, 3, 2, 1, 0, 0, 1, 2}));
 }
 
-TEST(scene_part_helpers, truncation_toward_zero_is_defined_for_any_float) {
-    EXPECT_EQ(truncate_toward_zero(-2.7f), -2);
-    EXPECT_EQ(truncate_toward_zero(2.7f), 2);
-    EXPECT_EQ(truncate_toward_zero(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(truncate_toward_zero(std::numeric_limits<float>::infinity()), 2147483520);
-    EXPECT_EQ(truncate_toward_zero(-1e20f), -2147483520);
+TEST(scene_part_helpers, depth_values_are_defined_for_any_float) {
+    EXPECT_EQ(depth_value(-2.7f), -2);
+    EXPECT_EQ(depth_value(2.7f), 2);
+    EXPECT_EQ(depth_value(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(depth_value(std::numeric_limits<float>::infinity()), 2147483520);
+    EXPECT_EQ(depth_value(-1e20f), -2147483520);
 }
 
 } // namespace
