@@ -5,8 +5,8 @@
 #pragma once
 
 #include "pictures/picture_list.h"
-#include "platform/app_window.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
+#include "platform/window/app_window.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,10 +1,10 @@
 // The display layer's per-frame work: turning the flipped frame into the
 // host's 0x00RRGGBB picture, and the fast copy of pictures (plain and keyed),
 // each beside a memcpy of the same bytes as the physical limit.
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/frame_conversion.h"
-#include "platform/headless_host.h"
+#include "platform/display/display_device.h"
+#include "platform/display/frame_conversion.h"
+#include "platform/hosts/headless_host.h"
+#include "platform/window/app_window.h"
 
 #include <benchmark/benchmark.h>
 

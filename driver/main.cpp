@@ -3,8 +3,8 @@
 #include "driver/command_line.h"
 #include "driver/show.h"
 #include "engine/data_files.h"
-#include "platform/headless_host.h"
-#include "platform/sdl/sdl_host.h"
+#include "platform/hosts/headless_host.h"
+#include "platform/hosts/sdl/sdl_host.h"
 
 #include <filesystem>
 #include <system_error>

@@ -6,9 +6,9 @@
 #include "driver/frame_clock.h"
 #include "driver/part_roster.h"
 #include "driver/schedule.h"
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/sound.h"
+#include "platform/display/display_device.h"
+#include "platform/sound/sound.h"
+#include "platform/window/app_window.h"
 
 #include <array>
 #include <atomic>

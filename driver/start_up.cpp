@@ -1,7 +1,7 @@
 #include "driver/show.h"
 #include "engine/data_files.h"
 #include "engine/engine.h"
-#include "platform/window_system.h"
+#include "platform/window/window_system.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 // saying who writes it.
 #pragma once
 
-#include "platform/clip_rect.h"
+#include "platform/display/clip_rect.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "engine/engine.h"
 
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 namespace vilora {
 

@@ -86,7 +86,7 @@ void fill_picture(surface& picture, FuzzedDataProvider& in) {
     const std::vector<uint8_t> bytes = in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange(1, 64));
     if (bytes.empty()) return;
     picture.lock();
-    const auto row = static_cast<size_t>(picture.width * picture.platform->bytes_per_pixel());
+    const auto row = static_cast<size_t>(picture.width * picture.bytes_per_pixel());
     for (int32_t y = 0; y < picture.height; ++y)
         for (size_t x = 0; x < row; ++x)
             picture.pixels[static_cast<ptrdiff_t>(y) * picture.pitch + static_cast<ptrdiff_t>(x)] =
@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (letterboxed) {
         back.lock();
-        const int bytes = back.platform->bytes_per_pixel();
+        const int bytes = back.bytes_per_pixel();
         for (int32_t y : {0, 19, 220, 239})
             for (int32_t x = 0; x < 320; ++x) {
                 uint32_t value = 0;

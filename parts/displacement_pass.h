@@ -3,8 +3,8 @@
 // map pictures, one moving the row and one the column.
 #pragma once
 
-#include "platform/display_device.h"
-#include "platform/surface.h"
+#include "platform/display/display_device.h"
+#include "platform/display/surface.h"
 
 #include <cstdint>
 

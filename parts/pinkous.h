@@ -6,8 +6,8 @@
 #include "parts/effect_part.h"
 #include "parts/oscillator.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "engine/data_files.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // portable one beside the native (SSE2) one; all give the same pixels.
 #pragma once
 
-#include "platform/pixel_format.h"
+#include "platform/display/pixel_format.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // cut to a clip rectangle, and a draw with nothing left is skipped.
 #pragma once
 
-#include "platform/clip_rect.h"
+#include "platform/display/clip_rect.h"
 
 #include <cstdint>
 

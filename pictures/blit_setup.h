@@ -4,9 +4,9 @@
 // reaching outside either surface.
 #pragma once
 
-#include "platform/clip_rect.h"
-#include "platform/pixel_format.h"
-#include "platform/surface.h"
+#include "platform/display/clip_rect.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/surface.h"
 
 #include <cstdint>
 
@@ -41,9 +41,6 @@ int blit_pixel_bytes(const pixel_format& format, const surface& picture,
 // pixel, 24 and 32 bits the three colour bytes): a key that cannot is never
 // matched, whatever the width of the registers comparing it.
 bool colour_key_fits(const pixel_format& format, uint32_t key);
-
-// (0, 0, width, height) of the pixels a surface really holds.
-clip_rect surface_extent(const surface& target);
 
 // The picture area as far as it lies on the destination: the picture's clip
 // rectangle cut to the destination's extent.

@@ -2,7 +2,7 @@
 // picture decoders.
 #pragma once
 
-#include "platform/dib_conversion.h"
+#include "platform/display/dib_conversion.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "pictures/bmp_conversion.h"
 #include "pictures/byte_reader.h"
 #include "pictures/picture_decoders.h"
-#include "platform/surface.h"
+#include "platform/display/surface.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include "pictures/blend_spans.h"
 #include "pictures/blit_setup.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "pictures/picture_list.h"
 #include "pictures/rotated_edges.h"
 #include "pictures/rotated_spans.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <algorithm>
 #include <new>
@@ -65,7 +65,7 @@ void picture_list::draw_picture_rotated(surface* destination, int32_t centre_x, 
     if (!display || !display->format) return;
     const blit_lock lock(*picture, *destination);
     const int bytes = blit_pixel_bytes(*display->format, *picture, *destination);
-    const clip_rect source = surface_extent(*picture);
+    const clip_rect source = picture->extent();
     if (!lock.ok() || !bytes || source.right <= 0 || source.bottom <= 0) return;
 
     rotated_quad corners;

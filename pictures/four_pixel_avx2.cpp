@@ -8,7 +8,7 @@
 
 #if defined(__x86_64__)
 
-#include "platform/pixel_format.h"
+#include "platform/display/pixel_format.h"
 
 #include <immintrin.h>
 

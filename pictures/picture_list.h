@@ -3,7 +3,7 @@
 // plain files when none is open) and addressed by index in order of adding.
 #pragma once
 
-#include "platform/surface.h"
+#include "platform/display/surface.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,8 +4,8 @@
 #include "pictures/byte_reader.h"
 #include "pictures/packbits.h"
 #include "pictures/picture_decoders.h"
-#include "platform/dib_conversion.h"
-#include "platform/surface.h"
+#include "platform/display/dib_conversion.h"
+#include "platform/display/surface.h"
 
 #include <algorithm>
 #include <vector>

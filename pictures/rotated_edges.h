@@ -4,8 +4,8 @@
 // column u and picture row v, all 16.16).
 #pragma once
 
-#include "platform/clip_rect.h"
-#include "platform/display_device.h"
+#include "platform/display/clip_rect.h"
+#include "platform/display/display_device.h"
 
 #include <array>
 #include <cstdint>

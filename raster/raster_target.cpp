@@ -1,4 +1,4 @@
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 #include "raster/raster.h"
 
 #include <algorithm>
@@ -8,11 +8,9 @@ namespace vilora {
 raster_target raster_target_of(const display_device* display, int32_t x, int32_t y) {
     if (!display || !display->back) return {};
     const surface& back = *display->back;
-    if (!(back.flags & surface_locked) || !back.pixels || !back.platform ||
-        back.platform->bytes_per_pixel() != 2)
-        return {};
-    const int32_t width = std::clamp(back.width, 0, back.platform->width());
-    const int32_t height = std::clamp(back.height, 0, back.platform->height());
+    if (!(back.flags & surface_locked) || !back.pixels || back.bytes_per_pixel() != 2) return {};
+    const clip_rect extent = back.extent();
+    const int32_t width = extent.right, height = extent.bottom;
     const clip_rect& area = display->clip;
     raster_target target;
     target.pixels = back.pixels;

@@ -1,9 +1,9 @@
 #include "kit/art/lettering.h"
 
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/surface.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/display/surface.h"
+#include "platform/text/text.h"
+#include "platform/window/app_window.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,9 +4,9 @@
 // the parts draw them.
 #include "kit/data/data_set.h"
 #include "pictures/picture_decoders.h"
-#include "platform/surface.h"
-#include "tests/support/external_tools.h"
+#include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"
+#include "tests/support/external_tools.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"
 

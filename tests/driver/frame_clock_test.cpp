@@ -1,6 +1,6 @@
 #include "driver/frame_clock.h"
 
-#include "platform/headless_host.h"
+#include "platform/hosts/headless_host.h"
 
 #include <gtest/gtest.h>
 

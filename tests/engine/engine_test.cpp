@@ -1,7 +1,7 @@
 #include "engine/engine.h"
 #include "engine/numbers.h"
 
-#include "platform/surface.h"
+#include "platform/display/surface.h"
 
 #include <gtest/gtest.h>
 

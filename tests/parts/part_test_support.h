@@ -5,7 +5,7 @@
 #pragma once
 
 #include "parts/displacement_pass.h"
-#include "platform/surface.h"
+#include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/test_display.h"
 

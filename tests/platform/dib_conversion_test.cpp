@@ -1,4 +1,4 @@
-#include "platform/dib_conversion.h"
+#include "platform/display/dib_conversion.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"
 

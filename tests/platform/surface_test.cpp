@@ -1,4 +1,5 @@
-#include "platform/surface.h"
+#include "platform/display/internal/video_memory.h"
+#include "platform/display/surface.h"
 
 #include "tests/support/test_display.h"
 

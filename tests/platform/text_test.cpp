@@ -1,5 +1,5 @@
-#include "platform/font_glyphs.h"
-#include "platform/text.h"
+#include "platform/text/internal/font_glyphs.h"
+#include "platform/text/text.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"
 
