@@ -4,7 +4,7 @@
 // routines are measured too, against the four-pixel paths.
 #include "bench/blit_scene.h"
 #include "engine/engine.h"
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 #include "raster/raster.h"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 // land outside the picture area (screen rows 20..219).
 #include "engine/engine.h"
 #include "fuzz/fuzz_screens.h"
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 #include "pictures/picture_list.h"
 #include "raster/raster.h"
 #include "tests/pictures/picture_bytes.h"

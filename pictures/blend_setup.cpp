@@ -1,4 +1,4 @@
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 #include "platform/display/palette.h"
 
 namespace vilora {

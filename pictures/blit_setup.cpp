@@ -1,6 +1,6 @@
-#include "pictures/blit_setup.h"
+#include "pictures/internal/blit_setup.h"
 
-#include "pictures/blit_clipping.h"
+#include "pictures/internal/blit_clipping.h"
 #include "platform/display/display_device.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Alpha-mapped blit of a whole picture: the opacity of every pixel comes from
 // the picture's alpha map, indexed by the picture's own column and row.
 #include "engine/engine.h"
-#include "pictures/blend_spans.h"
-#include "pictures/blit_setup.h"
+#include "pictures/internal/blend_spans.h"
+#include "pictures/internal/blit_setup.h"
 #include "pictures/picture_list.h"
 #include "platform/display/display_device.h"
 

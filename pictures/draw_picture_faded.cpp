@@ -1,8 +1,8 @@
 // Cross-fade of a whole picture over the destination, computed by the
 // processor on the locked surfaces.
 #include "engine/engine.h"
-#include "pictures/blend_spans.h"
-#include "pictures/blit_setup.h"
+#include "pictures/internal/blend_spans.h"
+#include "pictures/internal/blit_setup.h"
 #include "pictures/picture_list.h"
 #include "platform/display/display_device.h"
 

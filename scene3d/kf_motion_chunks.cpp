@@ -1,8 +1,8 @@
 // Motion pass of the 3DS reader: frame range, node hierarchy and tracks. Tracks
 // attach to the node whose header was read last (the id counter does not change
 // between a node header and its tracks).
-#include "scene3d/kf_internal.h"
-#include "scene3d/kf_reader.h"
+#include "scene3d/internal/kf_internal.h"
+#include "scene3d/internal/kf_reader.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The 3DS reader: the bounded byte reader, the recursive chunk walker and the
 // two loaders (world pass, motion pass) behind kf_load_world and kf_load_motion.
-#include "scene3d/kf_reader.h"
-#include "scene3d/kf_internal.h"
+#include "scene3d/internal/kf_reader.h"
+#include "scene3d/internal/kf_internal.h"
 
 #include <cstdio>
 #include <cstring>

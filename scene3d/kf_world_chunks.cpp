@@ -2,8 +2,8 @@
 // Vertex, face and mapping data apply to the current record only when it is an
 // object, colours and maps only to a light or material as the parent selects;
 // anything else is read and dropped.
-#include "scene3d/kf_internal.h"
-#include "scene3d/kf_reader.h"
+#include "scene3d/internal/kf_internal.h"
+#include "scene3d/internal/kf_reader.h"
 
 #include <new>
 

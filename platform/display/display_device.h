@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace vilora {
 
@@ -25,14 +24,6 @@ inline constexpr int display_primary_failed = 4;
 inline constexpr int display_back_buffer_failed = 5;
 inline constexpr int display_flip_failed = 26;
 inline constexpr int display_no_back_surface = 50;
-
-// One row of the rotated blit's edge tables, all 16.16 fixed point: screen x,
-// picture column u and picture row v.
-struct edge_entry {
-    int32_t x = 0;
-    int32_t u = 0;
-    int32_t v = 0;
-};
 
 class display_device {
 public:
@@ -55,11 +46,6 @@ public:
     std::unique_ptr<surface> front;
     std::unique_ptr<palette> screen_palette;
     std::unique_ptr<video_device> video;
-
-    // Scratch space of the rotated blit, one entry per screen row.
-    std::vector<edge_entry> left_edges;
-    std::vector<edge_entry> right_edges;
-    int32_t edge_rows = 0;
 
 private:
     void release_surfaces();

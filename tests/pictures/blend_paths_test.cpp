@@ -3,7 +3,7 @@
 // wider, for the sixteen-pixel cross-fade) and placements cut by the clip on
 // either side, in every 16-bit channel layout.
 #include "engine/engine.h"
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 #include "tests/pictures/blit_pictures.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "tests/pictures/blit_pictures.h"
 
 #include "engine/engine.h"
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 #include "platform/display/display_device.h"
 #include "tests/pictures/picture_bytes.h"
 

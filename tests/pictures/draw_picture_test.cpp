@@ -1,4 +1,4 @@
-#include "pictures/blit_clipping.h"
+#include "pictures/internal/blit_clipping.h"
 #include "pictures/picture_list.h"
 #include "platform/display/internal/video_memory.h"
 #include "tests/library/library_test_support.h"

@@ -2,7 +2,7 @@
 // two additions and one nearest-pixel sample from the picture.
 #pragma once
 
-#include "pictures/blend_pixels.h"
+#include "pictures/internal/blend_pixels.h"
 
 #include <algorithm>
 #include <cstdint>

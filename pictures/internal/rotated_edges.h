@@ -1,17 +1,35 @@
 // Scan conversion of the rotated blit: the picture's rectangle turned and
 // scaled about a centre becomes a quadrilateral, whose edges are written row
-// by row into the display's left and right edge tables (screen x, picture
-// column u and picture row v, all 16.16).
+// by row into left and right edge tables (screen x, picture column u and
+// picture row v, all 16.16).
 #pragma once
 
 #include "platform/display/clip_rect.h"
-#include "platform/display/display_device.h"
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
 namespace vilora {
+
+// One row of the edge tables, all 16.16 fixed point: screen x, picture
+// column u and picture row v.
+struct edge_entry {
+    int32_t x = 0;
+    int32_t u = 0;
+    int32_t v = 0;
+};
+
+// The rotated blit's scratch space, one entry per screen row in each table.
+// It grows to the deepest clip drawn into and is kept for later calls.
+struct rotated_edge_tables {
+    std::vector<edge_entry> left;
+    std::vector<edge_entry> right;
+    int32_t rows = 0;
+
+    // Room for `rows` rows; false (and no tables) when memory runs out.
+    bool make_room(int32_t rows);
+};
 
 struct rotated_corner {
     int32_t x = 0;

@@ -3,7 +3,7 @@
 // are arithmetic shifts, which round toward minus infinity.
 #pragma once
 
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 
 #include <cstdint>
 #include <cstring>

@@ -5,7 +5,7 @@
 // The wide ones give the same pixels sixteen at a time.
 #pragma once
 
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 
 namespace vilora {
 
