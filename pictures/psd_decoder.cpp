@@ -1,7 +1,7 @@
 // PSD files: the merged image of an 8-bit RGB document, its planes taken into
 // blue, green, red, alpha pixels that the DIB conversion brings to the screen
 // format; the alpha plane also becomes the surface's alpha map.
-#include "pictures/internal/byte_reader.h"
+#include "library/byte_reader.h"
 #include "pictures/internal/packbits.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/dib_conversion.h"

@@ -1,7 +1,7 @@
 // PackBits, the run-length coding of PSD image data.
 #pragma once
 
-#include "pictures/internal/byte_reader.h"
+#include "library/byte_reader.h"
 
 #include <cstdint>
 #include <span>

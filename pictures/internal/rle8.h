@@ -3,7 +3,7 @@
 // surface rows (0 = top) with every span already cut to the picture.
 #pragma once
 
-#include "pictures/internal/byte_reader.h"
+#include "library/byte_reader.h"
 
 #include <algorithm>
 #include <cstdint>

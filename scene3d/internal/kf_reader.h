@@ -1,7 +1,8 @@
-// The 3DS reader's state and its bounded byte reader, shared by the walker and
-// the two passes' chunk handlers. Internal to the 3D library.
+// The 3DS reader's state, shared by the walker and the two passes' chunk
+// handlers. Internal to the 3D library.
 #pragma once
 
+#include "library/byte_reader.h"
 #include "scene3d/kf.h"
 
 #include <cstddef>
@@ -10,14 +11,13 @@
 
 namespace vilora {
 
-// Little-endian reads over the whole file in memory. `limit` is the end of the
-// chunk being handled: no handler reads past its own chunk, and a read that
-// would gives false (the load then ends with KF_READ_ERROR).
+// The whole file in memory, and little-endian reads of the chunk being
+// handled through `in`, which ends where the chunk ends: no handler reads past
+// its own chunk. A handler checks in.ok() after each group of reads and ends
+// with KF_READ_ERROR when a read ran past the chunk.
 struct kf_reader {
-    const uint8_t* data = nullptr;
-    size_t size = 0;
-    size_t pos = 0;
-    size_t limit = 0;
+    std::span<const uint8_t> file;
+    byte_reader in{{}};
     int depth = 0; // nesting of the chunk walk
 
     int parent_id = 0;            // chunk whose sub-chunks are walked; not restored on return
@@ -29,17 +29,13 @@ struct kf_reader {
     char name[64] = {};           // the last string read, at most 63 characters
 };
 
-bool read_u8(kf_reader& r, uint8_t* out);
-bool read_u16(kf_reader& r, uint16_t* out);
-bool read_u32(kf_reader& r, uint32_t* out);
-bool read_i16(kf_reader& r, int16_t* out);
-bool read_float(kf_reader& r, float* out);
+// A 32-bit float, little-endian.
+float read_float(byte_reader& in);
 // Three floats x, y, z from the file, stored as (x, z, y).
-bool read_vector(kf_reader& r, kf_vector* out);
-bool skip_bytes(kf_reader& r, size_t count);
+kf_vector read_vector(byte_reader& in);
 // A zero-terminated string into r.name; characters past the 63rd are read and
-// dropped. False when the chunk ends before the zero.
-bool read_name(kf_reader& r);
+// dropped. When the chunk ends before the zero, r.in fails.
+void read_name(kf_reader& r);
 // A copy of `text` in its own allocation, null when out of memory.
 char* kf_copy_name(const char* text);
 // Replaces an owned name with a copy of r.name; false when out of memory.

@@ -1,7 +1,9 @@
-// The one way the picture decoders read their input: a cursor over a byte span
-// that cannot run past its end. A read beyond the end yields zeros and marks
-// the reader failed for good, so a decoder checks `ok()` once after a group of
-// reads instead of before each one.
+// The one way our parsers read their input (the picture decoders, the 3DS
+// reader's chunk handlers and the library's directory records): a cursor over
+// a byte span that cannot run past its end. A read beyond the end yields zeros
+// and marks the reader failed for good, so a parser checks `ok()` once after a
+// group of reads instead of before each one, and turns a failure into its own
+// code.
 #pragma once
 
 #include <cstddef>
