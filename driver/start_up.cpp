@@ -12,19 +12,25 @@ namespace {
 // The show running now, for the Escape handler, which the window procedure calls.
 show_state* running_show = nullptr;
 
-// Escape: the music stops at once, the parts, the display and the clock go, and
-// destroying the window makes the next pump report it gone.
+// What both ends of the show release once the music is silent: the parts in
+// Escape's order, the display, the clock and the window, whose destruction
+// makes the next pump report it gone.
+void release_show(show_state& s) {
+    s.music = 0;
+    for (part_id id : escape_order) s.parts[static_cast<size_t>(id)].reset();
+    s.display.reset();
+    leave_screen();
+    s.clock.reset();
+    s.window->destroy_window();
+}
+
+// Escape: the music stops at once and is freed, then the rest goes.
 void shut_down_on_escape() {
     show_state* s = running_show;
     if (!s) return;
     sound_stop();
     music_free(s->music);
-    s->music = 0;
-    for (part_id id : escape_order) s->parts[static_cast<size_t>(id)].reset();
-    s->display.reset();
-    leave_screen();
-    s->clock.reset();
-    s->window->destroy_window();
+    release_show(*s);
 }
 
 int fail(show_state& s, const char* message) {
@@ -88,12 +94,7 @@ void music_cue_received(sync_handle, music_handle, uint32_t data, void* user) {
 
 void finish_show(show_state& s) {
     sound_shutdown();
-    s.music = 0;
-    for (part_id id : escape_order) s.parts[static_cast<size_t>(id)].reset();
-    s.display.reset();
-    leave_screen();
-    s.clock.reset();
-    s.window->destroy_window();
+    release_show(s);
     running_show = nullptr;
 }
 
