@@ -1,6 +1,6 @@
 #include "bench/blit_scene.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "tests/pictures/picture_bytes.h"
 
 #include <cmath>
@@ -57,10 +57,7 @@ blit_scene* make_scene() {
     s->window.create_window("bench", app_window::procedure, window_style_popup, 0, 0, 320, 240);
     s->display.create_interface();
     s->display.set_mode(0, s->window.handle, 320, 240, 16);
-    s->display.clip = {0, 20, 320, 220};
-    engine_display = &s->display;
-    origin_y = 20;
-    set_screen_size(320, 240);
+    set_screen(&s->display, 320, 240);
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("vilora_blits_bench_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);

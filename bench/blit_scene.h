@@ -1,12 +1,12 @@
 // What the blit benchmarks draw: the show's screen (320 x 240, 5-6-5, the
-// picture area letterboxed at row 20) as the engine's display, with a 320 x 200
+// picture area letterboxed at row 20) as the engine's screen, with a 320 x 200
 // picture (keyed and not), a 128 x 128 logo to turn, a 128 x 128 flare whose
 // alpha map is mostly 0, and 1000 small triangles; made once per run.
 #pragma once
 
 #include "pictures/picture_list.h"
-#include "platform/app_window.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
+#include "platform/window/app_window.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,8 +3,8 @@
 // memcpy of the whole buffer as the physical limit. Our reference span
 // routines are measured too, against the four-pixel paths.
 #include "bench/blit_scene.h"
-#include "driver/engine.h"
-#include "pictures/blend_spans.h"
+#include "engine/engine.h"
+#include "pictures/internal/blend_spans.h"
 #include "raster/raster.h"
 
 #include <benchmark/benchmark.h>
@@ -23,7 +23,7 @@ surface& back() {
 // 0: four-pixel fast path, 1: four-pixel reference, 2: scalar fast, 3: scalar
 // reference, 4: four-pixel fast path without AVX2.
 void use_path(int64_t path) {
-    cpu_has_mmx = path < 2 || path == 4;
+    processor.cpu_has_mmx = path < 2 || path == 4;
     force_span_impl(path == 4 ? span_impl::narrow
                               : (path % 2 ? span_impl::reference : span_impl::fast));
 }
@@ -61,9 +61,10 @@ BENCHMARK(keyed_draw_picture);
 void small_triangles(benchmark::State& state) {
     scene();
     back().lock();
+    const raster_target target = raster_target_of(&scene().display, 0, 20);
     for (auto _ : state)
         for (const small_triangle& t : small_triangles_of_the_scene())
-            fill_triangle(t.x[0], t.y[0], t.x[1], t.y[1], t.x[2], t.y[2], 0x7BEF);
+            fill_triangle(target, t.x[0], t.y[0], t.x[1], t.y[1], t.x[2], t.y[2], 0x7BEF);
     back().unlock();
     state.SetItemsProcessed(state.iterations() * 1000);
 }
@@ -82,9 +83,10 @@ void lines(benchmark::State& state) {
         ends[i + 3] = ends[i + 1] + static_cast<int32_t>(random() % 61) - 30;
     }
     back().lock();
+    const raster_target target = raster_target_of(&scene().display, 0, 20);
     for (auto _ : state)
         for (size_t i = 0; i < ends.size(); i += 4)
-            draw_line(ends[i], ends[i + 1], ends[i + 2], ends[i + 3], 0xFFFF);
+            draw_line(target, ends[i], ends[i + 1], ends[i + 2], ends[i + 3], 0xFFFF);
     back().unlock();
     state.SetItemsProcessed(state.iterations() * 1000);
 }

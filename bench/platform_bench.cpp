@@ -1,10 +1,10 @@
 // The display layer's per-frame work: turning the flipped frame into the
 // host's 0x00RRGGBB picture, and the fast copy of pictures (plain and keyed),
 // each beside a memcpy of the same bytes as the physical limit.
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/frame_conversion.h"
-#include "platform/headless_host.h"
+#include "platform/display/display_device.h"
+#include "platform/display/frame_conversion.h"
+#include "platform/hosts/headless_host.h"
+#include "platform/window/app_window.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +20,7 @@ struct bench_display {
         window.create_window("bench", app_window::procedure, window_style_popup, 0, 0, 320, 240);
         display.create_interface();
         display.set_mode(0, window.handle, 320, 240, depth);
-        picture.create_surface(&display, surface_kind_system_memory, 320, 200);
+        picture.create_surface(&display, picture_surface_kind, 320, 200);
         picture.lock();
         for (int y = 0; y < 200; ++y)
             for (int x = 0; x < picture.pitch; ++x)

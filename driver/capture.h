@@ -4,7 +4,7 @@
 #pragma once
 
 #include "driver/show.h"
-#include "platform/image_files.h"
+#include "platform/hosts/image_files.h"
 
 #include <chrono>
 #include <cstdio>

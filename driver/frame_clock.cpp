@@ -1,6 +1,6 @@
-#include "driver/engine.h"
+#include "driver/frame_clock.h"
 
-#include "platform/host.h"
+#include "platform/hosts/host.h"
 
 namespace vilora {
 

@@ -1,10 +1,10 @@
 // vilora: the demo.
 #include "driver/capture.h"
 #include "driver/command_line.h"
-#include "driver/data_files.h"
 #include "driver/show.h"
-#include "platform/headless_host.h"
-#include "platform/sdl/sdl_host.h"
+#include "engine/data_files.h"
+#include "platform/hosts/headless_host.h"
+#include "platform/hosts/sdl/sdl_host.h"
 
 #include <filesystem>
 #include <system_error>

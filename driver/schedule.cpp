@@ -1,6 +1,6 @@
 #include "driver/schedule.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 
 namespace vilora {
 

@@ -3,14 +3,15 @@
 // handler tears it down from inside the message pump.
 #pragma once
 
-#include "driver/engine.h"
+#include "driver/frame_clock.h"
 #include "driver/part_roster.h"
 #include "driver/schedule.h"
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/sound.h"
+#include "platform/display/display_device.h"
+#include "platform/sound/sound.h"
+#include "platform/window/app_window.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -63,6 +64,10 @@ struct show_state {
     music_handle music = 0;
     std::array<std::unique_ptr<effect_part>, part_class_count> parts;
     std::unique_ptr<frame_clock> clock;
+    // The scene variant the music's cue track selects: written by the cue
+    // callback alone, on the audio thread, hence the atomic byte; read by the
+    // timeline once per frame.
+    std::atomic<uint8_t> sync_variant{0};
 };
 
 // Runs the show from start-up to its end; the program's exit status: 0 after
@@ -97,7 +102,8 @@ inline constexpr std::array<part_id, part_class_count> escape_order = {
     part_id::pinkous,  part_id::obw,     part_id::odistort,
 };
 
-// Stores the cue's variant: bits 16..23 of the data word.
+// Stores the cue's variant, bits 16..23 of the data word, in the show_state
+// that `user` points at.
 void music_cue_received(sync_handle sync, music_handle music, uint32_t data, void* user);
 
 } // namespace vilora

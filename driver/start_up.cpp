@@ -1,7 +1,7 @@
-#include "driver/data_files.h"
 #include "driver/show.h"
-
-#include "platform/window_system.h"
+#include "engine/data_files.h"
+#include "engine/engine.h"
+#include "platform/window/window_system.h"
 
 #include <string>
 
@@ -12,19 +12,25 @@ namespace {
 // The show running now, for the Escape handler, which the window procedure calls.
 show_state* running_show = nullptr;
 
-// Escape: the music stops at once, the parts, the display and the clock go, and
-// destroying the window makes the next pump report it gone.
+// What both ends of the show release once the music is silent: the parts in
+// Escape's order, the display, the clock and the window, whose destruction
+// makes the next pump report it gone.
+void release_show(show_state& s) {
+    s.music = 0;
+    for (part_id id : escape_order) s.parts[static_cast<size_t>(id)].reset();
+    s.display.reset();
+    leave_screen();
+    s.clock.reset();
+    s.window->destroy_window();
+}
+
+// Escape: the music stops at once and is freed, then the rest goes.
 void shut_down_on_escape() {
     show_state* s = running_show;
     if (!s) return;
     sound_stop();
     music_free(s->music);
-    s->music = 0;
-    for (part_id id : escape_order) s->parts[static_cast<size_t>(id)].reset();
-    s->display.reset();
-    engine_display = nullptr;
-    s->clock.reset();
-    s->window->destroy_window();
+    release_show(*s);
 }
 
 int fail(show_state& s, const char* message) {
@@ -81,49 +87,33 @@ bool start_sound(const show_options& options) {
 
 } // namespace
 
-void music_cue_received(sync_handle, music_handle, uint32_t data, void*) {
-    sync_variant.store(static_cast<uint8_t>(data >> 16 & 0xFF));
+void music_cue_received(sync_handle, music_handle, uint32_t data, void* user) {
+    if (user)
+        static_cast<show_state*>(user)->sync_variant.store(static_cast<uint8_t>(data >> 16 & 0xFF));
 }
 
 void finish_show(show_state& s) {
     sound_shutdown();
-    s.music = 0;
-    for (part_id id : escape_order) s.parts[static_cast<size_t>(id)].reset();
-    s.display.reset();
-    engine_display = nullptr;
-    s.clock.reset();
-    s.window->destroy_window();
+    release_show(s);
     running_show = nullptr;
 }
 
 int run_show(show_state& s) {
     running_show = &s;
-    test_mode = s.options.test_mode;
     s.window->escape_handler = shut_down_on_escape;
     s.window->create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0,
                             screen_metric_width(), screen_metric_height());
 
     s.display = std::make_unique<display_device>();
-    engine_display = s.display.get();
     if (s.display->create_interface() != 0) return fail(s, message_no_display);
     if (s.display->set_mode(0, s.window->handle, s.options.width, s.options.height, 16) != 0)
         return fail(s, message_no_mode);
-    if (s.options.height == 200) {
-        s.display->clip = clip_rect{0, 0, s.options.width, 200};
-        origin_x = 0;
-        origin_y = 0;
-    } else {
-        // 240 lines: the 320x200 picture is letterboxed with 20 black lines above and below.
-        s.display->clip = clip_rect{0, 20, s.options.width, 220};
-        origin_x = 0;
-        origin_y = 20;
-    }
+    set_screen(s.display.get(), s.options.width, s.options.height);
     show_cursor(false);
     if (s.options.seed)
         seed_random(*s.options.seed);
     else
         seed_random_from_time();
-    set_screen_size(s.options.width, s.options.height);
 
     start_sound(s.options);
     s.music = music_load(data_file("data\\muska.xm").c_str());
@@ -135,7 +125,7 @@ int run_show(show_state& s) {
 
     sound_start();
     music_play(s.music);
-    music_set_sync(s.music, sync_instrument, 0xFFFF0040u, music_cue_received, nullptr);
+    music_set_sync(s.music, sync_instrument, 0xFFFF0040u, music_cue_received, &s);
     s.clock = std::make_unique<frame_clock>();
     run_timeline(s);
     return 0;

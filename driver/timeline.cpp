@@ -1,4 +1,5 @@
 #include "driver/show.h"
+#include "engine/engine.h"
 
 #include <thread>
 
@@ -28,13 +29,16 @@ void wait_for_frame_end(const frame_clock& clock) {
     }
 }
 
+// Every part draws into the screen's display with the picture area's corner
+// where start-up put it.
 void run_calls(show_state& s, const std::vector<part_call>& calls) {
+    const screen_state& screen = engine_screen();
     for (const part_call& call : calls) {
         effect_part* part = s.parts[static_cast<size_t>(call.part)].get();
         const part_class& c = (*s.roster)[static_cast<size_t>(call.part)];
         if (!part || !c.run) continue;
         const auto started = std::chrono::steady_clock::now();
-        c.run(part, s.display.get(), call.mode, origin_x, origin_y);
+        c.run(part, screen.display, call.mode, screen.origin_x, screen.origin_y);
         if (s.observer) s.observer->part_ran(call, std::chrono::steady_clock::now() - started);
     }
 }
@@ -58,11 +62,12 @@ void run_timeline(show_state& s) {
         record.frame = frame;
         record.order = static_cast<uint16_t>(position & 0xFFFF);
         record.row = static_cast<uint16_t>(position >> 16);
-        record.variant = sync_variant.load(); // one snapshot decides the whole frame
+        record.variant = s.sync_variant.load(); // one snapshot decides the whole frame
         if (s.options.only_part)
             record.calls = {*s.options.only_part};
         else
-            record.calls = scheduled_calls(record.order, record.row, record.variant, test_mode);
+            record.calls =
+                scheduled_calls(record.order, record.row, record.variant, s.options.test_mode);
         run_calls(s, record.calls);
 
         if (record.order == final_order) break;

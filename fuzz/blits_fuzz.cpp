@@ -4,9 +4,9 @@
 // clip, with every span implementation: nothing may be read or written out
 // of bounds, nothing may overflow, and on the letterboxed screen nothing may
 // land outside the picture area (screen rows 20..219).
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "fuzz/fuzz_screens.h"
-#include "pictures/blend_spans.h"
+#include "pictures/internal/blend_spans.h"
 #include "pictures/picture_list.h"
 #include "raster/raster.h"
 #include "tests/pictures/picture_bytes.h"
@@ -61,7 +61,7 @@ std::vector<blit_world>& worlds() {
                 if (index < 0) std::abort();
                 w.list.picture_surface(index)->attach_alpha_map();
             }
-            if (w.small.create_surface(&w.screen->display, surface_kind_system_memory, 13, 7))
+            if (w.small.create_surface(&w.screen->display, picture_surface_kind, 13, 7))
                 std::abort();
         }
         std::filesystem::remove_all(dir);
@@ -86,7 +86,7 @@ void fill_picture(surface& picture, FuzzedDataProvider& in) {
     const std::vector<uint8_t> bytes = in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange(1, 64));
     if (bytes.empty()) return;
     picture.lock();
-    const auto row = static_cast<size_t>(picture.width * picture.platform->bytes_per_pixel());
+    const auto row = static_cast<size_t>(picture.width * picture.bytes_per_pixel());
     for (int32_t y = 0; y < picture.height; ++y)
         for (size_t x = 0; x < row; ++x)
             picture.pixels[static_cast<ptrdiff_t>(y) * picture.pitch + static_cast<ptrdiff_t>(x)] =
@@ -97,7 +97,9 @@ void fill_picture(surface& picture, FuzzedDataProvider& in) {
         picture.alpha_map[i] = bytes[(i * 7 + bytes.size() / 2) % bytes.size()];
 }
 
-void draw_one(blit_world& w, surface& destination, FuzzedDataProvider& in) {
+// `origin_y` is where the rasterisers put the picture area's corner; the
+// display's clip is their picture area, as it is the blits'.
+void draw_one(blit_world& w, surface& destination, int32_t origin_y, FuzzedDataProvider& in) {
     const auto index =
         in.ConsumeIntegralInRange<int32_t>(0, static_cast<int32_t>(std::size(picture_sizes)) - 1);
     surface& picture = *w.list.picture_surface(index);
@@ -106,7 +108,8 @@ void draw_one(blit_world& w, surface& destination, FuzzedDataProvider& in) {
     else
         picture.flags &= static_cast<uint8_t>(~surface_colour_keyed);
     const int32_t x = coordinate(in), y = coordinate(in);
-    surface& back = *w.screen->display.back;
+    display_device& display = w.screen->display;
+    surface& back = *display.back;
     switch (in.ConsumeIntegralInRange(0, 6)) {
     case 0:
         w.list.draw_picture_faded(&destination, x, y, index, in.ConsumeIntegral<int32_t>());
@@ -123,17 +126,20 @@ void draw_one(blit_world& w, surface& destination, FuzzedDataProvider& in) {
         break;
     case 4:
         back.lock();
-        fill_triangle(real(in), real(in), real(in), real(in), real(in), real(in), 0x1234);
+        fill_triangle(raster_target_of(&display, 0, origin_y), real(in), real(in), real(in),
+                      real(in), real(in), real(in), 0x1234);
         back.unlock();
         break;
     case 5:
         back.lock();
-        fill_triangle_striped(real(in), real(in), real(in), real(in), real(in), real(in), 0x4321);
+        fill_triangle_striped(raster_target_of(&display, 0, origin_y), real(in), real(in), real(in),
+                              real(in), real(in), real(in), 0x4321);
         back.unlock();
         break;
     default:
         back.lock();
-        draw_line(x, y, coordinate(in), coordinate(in), 0x7777);
+        draw_line(raster_target_of(&display, 0, origin_y), x, y, coordinate(in), coordinate(in),
+                  0x7777);
         back.unlock();
         break;
     }
@@ -150,12 +156,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     display.clip = letterboxed
                        ? clip_rect{0, 20, 320, 220}
                        : clip_rect{coordinate(in), coordinate(in), coordinate(in), coordinate(in)};
-    engine_display = &display;
-    origin_x = 0;
-    origin_y = letterboxed ? 20 : in.ConsumeIntegralInRange(-50, 300);
-    screen_width = 320;
-    screen_height = letterboxed ? 240 : in.ConsumeIntegralInRange(-10, 5000);
-    cpu_has_mmx = in.ConsumeBool();
+    const int32_t origin_y = letterboxed ? 20 : in.ConsumeIntegralInRange(-50, 300);
+    processor.cpu_has_mmx = in.ConsumeBool();
     force_span_impl(static_cast<span_impl>(in.ConsumeIntegralInRange(0, 2)));
     for (int32_t index = 0; index < w.list.picture_count(); ++index)
         fill_picture(*w.list.picture_surface(index), in);
@@ -163,11 +165,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const bool small = !letterboxed && in.ConsumeBool();
     for (int op = 0; op < 8 && in.remaining_bytes() > 0; ++op)
-        draw_one(w, small ? w.small : back, in);
+        draw_one(w, small ? w.small : back, origin_y, in);
 
     if (letterboxed) {
         back.lock();
-        const int bytes = back.platform->bytes_per_pixel();
+        const int bytes = back.bytes_per_pixel();
         for (int32_t y : {0, 19, 220, 239})
             for (int32_t x = 0; x < 320; ++x) {
                 uint32_t value = 0;

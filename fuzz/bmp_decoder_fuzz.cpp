@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (fuzzing::fuzz_screen& screen : fuzzing::fuzz_screens()) {
         for (int32_t keyed : {0, 1}) {
             surface picture;
-            if (decode_bmp(picture, &screen.display, surface_kind_system_memory, bytes, keyed) !=
+            if (decode_bmp(picture, &screen.display, picture_surface_kind, bytes, keyed) !=
                 decode_ok)
                 continue;
             if (!picture.platform || picture.width <= 0 || picture.height <= 0 ||

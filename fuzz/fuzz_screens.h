@@ -4,8 +4,8 @@
 // already be gone.
 #pragma once
 
-#include "platform/app_window.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
+#include "platform/window/app_window.h"
 
 #include <array>
 #include <cstdlib>

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
     for (fuzzing::fuzz_screen& screen : fuzzing::fuzz_screens()) {
         surface picture;
-        if (decode_psd(picture, &screen.display, surface_kind_system_memory, bytes, 1) != decode_ok)
+        if (decode_psd(picture, &screen.display, picture_surface_kind, bytes, 1) != decode_ok)
             continue;
         if (!picture.platform || !picture.alpha_map || picture.width <= 0 || picture.height <= 0 ||
             int64_t{picture.width} * picture.height > max_picture_pixels)

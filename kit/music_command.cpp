@@ -3,7 +3,7 @@
 #include "kit/commands.h"
 #include "kit/music/music_module.h"
 #include "kit/music/render.h"
-#include "platform/image_files.h"
+#include "platform/hosts/image_files.h"
 
 #include <CLI/CLI.hpp>
 

@@ -2,14 +2,13 @@
 // decoders into a surface of a chosen screen format and writes it as PNG, the
 // PSD alpha map as the PNG's alpha channel. Optionally draws a line of text on
 // it first, as the effect parts draw their captions.
-#include "driver/engine.h"
 #include "kit/commands.h"
 #include "pictures/picture_decoders.h"
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/frame_conversion.h"
-#include "platform/image_files.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/display/frame_conversion.h"
+#include "platform/hosts/image_files.h"
+#include "platform/text/text.h"
+#include "platform/window/app_window.h"
 
 #include <CLI/CLI.hpp>
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <unordered_map>
 #include <utility>
 
@@ -30,6 +31,12 @@ bool is_terminated(const char (&text)[n]) {
 
 bool read_exactly(std::FILE* stream, void* buffer, size_t count) {
     return count == 0 || std::fread(buffer, 1, count, stream) == count;
+}
+
+// The record of `bytes.size()` bytes at `offset`; false when the file ends first.
+bool read_record(std::FILE* stream, int64_t offset, std::span<uint8_t> bytes) {
+    return fseeko(stream, offset, SEEK_SET) == 0 &&
+           read_exactly(stream, bytes.data(), bytes.size());
 }
 
 // A member's size as it could possibly be given its stored bytes.
@@ -111,9 +118,7 @@ bool library_file::close() {
 
 bool library_file::read_directory(bool skip_title_check) {
     std::array<uint8_t, library_header_bytes> raw_header;
-    if (fseeko(stream_, 0, SEEK_SET) != 0 ||
-        !read_exactly(stream_, raw_header.data(), raw_header.size()))
-        return fail("shorter than a library header");
+    if (!read_record(stream_, 0, raw_header)) return fail("shorter than a library header");
     library_header header = decode_library_header(raw_header);
     if (header.version != library_version) return fail("unsupported library version");
     if (header.header_size != library_header_size) return fail("wrong header size");
@@ -136,9 +141,7 @@ bool library_file::read_directory(bool skip_title_check) {
     for (int32_t i = 0; i < header.entry_count; ++i) {
         const auto which = [i] { return "entry " + std::to_string(i); };
         std::array<uint8_t, library_entry_bytes> raw_entry;
-        if (fseeko(stream_, position, SEEK_SET) != 0 ||
-            !read_exactly(stream_, raw_entry.data(), raw_entry.size()))
-            return fail(which() + " is cut short");
+        if (!read_record(stream_, position, raw_entry)) return fail(which() + " is cut short");
         library_entry entry = decode_library_entry(raw_entry);
         position += library_entry_size;
         if (entry.stored_size < 0 || entry.size < 0) return fail(which() + " has a negative size");

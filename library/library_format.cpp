@@ -1,14 +1,17 @@
 #include "library/library_format.h"
 
+#include "library/byte_reader.h"
+
 #include <cstring>
 
 namespace vilora {
 namespace {
 
-int32_t get_i32(const uint8_t* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 |
-                                static_cast<uint32_t>(p[3]) << 24);
+// A record's fixed-size text field, as it lies in the file.
+template <size_t n>
+void read_text(byte_reader& in, char (&text)[n]) {
+    const std::span<const uint8_t> bytes = in.bytes(n);
+    std::memcpy(text, bytes.data(), bytes.size());
 }
 
 void put_i32(uint8_t* p, int32_t value) {
@@ -22,25 +25,31 @@ char ascii_lower(char c) {
 
 } // namespace
 
+// The records are read field by field in file order; their fixed size holds
+// every field, so the reads cannot fail.
+static_assert(library_header_bytes == 4 + 4 + sizeof library_header::title + 4);
+static_assert(library_entry_bytes == 4 * 4 + sizeof library_entry::name + 3 * 4);
 library_header decode_library_header(std::span<const uint8_t, library_header_bytes> bytes) {
+    byte_reader in(bytes);
     library_header header;
-    header.header_size = get_i32(&bytes[0]);
-    header.version = get_i32(&bytes[4]);
-    std::memcpy(header.title, &bytes[8], sizeof header.title);
-    header.entry_count = get_i32(&bytes[264]);
+    header.header_size = in.i32_le();
+    header.version = in.i32_le();
+    read_text(in, header.title);
+    header.entry_count = in.i32_le();
     return header;
 }
 
 library_entry decode_library_entry(std::span<const uint8_t, library_entry_bytes> bytes) {
+    byte_reader in(bytes);
     library_entry entry;
-    entry.stored_size = get_i32(&bytes[0]);
-    entry.data_offset = get_i32(&bytes[4]);
-    entry.is_directory = get_i32(&bytes[8]);
-    entry.is_compressed = get_i32(&bytes[12]);
-    std::memcpy(entry.name, &bytes[16], sizeof entry.name);
-    entry.parent_id = get_i32(&bytes[272]);
-    entry.id = get_i32(&bytes[276]);
-    entry.size = get_i32(&bytes[280]);
+    entry.stored_size = in.i32_le();
+    entry.data_offset = in.i32_le();
+    entry.is_directory = in.i32_le();
+    entry.is_compressed = in.i32_le();
+    read_text(in, entry.name);
+    entry.parent_id = in.i32_le();
+    entry.id = in.i32_le();
+    entry.size = in.i32_le();
     return entry;
 }
 

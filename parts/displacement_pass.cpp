@@ -1,6 +1,7 @@
 #include "parts/displacement_pass.h"
 
 #include "parts/part_pixels.h"
+#include "pictures/picture_list.h"
 
 namespace vilora {
 
@@ -12,6 +13,18 @@ int32_t sample_index(int32_t index, float offset) {
 }
 
 } // namespace
+
+displacement displacement_of(const picture_list& maps, int32_t row_map, int32_t column_map,
+                             const displacement_motion& motion) {
+    displacement pass;
+    pass.row_map = maps.picture_surface(row_map);
+    pass.row_map_at = {motion.row_map_row.value,
+                       motion.row_map_column_scale * motion.row_map_column.value};
+    pass.column_map = maps.picture_surface(column_map);
+    pass.column_map_at = {motion.column_map_row.value, motion.column_map_column.value};
+    pass.source = maps.picture_surface(2);
+    return pass;
+}
 
 void run_displacement(display_device* display, const displacement& pass, int32_t x, int32_t y) {
     const pixel_format& format = *display->format;

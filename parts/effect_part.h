@@ -1,7 +1,9 @@
 // The base of the thirteen effect classes. A part is built once at start-up
 // from the display (its constructor loads everything and sets `valid`) and then
-// draws one frame per call of its own `run(display, mode, x, y)`, offset by the
-// picture area's top-left corner (x, y).
+// draws one frame per call of its own `run(display, mode, x, y)` into the
+// display's back surface, offset by the picture area's top-left corner (x, y);
+// the display's clip is the picture area itself. Both come from the engine's
+// screen, through the timeline.
 #pragma once
 
 namespace vilora {

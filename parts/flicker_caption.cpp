@@ -1,6 +1,6 @@
 #include "parts/flicker_caption.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 
 #include <string>
 

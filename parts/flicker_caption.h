@@ -2,8 +2,8 @@
 // comes up clean by chance it stays clean on the two following calls.
 #pragma once
 
-#include "platform/surface.h"
-#include "platform/text.h"
+#include "platform/display/surface.h"
+#include "platform/text/text.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "parts/houp.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/part_pixels.h"
 #include "raster/raster.h"
 
@@ -31,36 +31,35 @@ void houp::run(display_device* display, int32_t, int32_t x, int32_t y) {
     if (frame < 0.0f) frame = last_frame;
     show_scene_frame(frame);
     statics.stretch.step();
-    draw_wireframe(display);
-    unlock_back(display);
+    draw_wireframe(display, x, y);
     draw_digit_rows(display, x, y);
 }
 
 // Every face: x = truncate((persp_x * x / z + 50) * stretch), grey by corner
 // c's depth / 3, never brighter than 100.
-void houp::draw_wireframe(display_device* display) {
+void houp::draw_wireframe(display_device* display, int32_t x, int32_t y) {
     scene_projection breathing = centred_at(50.0f, 90.0f);
     breathing.shrink_x = statics.stretch.value;
-    for_each_mesh(display, [&] {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(1, breathing, [&] {
-            const int32_t grey =
-                std::min(truncate_toward_zero(vertex[2] * 0.33333334f), brightest_grey);
+            const int32_t grey = std::min(depth_value(vertex[2] * 0.33333334f), brightest_grey);
             const uint16_t colour = pack_colour(*display->format, grey, grey, grey);
-            draw_shaken_line(points[0], points[1], colour);
-            draw_shaken_line(points[1], points[2], colour);
-            draw_shaken_line(points[0], points[2], colour);
+            draw_shaken_line(raster, points[0], points[1], colour);
+            draw_shaken_line(raster, points[1], points[2], colour);
+            draw_shaken_line(raster, points[0], points[2], colour);
         });
     });
 }
 
 // Each of the four coordinates moved by its own 0..9, drawn in the order
 // x0, y0, x1, y1.
-void houp::draw_shaken_line(const scene_point& from, const scene_point& to, uint16_t colour) const {
+void houp::draw_shaken_line(const raster_target& raster, const scene_point& from,
+                            const scene_point& to, uint16_t colour) const {
     const int32_t x0 = from.x + random_int(10);
     const int32_t y0 = from.y + random_int(10);
     const int32_t x1 = to.x + random_int(10);
     const int32_t y1 = to.y + random_int(10);
-    draw_line(x0, y0, x1, y1, colour);
+    draw_line(raster, x0, y0, x1, y1, colour);
 }
 
 // Five rows of six random digits, 10 pixels apart from row 77 on.

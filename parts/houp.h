@@ -5,8 +5,8 @@
 #include "parts/oscillator.h"
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <cstdint>
 
@@ -33,8 +33,9 @@ public:
     font* digit_font = nullptr;
 
 private:
-    void draw_wireframe(display_device* display);
-    void draw_shaken_line(const scene_point& from, const scene_point& to, uint16_t colour) const;
+    void draw_wireframe(display_device* display, int32_t x, int32_t y);
+    void draw_shaken_line(const raster_target& raster, const scene_point& from,
+                          const scene_point& to, uint16_t colour) const;
     void draw_digit_rows(display_device* display, int32_t x, int32_t y) const;
 };
 

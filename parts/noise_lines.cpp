@@ -1,6 +1,6 @@
 #include "parts/noise_lines.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 
 namespace vilora {
 

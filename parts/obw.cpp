@@ -1,6 +1,6 @@
 #include "parts/obw.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/displacement_pass.h"
 #include "parts/noise_lines.h"
 #include "parts/part_pixels.h"
@@ -49,16 +49,8 @@ void obw::run(display_device* display, int32_t mode, int32_t x, int32_t y) {
 // are read up to 250 pixels beyond the rectangle (570 x 419 pictures).
 void obw::bend_picture(display_device* display, int32_t x, int32_t y) {
     backdrops.draw_picture(display->back.get(), x, y, 0);
-    statics.oscillator_1.step();
-    statics.oscillator_2.step();
-    statics.oscillator_3.step();
-    statics.oscillator_4.step();
-    displacement pass;
-    pass.row_map = maps.picture_surface(0);
-    pass.row_map_at = {statics.oscillator_4.value, statics.oscillator_2.value};
-    pass.column_map = maps.picture_surface(1);
-    pass.column_map_at = {statics.oscillator_3.value, statics.oscillator_1.value};
-    pass.source = maps.picture_surface(2);
+    statics.motion.step();
+    displacement pass = displacement_of(maps, 0, 1, statics.motion);
     pass.first_column = 80;
     pass.last_column = 319;
     pass.first_row = 32;

@@ -3,11 +3,11 @@
 // noise, 2 eats a picture away with black noise lines, more with every frame.
 #pragma once
 
+#include "parts/displacement_pass.h"
 #include "parts/effect_part.h"
-#include "parts/oscillator.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <array>
 #include <cstdint>
@@ -22,12 +22,10 @@ public:
     // State shared by every obw from program start; the show never resets it,
     // so each stretch of a mode goes on where the last one stopped.
     struct class_statics {
-        oscillator oscillator_1{200.0f, true, 1.0f, 0.0f, 250.0f}; // column into the column map
-        oscillator oscillator_2{2.0f, true, 1.0f, 0.0f, 250.0f};   // column into the row map
-        oscillator oscillator_3{50.0f, false, 0.5f, 0.0f, 250.0f}; // row into the column map
-        oscillator oscillator_4{8.0f, true, 1.0f, 0.0f, 250.0f};   // row into the row map
-        std::array<int32_t, 5> caption_x{};                        // set by the constructor
-        int32_t noise_count = 0;                                   // mode-2 frames drawn
+        // Oscillators 1 to 4 of the mode-0 bend.
+        displacement_motion motion{200.0f, 2.0f, 50.0f, 8.0f, 250.0f, 1.0f};
+        std::array<int32_t, 5> caption_x{}; // set by the constructor
+        int32_t noise_count = 0;            // mode-2 frames drawn
     };
     static class_statics statics;
     // Back to the program-start values (tests run many parts in one program).

@@ -29,36 +29,35 @@ void odistort::run(display_device* display, int32_t, int32_t x, int32_t y) {
     if (!select_scene()) return;
     pictures.draw_picture(display->back.get(), x, y, 0);
     advance_frame();
-    draw_wireframe(display);
+    draw_wireframe(display, x, y);
     for (int32_t& position : statics.scroll) {
         position += 4;
         if (position > 320) position -= 320;
     }
-    draw_copies(display);
-    unlock_back(display);
+    draw_copies(display, x, y);
     for (size_t k = 0; k < 3; ++k)
         draw_text(display->back.get(), x + statics.scroll[k] + 50, y + 120, 0, label_font, "%s",
                   labels[k]);
 }
 
 // Every face, green by the depth of corner c.
-void odistort::draw_wireframe(display_device* display) {
-    for_each_mesh(display, [&] {
+void odistort::draw_wireframe(display_device* display, int32_t x, int32_t y) {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(1, centred_at(120.0f, 100.0f), [&] {
-            const int32_t green = truncate_toward_zero(vertex[2] * 0.5f);
-            draw_face_lines(pack_colour(*display->format, 9, green, 9));
+            const int32_t green = depth_value(vertex[2] * 0.5f);
+            draw_face_lines(raster, pack_colour(*display->format, 9, green, 9));
         });
     });
 }
 
 // The first third of each mesh's faces, red by depth, once per copy, moved
 // 50 rows down into the band.
-void odistort::draw_copies(display_device* display) {
-    for_each_mesh(display, [&] {
+void odistort::draw_copies(display_device* display, int32_t x, int32_t y) {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(3, copy_projection, [&] {
-            const int32_t red = truncate_toward_zero(vertex[2] * 0.5f);
+            const int32_t red = depth_value(vertex[2] * 0.5f);
             const int32_t colour = pack_colour(*display->format, red, 89, 89);
-            for (const int32_t left : statics.scroll) fill_face(colour, left, 50);
+            for (const int32_t left : statics.scroll) fill_face(raster, colour, left, 50);
         });
     });
 }

@@ -5,8 +5,8 @@
 
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <array>
 #include <cstdint>
@@ -33,8 +33,8 @@ public:
     font* label_font = nullptr;
 
 private:
-    void draw_wireframe(display_device* display);
-    void draw_copies(display_device* display);
+    void draw_wireframe(display_device* display, int32_t x, int32_t y);
+    void draw_copies(display_device* display, int32_t x, int32_t y);
 };
 
 } // namespace vilora

@@ -1,6 +1,6 @@
 #include "parts/ogreety.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/part_pixels.h"
 
 namespace vilora {
@@ -40,8 +40,7 @@ void ogreety::run(display_device* display, int32_t mode, int32_t x, int32_t y) {
                                   static_cast<float>(mode + 1.6));
     if (mode > 0) {
         advance_frame();
-        draw_wireframe(display);
-        unlock_back(display);
+        draw_wireframe(display, x, y);
     }
     pictures.draw_picture_faded(display->back.get(), x, y, 1, 80);
     if (mode == 0 && angle < 180)
@@ -56,12 +55,12 @@ void ogreety::run(display_device* display, int32_t mode, int32_t x, int32_t y) {
 
 // Every face of every mesh, coloured by the depth z of corner c as
 // (z / 2, z / 3, z / 2).
-void ogreety::draw_wireframe(display_device* display) {
-    for_each_mesh(display, [&] {
+void ogreety::draw_wireframe(display_device* display, int32_t x, int32_t y) {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(1, centred_at(160.0f, 90.0f), [&] {
-            const int32_t red_blue = truncate_toward_zero(vertex[2] * 0.5f);
-            const int32_t green = truncate_toward_zero(vertex[2] * 0.33333334f);
-            draw_face_lines(pack_colour(*display->format, red_blue, green, red_blue));
+            const int32_t red_blue = depth_value(vertex[2] * 0.5f);
+            const int32_t green = depth_value(vertex[2] * 0.33333334f);
+            draw_face_lines(raster, pack_colour(*display->format, red_blue, green, red_blue));
             if (face_index == bubble_face) {
                 bubble_x = points[0].x;
                 bubble_y = points[0].y;

@@ -7,8 +7,8 @@
 
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <array>
 #include <cstdint>
@@ -42,7 +42,7 @@ public:
     static const std::array<const char*, 14> names;
 
 private:
-    void draw_wireframe(display_device* display);
+    void draw_wireframe(display_device* display, int32_t x, int32_t y);
     void draw_bubble(display_device* display, int32_t x, int32_t y);
 };
 

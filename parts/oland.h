@@ -6,8 +6,8 @@
 
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <cstdint>
 
@@ -37,7 +37,7 @@ public:
     static constexpr const char* caption = "flying over mushroom fields";
 
 private:
-    void draw_wireframe(display_device* display);
+    void draw_wireframe(display_device* display, int32_t x, int32_t y);
     void draw_streaks(display_device* display, int32_t x, int32_t y) const;
 };
 

@@ -1,6 +1,6 @@
 #include "parts/oneco0.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/part_pixels.h"
 #include "raster/raster.h"
 
@@ -40,7 +40,6 @@ void oneco0::run(display_device* display, int32_t, int32_t x, int32_t y) {
     ping_pong_step(frame, statics.rising, 0.0f, last_frame);
     show_scene_frame(frame);
     draw_scene(display, x, y);
-    unlock_back(display);
 }
 
 // Every face of every mesh: a white triangle on every second column, its edge
@@ -48,27 +47,28 @@ void oneco0::run(display_device* display, int32_t, int32_t x, int32_t y) {
 void oneco0::draw_scene(display_device* display, int32_t x, int32_t y) {
     const uint16_t white = pack_colour(*display->format, 255, 255, 255);
     const uint16_t black = pack_colour(*display->format, 0, 0, 0);
-    for_each_mesh(display, [&] {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(1, zoomed, [&] {
-            fill_face_striped(white, shift_x, shift_y);
+            fill_face_striped(raster, white, shift_x, shift_y);
             const scene_point &a = points[0], &b = points[1];
-            draw_line(a.x + shift_x, a.y + shift_y, b.x + shift_x, b.y + shift_y, black);
+            draw_line(raster, a.x + shift_x, a.y + shift_y, b.x + shift_x, b.y + shift_y, black);
             if (++statics.scan_count > 10) statics.scan_count = 0;
             if (statics.scan_count == 0) draw_scan_line(display, x, y);
         });
     });
 }
 
-// From corner a (moved as the face) to the screen's last column, grey with a
-// chance of one in five; the row must lie strictly inside the picture area's
-// rows, but the chances are drawn whether it does or not. Columns left of
-// the picture area are no part of the span.
+// From corner a (moved as the face) to the picture area's last column, grey
+// with a chance of one in five; the row must lie strictly inside the picture
+// area's rows, but the chances are drawn whether it does or not. Columns left
+// of the picture area are no part of the span.
 void oneco0::draw_scan_line(display_device* display, int32_t x, int32_t y) const {
+    const clip_rect& area = display->clip;
     const int32_t row = y + points[0].y + shift_y;
-    const bool inside = row > y && row < screen_height - y;
+    const bool inside = row > y && row < area.bottom;
     const uint16_t grey = pack_colour(*display->format, 120, 120, 120);
     const locked_pixels back(display->back.get());
-    for (int32_t column = std::max(x + points[0].x + shift_x, x); column < screen_width; ++column)
+    for (int32_t column = std::max(x + points[0].x + shift_x, x); column < area.right; ++column)
         if (random_int(5) == 2 && inside) back.write(row, column, grey);
 }
 

@@ -7,7 +7,7 @@
 
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "parts/oneco1.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/part_pixels.h"
 
 namespace vilora {
@@ -38,22 +38,22 @@ void oneco1::run(display_device* display, int32_t, int32_t x, int32_t y) {
     pictures.draw_picture(display->back.get(), x, y, statics.backdrop);
     ping_pong_step(frame, statics.rising, lowest_frame, last_frame);
     show_scene_frame(frame);
-    draw_wireframe(display);
-    unlock_back(display);
+    draw_wireframe(display, x, y);
     if (++statics.roll > caption_spacing) statics.roll = 0;
     draw_caption_rows(display, x, y);
     // The bars are in screen coordinates: the letterbox above and below the
     // picture area, empty on a 200-line screen.
-    display->back->fill_rect(0, 0, screen_width, y, 0);
-    display->back->fill_rect(0, screen_height - y, screen_width, screen_height, 0);
+    surface& back = *display->back;
+    back.fill_rect(0, 0, back.width, y, 0);
+    back.fill_rect(0, back.height - y, back.width, back.height, 0);
 }
 
 // The first third of every mesh's faces, grey by corner c's depth.
-void oneco1::draw_wireframe(display_device* display) {
-    for_each_mesh(display, [&] {
+void oneco1::draw_wireframe(display_device* display, int32_t x, int32_t y) {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(3, wide_angle, [&] {
-            const int32_t grey = truncate_toward_zero(vertex[2]);
-            draw_face_lines(pack_colour(*display->format, grey, grey, grey));
+            const int32_t grey = depth_value(vertex[2]);
+            draw_face_lines(raster, pack_colour(*display->format, grey, grey, grey));
         });
     });
 }

@@ -6,8 +6,8 @@
 
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <cstdint>
 
@@ -36,7 +36,7 @@ public:
     static constexpr const char* caption = "the clod rolls on and on";
 
 private:
-    void draw_wireframe(display_device* display);
+    void draw_wireframe(display_device* display, int32_t x, int32_t y);
     void draw_caption_rows(display_device* display, int32_t x, int32_t y) const;
 };
 

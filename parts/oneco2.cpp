@@ -1,6 +1,7 @@
 #include "parts/oneco2.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
+#include "engine/numbers.h"
 
 #include <cmath>
 

@@ -5,7 +5,7 @@
 #include "parts/effect_part.h"
 #include "parts/oscillator.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <cstdint>
 

@@ -19,16 +19,8 @@ oneco3::oneco3(display_device* display) {
 // (i + 2 * 50) and row 200; the source up to 319 x 149.
 void oneco3::run(display_device* display, int32_t, int32_t x, int32_t y) {
     sprites.draw_picture(display->back.get(), x, y, 0);
-    statics.p.step();
-    statics.q.step();
-    statics.r.step();
-    statics.s.step();
-    displacement pass;
-    pass.row_map = maps.picture_surface(1);
-    pass.row_map_at = {statics.s.value, 2.0f * statics.q.value};
-    pass.column_map = maps.picture_surface(0);
-    pass.column_map_at = {statics.r.value, statics.p.value};
-    pass.source = maps.picture_surface(2);
+    statics.motion.step();
+    displacement pass = displacement_of(maps, 1, 0, statics.motion);
     pass.first_column = 0;
     pass.last_column = 319;
     pass.first_row = 52;

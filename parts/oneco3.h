@@ -2,11 +2,11 @@
 // column of sprites climbing at the right edge and a flickering caption.
 #pragma once
 
+#include "parts/displacement_pass.h"
 #include "parts/effect_part.h"
-#include "parts/oscillator.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <cstdint>
 
@@ -20,12 +20,10 @@ public:
 
     // State shared by every oneco3 from program start; never reset by the show.
     struct class_statics {
-        oscillator p{0.0f, true, 1.0f, 0.0f, 50.0f};   // column into the column map
-        oscillator q{2.0f, true, 1.0f, 0.0f, 50.0f};   // half the column into the row map
-        oscillator r{10.0f, false, 0.5f, 0.0f, 50.0f}; // row into the column map
-        oscillator s{8.0f, true, 1.0f, 0.0f, 50.0f};   // row into the row map
-        int32_t climb = 0;                             // sprite column phase, 0..35
-        int32_t clean_frames = 0;                      // the caption's clean counter
+        // P, Q (half the column into the row map), R and S.
+        displacement_motion motion{0.0f, 2.0f, 10.0f, 8.0f, 50.0f, 2.0f};
+        int32_t climb = 0;        // sprite column phase, 0..35
+        int32_t clean_frames = 0; // the caption's clean counter
     };
     static class_statics statics;
     // Back to the program-start values (tests run many parts in one program).

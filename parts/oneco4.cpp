@@ -1,6 +1,6 @@
 #include "parts/oneco4.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/part_pixels.h"
 
 namespace vilora {
@@ -46,9 +46,9 @@ void oneco4::draw_stripe(display_device* display, int32_t x, int32_t y) {
 // (in float, truncated), so far faces show their sprite more strongly. The
 // faded blit locks the back surface itself.
 void oneco4::draw_sprites(display_device* display, int32_t x, int32_t y) {
-    for_each_mesh(nullptr, [&] {
+    for_each_mesh(nullptr, x, y, [&](const raster_target&) {
         for_each_face(16, centred_at(160.0f, 90.0f), [&] {
-            const int32_t level = truncate_toward_zero(vertex[2] * 0.33333334f);
+            const int32_t level = depth_value(vertex[2] * 0.33333334f);
             const int32_t sprite = 2 * random_int(6) + 1;
             pictures.draw_picture_faded(display->back.get(), x + points[0].x - sprite_left,
                                         y + points[0].y - sprite_up, sprite, level);

@@ -1,6 +1,7 @@
 #include "parts/oskred0.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
+#include "engine/numbers.h"
 #include "parts/part_pixels.h"
 
 namespace vilora {
@@ -33,8 +34,7 @@ void oskred0::run(display_device* display, int32_t mode, int32_t x, int32_t y) {
     pictures.draw_picture(display->back.get(), x, y, 0);
     draw_credit(display, mode, x, y);
     advance_frame();
-    draw_scene(display);
-    unlock_back(display);
+    draw_scene(display, x, y);
 }
 
 void oskred0::draw_credit(display_device* display, int32_t mode, int32_t x, int32_t y) {
@@ -51,16 +51,16 @@ void oskred0::draw_credit(display_device* display, int32_t mode, int32_t x, int3
 
 // Per mesh: the first half of the faces solid, green by the depth of corner
 // c; then one jitter of 0..4 pixels for the wireframe of its first eighth.
-void oskred0::draw_scene(display_device* display) {
-    for_each_mesh(display, [&] {
+void oskred0::draw_scene(display_device* display, int32_t x, int32_t y) {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(2, centred_at(120.0f, 100.0f), [&] {
-            const int32_t green = truncate_toward_zero(vertex[2] * 0.5f);
-            fill_face(pack_colour(*display->format, 9, green, 9));
+            const int32_t green = depth_value(vertex[2] * 0.5f);
+            fill_face(raster, pack_colour(*display->format, 9, green, 9));
         });
         const int32_t jitter = random_int(5);
         for_each_face(8, centred_at(120.0f, 100.0f, 2.0f), [&] {
-            const int32_t grey = truncate_toward_zero(vertex[2]);
-            draw_face_lines(pack_colour(*display->format, grey, grey, grey), jitter);
+            const int32_t grey = depth_value(vertex[2]);
+            draw_face_lines(raster, pack_colour(*display->format, grey, grey, grey), jitter);
         });
     });
 }

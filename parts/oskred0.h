@@ -6,7 +6,7 @@
 
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <array>
 #include <cstdint>
@@ -29,7 +29,7 @@ public:
 
 private:
     void draw_credit(display_device* display, int32_t mode, int32_t x, int32_t y);
-    void draw_scene(display_device* display);
+    void draw_scene(display_device* display, int32_t x, int32_t y);
 };
 
 } // namespace vilora

@@ -1,6 +1,7 @@
 #include "parts/otitulek.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
+#include "engine/numbers.h"
 #include "parts/noise_lines.h"
 #include "parts/part_pixels.h"
 
@@ -35,14 +36,13 @@ void otitulek::run(display_device* display, int32_t mode, int32_t x, int32_t y) 
     ping_pong_step(frame, rising, 0.0f, last_frame);
     if (++angle > 360) angle -= 360;
     show_scene_frame(last_frame - frame);
-    draw_solid_pass(display);
+    draw_solid_pass(display, x, y);
 
     step_wire_frame();
     show_scene_frame(static_cast<float>(wire_frame));
-    draw_wire_pass(display, mode);
+    draw_wire_pass(display, mode, x, y);
 
     draw_noise(display, mode, x, y);
-    unlock_back(display);
 
     if (mode >= 4) {
         if (++fade > fade_limit) fade = fade_limit;
@@ -52,14 +52,14 @@ void otitulek::run(display_device* display, int32_t mode, int32_t x, int32_t y) 
 
 // The first half of every mesh's faces, shifted round a circle of radius 50
 // whose centre lies 20 pixels up and left; grey by the depth of corner c.
-void otitulek::draw_solid_pass(display_device* display) {
+void otitulek::draw_solid_pass(display_device* display, int32_t x, int32_t y) {
     const double radians = deg_to_rad(angle);
     const auto offset_x = static_cast<int32_t>(50.0 * std::cos(radians) - 20.0);
     const auto offset_y = static_cast<int32_t>(50.0 * std::sin(radians) - 20.0);
-    for_each_mesh(display, [&] {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(2, centred_at(160.0f, 100.0f), [&] {
-            const int32_t grey = truncate_toward_zero(vertex[2]);
-            fill_face(pack_colour(*display->format, grey, grey, grey), offset_x, offset_y);
+            const int32_t grey = depth_value(vertex[2]);
+            fill_face(raster, pack_colour(*display->format, grey, grey, grey), offset_x, offset_y);
         });
     });
 }
@@ -81,11 +81,11 @@ void otitulek::step_wire_frame() {
 }
 
 // Modes 0 and 1 walk and project the wireframe without drawing it.
-void otitulek::draw_wire_pass(display_device* display, int32_t mode) {
-    for_each_mesh(display, [&] {
+void otitulek::draw_wire_pass(display_device* display, int32_t mode, int32_t x, int32_t y) {
+    for_each_mesh(display, x, y, [&](const raster_target& raster) {
         for_each_face(2, wire_projection, [&] {
-            const int32_t grey = truncate_toward_zero(vertex[2] * 0.5f);
-            if (mode >= 2) draw_face_lines(pack_colour(*display->format, grey, grey, grey));
+            const int32_t grey = depth_value(vertex[2] * 0.5f);
+            if (mode >= 2) draw_face_lines(raster, pack_colour(*display->format, grey, grey, grey));
         });
     });
 }

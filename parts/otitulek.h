@@ -7,7 +7,7 @@
 
 #include "parts/scene_part.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <cstdint>
 
@@ -33,9 +33,9 @@ public:
     picture_list mushroom; // "mushk.bmp"
 
 private:
-    void draw_solid_pass(display_device* display);
+    void draw_solid_pass(display_device* display, int32_t x, int32_t y);
     void step_wire_frame();
-    void draw_wire_pass(display_device* display, int32_t mode);
+    void draw_wire_pass(display_device* display, int32_t mode, int32_t x, int32_t y);
     void draw_noise(display_device* display, int32_t mode, int32_t x, int32_t y);
 };
 

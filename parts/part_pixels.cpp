@@ -22,17 +22,16 @@ uint16_t pack_colour(const pixel_format& format, int32_t red, int32_t green, int
 }
 
 locked_pixels::locked_pixels(surface* target) : target_(target) {
-    if (!target || !target->platform || target->platform->bytes_per_pixel() != 2) return;
+    if (!target || target->bytes_per_pixel() != 2) return;
     if (target->width <= 0 || target->height <= 0) return;
     const bool was_locked = (target->flags & surface_locked) != 0;
     if (target->lock() != 0) return;
     locked_here_ = !was_locked;
     pixels_ = target->pixels;
     pitch_ = target->pitch;
-    // The platform surface is what the memory really holds.
-    width_ = target->platform->width() < target->width ? target->platform->width() : target->width;
-    height_ =
-        target->platform->height() < target->height ? target->platform->height() : target->height;
+    const clip_rect held = target->extent();
+    width_ = held.right;
+    height_ = held.bottom;
 }
 
 locked_pixels::~locked_pixels() {

@@ -3,8 +3,8 @@
 // picture surfaces the same way.
 #pragma once
 
-#include "platform/pixel_format.h"
-#include "platform/surface.h"
+#include "platform/display/pixel_format.h"
+#include "platform/display/surface.h"
 
 #include <cstdint>
 

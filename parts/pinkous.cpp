@@ -1,7 +1,7 @@
 #include "parts/pinkous.h"
 
-#include "driver/data_files.h"
-#include "driver/engine.h"
+#include "engine/data_files.h"
+#include "engine/engine.h"
 #include "parts/displacement_pass.h"
 #include "parts/flicker_caption.h"
 
@@ -31,16 +31,8 @@ void pinkous::run(display_device* display, int32_t, int32_t x, int32_t y) {
         box -= 2;
         if (box <= -100) box = 320;
     }
-    statics.p.step();
-    statics.q.step();
-    statics.r.step();
-    statics.s.step();
-    displacement pass;
-    pass.row_map = maps.picture_surface(0);
-    pass.row_map_at = {statics.s.value, 2.0f * statics.q.value};
-    pass.column_map = maps.picture_surface(1);
-    pass.column_map_at = {statics.r.value, statics.p.value};
-    pass.source = maps.picture_surface(2);
+    statics.motion.step();
+    displacement pass = displacement_of(maps, 0, 1, statics.motion);
     pass.first_column = 0;
     pass.last_column = 319;
     pass.first_row = 52;

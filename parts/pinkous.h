@@ -3,11 +3,11 @@
 // scrolling to the left and a flickering caption.
 #pragma once
 
+#include "parts/displacement_pass.h"
 #include "parts/effect_part.h"
-#include "parts/oscillator.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/text/text.h"
 
 #include <array>
 #include <cstdint>
@@ -25,11 +25,9 @@ public:
     // State shared by every pinkous from program start; never reset by the show.
     struct class_statics {
         std::array<int32_t, 4> box_x{0, 100, 200, 300}; // box 3 also places the window
-        oscillator p{0.0f, true, 1.0f, 0.0f, 50.0f};    // column into the column map
-        oscillator q{2.0f, true, 1.0f, 0.0f, 50.0f};    // half the column into the row map
-        oscillator r{10.0f, false, 0.5f, 0.0f, 50.0f};  // row into the column map
-        oscillator s{8.0f, true, 1.0f, 0.0f, 50.0f};    // row into the row map
-        int32_t clean_frames = 0;                       // the caption's clean counter
+        // P, Q (half the column into the row map), R and S.
+        displacement_motion motion{0.0f, 2.0f, 10.0f, 8.0f, 50.0f, 2.0f};
+        int32_t clean_frames = 0; // the caption's clean counter
     };
     static class_statics statics;
     // Back to the program-start values (tests run many parts in one program).

@@ -1,11 +1,9 @@
 #include "parts/scene_part.h"
 
-#include "driver/data_files.h"
+#include "engine/data_files.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
-#include "raster/raster.h"
+#include "platform/display/display_device.h"
 
-#include <cmath>
 #include <string>
 
 namespace vilora {
@@ -26,21 +24,7 @@ kf_world_node* find_camera_entry() {
     return kf_find(KF_CAMERA, "rolli");
 }
 
-// truncate(value) toward zero for a value already known to be finite and
-// inside the 32-bit range.
-int32_t clamped_truncate(float value, float limit) {
-    if (std::isnan(value)) return 0;
-    if (value > limit) return static_cast<int32_t>(limit);
-    if (value < -limit) return static_cast<int32_t>(-limit);
-    return static_cast<int32_t>(value);
-}
-
 } // namespace
-
-int32_t truncate_toward_zero(float value) {
-    // The largest float below 2^31.
-    return clamped_truncate(value, 2147483520.0f);
-}
 
 void ping_pong_step(float& value, bool& rising, float low, float high) {
     if (rising) {
@@ -103,12 +87,17 @@ void scene_part::advance_frame() {
     show_scene_frame(frame);
 }
 
-void scene_part::lock_back(display_device* display) {
-    if (display && display->back) display->back->lock();
+mesh_pass_lock::~mesh_pass_lock() {
+    if (locked_here_) display_->back->unlock();
 }
 
-void scene_part::unlock_back(display_device* display) {
-    if (display && display->back) display->back->unlock();
+const raster_target& mesh_pass_lock::hold() {
+    if (target_.ok() || !display_ || !display_->back) return target_;
+    surface& back = *display_->back;
+    const bool was_locked = (back.flags & surface_locked) != 0;
+    if (back.lock() == 0 && !was_locked) locked_here_ = true;
+    target_ = raster_target_of(display_, x_, y_);
+    return target_;
 }
 
 void scene_part::project_corner(const kf_vertex& corner, const scene_projection& projection) {
@@ -120,38 +109,42 @@ void scene_part::project_corner(const kf_vertex& corner, const scene_projection&
     const float py = (camera->persp_y + projection.persp_offset) * projection.persp_scale;
     const float sx = (px * vertex[0] / vertex[2] + projection.centre_x[slot]) * projection.shrink_x;
     const float sy = (projection.centre_y[slot] - py * vertex[1] / vertex[2]) * projection.shrink_y;
-    points[slot].x = clamped_truncate(sx, projection_limit);
-    points[slot].y = clamped_truncate(sy, projection_limit);
-    points[slot].spare = truncate_toward_zero(vertex[2]);
+    points[slot].x = truncate_toward_zero(sx, -projection_limit, projection_limit);
+    points[slot].y = truncate_toward_zero(sy, -projection_limit, projection_limit);
+    points[slot].spare = depth_value(vertex[2]);
     point_count = slot;
 }
 
-void scene_part::draw_face_lines(int32_t colour, int32_t dx, int32_t dy) const {
+void scene_part::draw_face_lines(const raster_target& raster, int32_t colour, int32_t dx,
+                                 int32_t dy) const {
     const scene_point &a = points[0], &b = points[1], &c = points[2];
-    draw_line(a.x + dx, a.y + dy, b.x + dx, b.y + dy, colour);
-    draw_line(b.x + dx, b.y + dy, c.x + dx, c.y + dy, colour);
-    draw_line(a.x + dx, a.y + dy, c.x + dx, c.y + dy, colour);
+    draw_line(raster, a.x + dx, a.y + dy, b.x + dx, b.y + dy, colour);
+    draw_line(raster, b.x + dx, b.y + dy, c.x + dx, c.y + dy, colour);
+    draw_line(raster, a.x + dx, a.y + dy, c.x + dx, c.y + dy, colour);
 }
 
 namespace {
 
-using triangle_filler = void (*)(float, float, float, float, float, float, int32_t);
+using triangle_filler = void (*)(const raster_target&, float, float, float, float, float, float,
+                                 int32_t);
 
-void fill_moved(triangle_filler fill, const scene_point (&p)[3], int32_t colour, int32_t dx,
-                int32_t dy) {
-    fill(static_cast<float>(p[0].x + dx), static_cast<float>(p[0].y + dy),
+void fill_moved(triangle_filler fill, const raster_target& raster, const scene_point (&p)[3],
+                int32_t colour, int32_t dx, int32_t dy) {
+    fill(raster, static_cast<float>(p[0].x + dx), static_cast<float>(p[0].y + dy),
          static_cast<float>(p[1].x + dx), static_cast<float>(p[1].y + dy),
          static_cast<float>(p[2].x + dx), static_cast<float>(p[2].y + dy), colour);
 }
 
 } // namespace
 
-void scene_part::fill_face(int32_t colour, int32_t dx, int32_t dy) const {
-    fill_moved(fill_triangle, points, colour, dx, dy);
+void scene_part::fill_face(const raster_target& raster, int32_t colour, int32_t dx,
+                           int32_t dy) const {
+    fill_moved(fill_triangle, raster, points, colour, dx, dy);
 }
 
-void scene_part::fill_face_striped(int32_t colour, int32_t dx, int32_t dy) const {
-    fill_moved(fill_triangle_striped, points, colour, dx, dy);
+void scene_part::fill_face_striped(const raster_target& raster, int32_t colour, int32_t dx,
+                                   int32_t dy) const {
+    fill_moved(fill_triangle_striped, raster, points, colour, dx, dy);
 }
 
 } // namespace vilora

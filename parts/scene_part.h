@@ -5,7 +5,9 @@
 // frame of such a part begins by selecting its own again.
 #pragma once
 
+#include "engine/numbers.h"
 #include "parts/effect_part.h"
+#include "raster/raster.h"
 #include "scene3d/kf.h"
 
 #include <cstdint>
@@ -67,16 +69,44 @@ constexpr scene_projection centred_at(float centre_x, float centre_y, float pers
 // camera plane (z = 0) divides by zero and one just behind or in front of it
 // lands arbitrarily far away; converting such values to an integer is
 // undefined, and no rasteriser position can hold them. A NaN (0 / 0) becomes 0.
-inline constexpr float projection_limit = 30000.0f;
+inline constexpr int32_t projection_limit = 30000;
 
-// truncate(value) toward zero, for values that may be infinite or NaN: held to
-// the 32-bit range, NaN giving 0. Depth colours go through it.
-int32_t truncate_toward_zero(float value);
+// A depth (or a multiple of one) as a colour component or a whole depth:
+// truncated toward zero and held to +-2147483520, the largest float below
+// 2^31, NaN giving 0.
+inline constexpr int32_t depth_limit = 2147483520;
+constexpr int32_t depth_value(float depth) {
+    return truncate_toward_zero(depth, -depth_limit, depth_limit);
+}
 
 // One step of 1.0 of a frame swinging between `low` and `high`: the call that
 // passes an end turns the direction and steps back, so each end value is
 // used on two consecutive calls.
 void ping_pong_step(float& value, bool& rising, float low, float high);
+
+// The back surface locked for one pass over a scene's meshes, and the target
+// the rasterisers draw into meanwhile. The surface is locked when the first
+// mesh is drawn (a pass over no mesh leaves it alone) and unlocked when the
+// pass ends, unless it was locked before. A null display locks nothing and
+// draws nothing: the pass's blits lock the surface themselves.
+class mesh_pass_lock {
+public:
+    mesh_pass_lock(display_device* display, int32_t x, int32_t y)
+        : display_(display), x_(x), y_(y) {}
+    ~mesh_pass_lock();
+    mesh_pass_lock(const mesh_pass_lock&) = delete;
+    mesh_pass_lock& operator=(const mesh_pass_lock&) = delete;
+
+    // Locks the back surface unless it is held, and returns the target on it.
+    const raster_target& hold();
+
+private:
+    display_device* display_;
+    int32_t x_;
+    int32_t y_;
+    bool locked_here_ = false;
+    raster_target target_;
+};
 
 class scene_part : public effect_part, protected scene_state {
 public:
@@ -105,38 +135,38 @@ protected:
     // the start frame); then the scene is shown at it.
     void advance_frame();
 
-    // Calls visit() once per triangle mesh, in world-list order, with
-    // `cursor` and `mesh` set and the back surface locked (a lock of a locked
-    // surface does nothing). The part unlocks once it is done with the frame.
-    // A null display walks without locking, for passes whose blits lock the
-    // surface themselves.
+    // Calls visit(raster) once per triangle mesh, in world-list order, with
+    // `cursor` and `mesh` set and the back surface locked for the pass (see
+    // mesh_pass_lock); `raster` is the display's target with the picture area
+    // at (x, y).
     template <typename Visit>
-    void for_each_mesh(display_device* display, Visit&& visit);
+    void for_each_mesh(display_device* display, int32_t x, int32_t y, Visit&& visit);
     // Projects the corners of faces 0 .. face_count / divisor - 1 of `mesh`
     // into `points` and calls draw() after each face, with `face_index` and
     // `vertex` (corner c) set.
     template <typename Draw>
     void for_each_face(int32_t divisor, const scene_projection& projection, Draw&& draw);
-    static void unlock_back(display_device* display);
 
     // The face in `points` with every corner moved by (dx, dy): the lines
     // a-b, b-c and a-c, or one triangle, flat or striped.
-    void draw_face_lines(int32_t colour, int32_t dx = 0, int32_t dy = 0) const;
-    void fill_face(int32_t colour, int32_t dx = 0, int32_t dy = 0) const;
-    void fill_face_striped(int32_t colour, int32_t dx = 0, int32_t dy = 0) const;
+    void draw_face_lines(const raster_target& raster, int32_t colour, int32_t dx = 0,
+                         int32_t dy = 0) const;
+    void fill_face(const raster_target& raster, int32_t colour, int32_t dx = 0,
+                   int32_t dy = 0) const;
+    void fill_face_striped(const raster_target& raster, int32_t colour, int32_t dx = 0,
+                           int32_t dy = 0) const;
 
 private:
-    void lock_back(display_device* display);
     void project_corner(const kf_vertex& corner, const scene_projection& projection);
 };
 
 template <typename Visit>
-void scene_part::for_each_mesh(display_device* display, Visit&& visit) {
+void scene_part::for_each_mesh(display_device* display, int32_t x, int32_t y, Visit&& visit) {
+    mesh_pass_lock lock(display, x, y);
     for (cursor = scene->world_head; cursor; cursor = cursor->next) {
         mesh = kf_as_object(cursor);
         if (!mesh) continue;
-        lock_back(display);
-        visit();
+        visit(lock.hold());
     }
     mesh = nullptr;
 }

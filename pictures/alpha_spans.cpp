@@ -1,8 +1,8 @@
 // Alpha-mapped spans: every destination pixel moves towards the source by the
 // source pixel's own alpha / 256; alpha 0 leaves it, alpha 255 copies.
-#include "pictures/blend_pixels.h"
-#include "pictures/blend_spans.h"
-#include "pictures/four_pixel.h"
+#include "pictures/internal/blend_pixels.h"
+#include "pictures/internal/blend_spans.h"
+#include "pictures/internal/four_pixel.h"
 
 namespace vilora {
 

@@ -1,5 +1,5 @@
-#include "pictures/blend_spans.h"
-#include "platform/palette.h"
+#include "pictures/internal/blend_spans.h"
+#include "platform/display/palette.h"
 
 namespace vilora {
 

@@ -1,4 +1,4 @@
-#include "pictures/blit_clipping.h"
+#include "pictures/internal/blit_clipping.h"
 
 namespace vilora {
 

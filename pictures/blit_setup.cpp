@@ -1,7 +1,7 @@
-#include "pictures/blit_setup.h"
+#include "pictures/internal/blit_setup.h"
 
-#include "pictures/blit_clipping.h"
-#include "platform/display_device.h"
+#include "pictures/internal/blit_clipping.h"
+#include "platform/display/display_device.h"
 
 #include <algorithm>
 
@@ -28,10 +28,7 @@ int blit_pixel_bytes(const pixel_format& format, const surface& picture,
                      const surface& destination) {
     const int bytes = format.bits_per_pixel / 8;
     if (bytes < 1 || bytes > 4 || format.bits_per_pixel % 8 != 0) return 0;
-    if (!picture.platform || !destination.platform) return 0;
-    if (picture.platform->bytes_per_pixel() != bytes ||
-        destination.platform->bytes_per_pixel() != bytes)
-        return 0;
+    if (picture.bytes_per_pixel() != bytes || destination.bytes_per_pixel() != bytes) return 0;
     return bytes;
 }
 
@@ -40,14 +37,8 @@ bool colour_key_fits(const pixel_format& format, uint32_t key) {
     return key >> colour_bits == 0;
 }
 
-clip_rect surface_extent(const surface& target) {
-    if (!target.platform) return {};
-    return {0, 0, std::clamp(target.width, 0, target.platform->width()),
-            std::clamp(target.height, 0, target.platform->height())};
-}
-
 clip_rect destination_clip(const surface& picture, const surface& destination) {
-    const clip_rect extent = surface_extent(destination);
+    const clip_rect extent = destination.extent();
     if (!picture.clip) return {};
     const clip_rect& c = *picture.clip;
     return {std::max(c.left, extent.left), std::max(c.top, extent.top),
@@ -57,12 +48,12 @@ clip_rect destination_clip(const surface& picture, const surface& destination) {
 bool place_blit(const surface& picture, const surface& destination, int32_t x, int32_t y,
                 int bytes_per_pixel, blit_rows& placed) {
     if (!picture.clip) return false;
-    const clip_rect source = surface_extent(picture);
+    const clip_rect source = picture.extent();
     blit_rect rect{x, y, 0, 0, source.right, source.bottom};
     if (!clip_blit(rect, *picture.clip)) return false;
     // The rule leaves the rectangle inside the picture; the destination can
     // still be smaller than the clip rectangle, or the clip reach outside it.
-    if (!clip_blit(rect, surface_extent(destination))) return false;
+    if (!clip_blit(rect, destination.extent())) return false;
     placed.destination_pitch = destination.pitch;
     placed.source_pitch = picture.pitch;
     placed.destination = destination.pixels + static_cast<ptrdiff_t>(rect.y) * destination.pitch +

@@ -1,8 +1,8 @@
-#include "pictures/bmp_conversion.h"
+#include "pictures/internal/bmp_conversion.h"
 
-#include "pictures/rle8.h"
-#include "platform/display_device.h"
-#include "platform/palette.h"
+#include "pictures/internal/rle8.h"
+#include "platform/display/display_device.h"
+#include "platform/display/palette.h"
 
 #include <cstring>
 #include <vector>

@@ -1,5 +1,5 @@
 // Plain and colour-keyed copies of whole pictures through the display's fast copy.
-#include "pictures/blit_clipping.h"
+#include "pictures/internal/blit_clipping.h"
 #include "pictures/picture_list.h"
 
 namespace vilora {

@@ -1,10 +1,10 @@
 // Alpha-mapped blit of a whole picture: the opacity of every pixel comes from
 // the picture's alpha map, indexed by the picture's own column and row.
-#include "driver/engine.h"
-#include "pictures/blend_spans.h"
-#include "pictures/blit_setup.h"
+#include "engine/engine.h"
+#include "pictures/internal/blend_spans.h"
+#include "pictures/internal/blit_setup.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 namespace vilora {
 
@@ -23,7 +23,7 @@ void picture_list::draw_picture_alpha(surface* destination, int32_t x, int32_t y
 
     const blend_setup setup =
         make_blend_setup(*format, picture->owner ? picture->owner->screen_palette.get() : nullptr);
-    const blend_row row = choose_alpha_row(*format, setup, cpu_has_mmx);
+    const blend_row row = choose_alpha_row(*format, setup, processor.cpu_has_mmx);
     if (!row) return;
     // The alpha map has the width and height the picture had when it was made.
     const auto alpha_pitch = static_cast<ptrdiff_t>(picture->width);

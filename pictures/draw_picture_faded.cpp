@@ -1,10 +1,10 @@
 // Cross-fade of a whole picture over the destination, computed by the
 // processor on the locked surfaces.
-#include "driver/engine.h"
-#include "pictures/blend_spans.h"
-#include "pictures/blit_setup.h"
+#include "engine/engine.h"
+#include "pictures/internal/blend_spans.h"
+#include "pictures/internal/blit_setup.h"
 #include "pictures/picture_list.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <algorithm>
 
@@ -27,7 +27,7 @@ void picture_list::draw_picture_faded(surface* destination, int32_t x, int32_t y
     setup.level = std::clamp(level, 0, 255);
     setup.key = picture->colour_key;
     setup.keyed = (picture->flags & surface_colour_keyed) && colour_key_fits(*format, setup.key);
-    const blend_row row = choose_fade_row(*format, setup, cpu_has_mmx);
+    const blend_row row = choose_fade_row(*format, setup, processor.cpu_has_mmx);
     if (!row) return;
     for (int32_t r = 0; r < placed.rows; ++r)
         row(placed.destination + static_cast<ptrdiff_t>(r) * placed.destination_pitch,

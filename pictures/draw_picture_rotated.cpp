@@ -1,11 +1,11 @@
 // Rotated and scaled blit: the turned picture's outline goes into the
-// display's edge tables, then every row between the left and the right edge
-// is filled by stepping linearly through the picture.
-#include "pictures/blit_setup.h"
+// picture list's edge tables, then every row between the left and the right
+// edge is filled by stepping linearly through the picture.
+#include "pictures/internal/blit_setup.h"
+#include "pictures/internal/rotated_edges.h"
+#include "pictures/internal/rotated_spans.h"
 #include "pictures/picture_list.h"
-#include "pictures/rotated_edges.h"
-#include "pictures/rotated_spans.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <algorithm>
 #include <new>
@@ -13,24 +13,6 @@
 namespace vilora {
 
 namespace {
-
-// The tables grow to the clip's bottom row and are kept for later calls.
-bool ready_edge_tables(display_device& display, int32_t rows) {
-    if (display.edge_rows >= rows && display.left_edges.size() >= static_cast<size_t>(rows) &&
-        display.right_edges.size() >= static_cast<size_t>(rows))
-        return true;
-    try {
-        display.left_edges.assign(static_cast<size_t>(rows), {});
-        display.right_edges.assign(static_cast<size_t>(rows), {});
-    } catch (const std::bad_alloc&) {
-        display.left_edges.clear();
-        display.right_edges.clear();
-        display.edge_rows = 0;
-        return false;
-    }
-    display.edge_rows = rows;
-    return true;
-}
 
 // Fills columns xl + 1 .. xr - 1 of one row (cut to the clip), the ends of the
 // span excluded. u and v step by the span's change over its width, truncated
@@ -65,7 +47,7 @@ void picture_list::draw_picture_rotated(surface* destination, int32_t centre_x, 
     if (!display || !display->format) return;
     const blit_lock lock(*picture, *destination);
     const int bytes = blit_pixel_bytes(*display->format, *picture, *destination);
-    const clip_rect source = surface_extent(*picture);
+    const clip_rect source = picture->extent();
     if (!lock.ok() || !bytes || source.right <= 0 || source.bottom <= 0) return;
 
     rotated_quad corners;
@@ -80,9 +62,11 @@ void picture_list::draw_picture_rotated(surface* destination, int32_t centre_x, 
     if (ymin >= ymax || ymax < clip.top || ymin >= clip.bottom ||
         std::min(ymax, clip.bottom) - std::max(ymin, clip.top) <= 0 || clip.left >= clip.right)
         return;
-    if (!ready_edge_tables(*display, clip.bottom)) return;
-    scan_rotated_edges(corners, source.right, source.bottom, clip, display->left_edges,
-                       display->right_edges);
+    if (!edge_tables_) edge_tables_.reset(new (std::nothrow) rotated_edge_tables);
+    // The tables reach down to the clip's bottom row.
+    if (!edge_tables_ || !edge_tables_->make_room(clip.bottom)) return;
+    rotated_edge_tables& edges = *edge_tables_;
+    scan_rotated_edges(corners, source.right, source.bottom, clip, edges.left, edges.right);
 
     const bool keyed = (picture->flags & surface_colour_keyed) &&
                        colour_key_fits(*display->format, picture->colour_key);
@@ -92,7 +76,7 @@ void picture_list::draw_picture_rotated(surface* destination, int32_t centre_x, 
     for (int32_t r = std::max(ymin, clip.top); r <= std::min(ymax, clip.bottom - 1); ++r) {
         const auto row = static_cast<size_t>(r);
         fill_row(destination->pixels + static_cast<ptrdiff_t>(r) * destination->pitch, bytes,
-                 display->left_edges[row], display->right_edges[row], clip, sampler, fill);
+                 edges.left[row], edges.right[row], clip, sampler, fill);
     }
 }
 

@@ -1,8 +1,8 @@
 // Cross-fade spans: every covered destination pixel moves towards the source
 // by level / 256, except where a keyed source holds the colour key.
-#include "pictures/blend_pixels.h"
-#include "pictures/blend_spans.h"
-#include "pictures/four_pixel.h"
+#include "pictures/internal/blend_pixels.h"
+#include "pictures/internal/blend_spans.h"
+#include "pictures/internal/four_pixel.h"
 
 namespace vilora {
 

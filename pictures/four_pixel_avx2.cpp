@@ -4,11 +4,11 @@
 // 16 grouped pixels and the ungrouped rest go to the SSE2 routine, which keeps
 // counting groups from where this one stopped (a multiple of four). Compiled
 // for AVX2 function by function and chosen only where the processor has it.
-#include "pictures/four_pixel.h"
+#include "pictures/internal/four_pixel.h"
 
 #if defined(__x86_64__)
 
-#include "platform/pixel_format.h"
+#include "platform/display/pixel_format.h"
 
 #include <immintrin.h>
 

@@ -1,8 +1,8 @@
 // The grouped 16-bit spans in plain C++: four 16-bit lanes per step, with
 // fixed-length lane loops and selects instead of branches, so that a compiler
 // can turn each group into vector instructions wherever it has them.
-#include "pictures/blend_pixels.h"
-#include "pictures/four_pixel.h"
+#include "pictures/internal/blend_pixels.h"
+#include "pictures/internal/four_pixel.h"
 
 #include <cstring>
 

@@ -2,11 +2,11 @@
 // groups of four side by side; the groups still start at the first pixel of
 // the row, so a row gives what four-pixel steps give. floor(c * w / 256) is
 // the high half of c * (w << 8), exact for every 16-bit c since w <= 255.
-#include "pictures/four_pixel.h"
+#include "pictures/internal/four_pixel.h"
 
 #if defined(__x86_64__) && defined(__SSE2__)
 
-#include "pictures/blend_pixels.h"
+#include "pictures/internal/blend_pixels.h"
 
 #include <cstring>
 #include <emmintrin.h>

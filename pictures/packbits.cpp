@@ -1,4 +1,4 @@
-#include "pictures/packbits.h"
+#include "pictures/internal/packbits.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 #include "pictures/picture_list.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "library/library_file.h"
+#include "pictures/internal/rotated_edges.h"
 #include "pictures/picture_decoders.h"
 
 #include <cstdio>
@@ -23,7 +24,7 @@ std::unique_ptr<surface> load_picture(display_device* display, const char* file_
     std::unique_ptr<surface> picture(new (std::nothrow) surface);
     if (!picture) return nullptr;
     int result;
-    if (library_open) {
+    if (library_open()) {
         library_file& library = engine_library();
         if (!library.entry_of(file_name)) return nullptr;
         std::optional<std::vector<uint8_t>> bytes = library.load_member(file_name);
@@ -35,6 +36,8 @@ std::unique_ptr<surface> load_picture(display_device* display, const char* file_
     return result == decode_ok ? std::move(picture) : nullptr;
 }
 } // namespace
+
+picture_list::picture_list() = default;
 
 picture_list::~picture_list() {
     while (!surfaces_.empty()) surfaces_.pop_back();
@@ -82,6 +85,10 @@ int32_t picture_list::add_psd_picture(display_device* display, const char* file_
         load_picture(display, file_name, decode_psd, decode_psd_file, 1);
     if (!picture) return -1;
     return append(std::move(picture));
+}
+
+int32_t picture_list::edge_table_rows() const {
+    return edge_tables_ ? edge_tables_->rows : 0;
 }
 
 surface* picture_list::picture_surface(int32_t index) const {

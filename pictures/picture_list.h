@@ -3,7 +3,7 @@
 // plain files when none is open) and addressed by index in order of adding.
 #pragma once
 
-#include "platform/surface.h"
+#include "platform/display/surface.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +12,7 @@
 namespace vilora {
 
 class display_device;
+struct rotated_edge_tables;
 
 struct picture_item {
     surface* picture = nullptr; // owned by the list
@@ -24,7 +25,7 @@ struct picture_item {
 
 class picture_list {
 public:
-    picture_list() = default;
+    picture_list();
     // Deletes the surfaces from the last added to the first.
     virtual ~picture_list();
     picture_list(const picture_list&) = delete;
@@ -47,6 +48,9 @@ public:
     // The surface of picture `index`; null for an index outside the list.
     surface* picture_surface(int32_t index) const;
     int32_t picture_count() const { return count_; }
+    // Rows the rotated blit's edge tables hold: they grow to the deepest clip
+    // a picture of the list was turned into, and stay.
+    int32_t edge_table_rows() const;
 
     // Copies picture `index` whole to (x, y) of the destination, cut by the
     // clip rectangle of the picture's surface (the picture area), honouring the
@@ -70,6 +74,8 @@ private:
     std::vector<std::unique_ptr<surface>> surfaces_;
     std::vector<picture_item> items_;
     int32_t count_ = 0;
+    // The rotated blit's scratch, made on its first call.
+    mutable std::unique_ptr<rotated_edge_tables> edge_tables_;
 };
 
 // True when the file can be opened for reading.

@@ -1,11 +1,11 @@
 // PSD files: the merged image of an 8-bit RGB document, its planes taken into
 // blue, green, red, alpha pixels that the DIB conversion brings to the screen
 // format; the alpha plane also becomes the surface's alpha map.
-#include "pictures/byte_reader.h"
-#include "pictures/packbits.h"
+#include "library/byte_reader.h"
+#include "pictures/internal/packbits.h"
 #include "pictures/picture_decoders.h"
-#include "platform/dib_conversion.h"
-#include "platform/surface.h"
+#include "platform/display/dib_conversion.h"
+#include "platform/display/surface.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,9 +1,10 @@
-#include "pictures/rotated_edges.h"
+#include "pictures/internal/rotated_edges.h"
 
-#include "driver/engine.h"
+#include "engine/numbers.h"
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace vilora {
 
@@ -38,6 +39,23 @@ void write_edge(const outline_point& upper, const outline_point& lower, const cl
 }
 
 } // namespace
+
+bool rotated_edge_tables::make_room(int32_t wanted) {
+    if (rows >= wanted && left.size() >= static_cast<size_t>(wanted) &&
+        right.size() >= static_cast<size_t>(wanted))
+        return true;
+    try {
+        left.assign(static_cast<size_t>(wanted), {});
+        right.assign(static_cast<size_t>(wanted), {});
+    } catch (const std::bad_alloc&) {
+        left.clear();
+        right.clear();
+        rows = 0;
+        return false;
+    }
+    rows = wanted;
+    return true;
+}
 
 bool rotated_corners(int32_t width, int32_t height, int32_t centre_x, int32_t centre_y,
                      int32_t angle, float scale, rotated_quad& corners) {

@@ -3,9 +3,7 @@
 // length. After k steps the error is k * minor mod major and the minor
 // coordinate has moved floor(k * minor / major) times, so the walk can start
 // at the first step that lands in the picture area.
-#include "driver/engine.h"
 #include "raster/raster.h"
-#include "raster/raster_target.h"
 
 #include <algorithm>
 
@@ -57,10 +55,10 @@ void walk_line(const line_axis& major, const line_axis& minor, uint64_t steps, i
 
 } // namespace
 
-void draw_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t colour) {
-    raster_target t;
-    if (!current_raster_target(t)) return;
-    const int64_t sx0 = int64_t{x0} + origin_x, sy0 = int64_t{y0} + origin_y;
+void draw_line(const raster_target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+               int32_t colour) {
+    if (!t.ok()) return;
+    const int64_t sx0 = int64_t{x0} + t.origin_x, sy0 = int64_t{y0} + t.origin_y;
     // The whole line is dropped when its start column lies outside 1..318,
     // whatever the screen width.
     if (sx0 <= 0 || sx0 >= 319) return;

@@ -2,9 +2,8 @@
 // fixed point; slopes, steps and the sums that advance them are 32-bit floats
 // like the vertices, and every float-to-integer conversion truncates toward
 // zero.
-#include "driver/engine.h"
+#include "engine/numbers.h"
 #include "raster/raster.h"
-#include "raster/raster_target.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,12 +18,9 @@ namespace {
 constexpr float vertex_limit = 16384.0f;
 
 // trunc(value) into 32 bits. Out-of-range values only arise for an edge
-// position or step that no row uses; they are clamped instead of being
-// undefined.
-int32_t to_int(float value) {
-    if (!(value > -2147483648.0f)) return value != value ? 0 : INT32_MIN;
-    if (!(value < 2147483648.0f)) return INT32_MAX;
-    return static_cast<int32_t>(value);
+// position or step that no row uses; they saturate instead of being undefined.
+constexpr int32_t to_int(float value) {
+    return truncate_toward_zero(value, INT32_MIN, INT32_MAX);
 }
 
 struct vertex {
@@ -73,13 +69,11 @@ void write_span(const raster_target& t, int32_t row, int32_t a, int32_t b, uint1
     for (int64_t column = first; column < end; column += stride) t.put(column, row, colour);
 }
 
-void scan_triangle(float x0, float y0, float x1, float y1, float x2, float y2, int32_t colour,
-                   const span_rule& rule) {
-    raster_target t;
-    if (!current_raster_target(t)) return;
-    vertex v[3] = {{x0 + static_cast<float>(origin_x), y0 + static_cast<float>(origin_y)},
-                   {x1 + static_cast<float>(origin_x), y1 + static_cast<float>(origin_y)},
-                   {x2 + static_cast<float>(origin_x), y2 + static_cast<float>(origin_y)}};
+void scan_triangle(const raster_target& t, float x0, float y0, float x1, float y1, float x2,
+                   float y2, int32_t colour, const span_rule& rule) {
+    if (!t.ok()) return;
+    const auto ox = static_cast<float>(t.origin_x), oy = static_cast<float>(t.origin_y);
+    vertex v[3] = {{x0 + ox, y0 + oy}, {x1 + ox, y1 + oy}, {x2 + ox, y2 + oy}};
     for (const vertex& p : v)
         if (!(std::fabs(p.x) <= vertex_limit && std::fabs(p.y) <= vertex_limit)) return;
     if (v[0].y > v[1].y) std::swap(v[0], v[1]);
@@ -111,13 +105,14 @@ void scan_triangle(float x0, float y0, float x1, float y1, float x2, float y2, i
 
 } // namespace
 
-void fill_triangle(float x0, float y0, float x1, float y1, float x2, float y2, int32_t colour) {
-    scan_triangle(x0, y0, x1, y1, x2, y2, colour, {});
+void fill_triangle(const raster_target& target, float x0, float y0, float x1, float y1, float x2,
+                   float y2, int32_t colour) {
+    scan_triangle(target, x0, y0, x1, y1, x2, y2, colour, {});
 }
 
-void fill_triangle_striped(float x0, float y0, float x1, float y1, float x2, float y2,
-                           int32_t colour) {
-    scan_triangle(x0, y0, x1, y1, x2, y2, colour, {true, int64_t{screen_width} - origin_x - 140});
+void fill_triangle_striped(const raster_target& target, float x0, float y0, float x1, float y1,
+                           float x2, float y2, int32_t colour) {
+    scan_triangle(target, x0, y0, x1, y1, x2, y2, colour, {true, int64_t{target.area_right} - 140});
 }
 
 } // namespace vilora

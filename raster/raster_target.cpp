@@ -1,31 +1,29 @@
-#include "raster/raster_target.h"
-
-#include "driver/engine.h"
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
+#include "raster/raster.h"
 
 #include <algorithm>
 
 namespace vilora {
 
-bool current_raster_target(raster_target& target) {
-    if (!engine_display || !engine_display->back) return false;
-    const surface& back = *engine_display->back;
-    if (!(back.flags & surface_locked) || !back.pixels || !back.platform ||
-        back.platform->bytes_per_pixel() != 2)
-        return false;
-    const int64_t width = std::clamp(back.width, 0, back.platform->width());
-    const int64_t height = std::clamp(back.height, 0, back.platform->height());
-    // In 64 bits: the globals may hold anything.
-    const int64_t left = origin_x, top = origin_y;
-    const int64_t right = int64_t{screen_width} - origin_x;
-    const int64_t bottom = int64_t{screen_height} - origin_y;
+raster_target raster_target_of(const display_device* display, int32_t x, int32_t y) {
+    if (!display || !display->back) return {};
+    const surface& back = *display->back;
+    if (!(back.flags & surface_locked) || !back.pixels || back.bytes_per_pixel() != 2) return {};
+    const clip_rect extent = back.extent();
+    const int32_t width = extent.right, height = extent.bottom;
+    const clip_rect& area = display->clip;
+    raster_target target;
     target.pixels = back.pixels;
     target.pitch = back.pitch;
-    target.left = static_cast<int32_t>(std::clamp<int64_t>(left, 0, width));
-    target.top = static_cast<int32_t>(std::clamp<int64_t>(top, 0, height));
-    target.right = static_cast<int32_t>(std::clamp<int64_t>(right, 0, width));
-    target.bottom = static_cast<int32_t>(std::clamp<int64_t>(bottom, 0, height));
-    return target.left < target.right && target.top < target.bottom;
+    target.origin_x = x;
+    target.origin_y = y;
+    target.left = std::clamp(area.left, 0, width);
+    target.top = std::clamp(area.top, 0, height);
+    target.right = std::clamp(area.right, 0, width);
+    target.bottom = std::clamp(area.bottom, 0, height);
+    target.area_right = area.right;
+    if (target.left >= target.right || target.top >= target.bottom) return {};
+    return target;
 }
 
 } // namespace vilora

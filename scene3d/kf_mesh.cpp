@@ -1,6 +1,6 @@
 // Mesh computations: bounding boxes and face and vertex normals.
+#include "scene3d/internal/kf_internal.h"
 #include "scene3d/kf.h"
-#include "scene3d/kf_internal.h"
 
 namespace vilora {
 

@@ -1,8 +1,8 @@
 // Motion pass of the 3DS reader: frame range, node hierarchy and tracks. Tracks
 // attach to the node whose header was read last (the id counter does not change
 // between a node header and its tracks).
-#include "scene3d/kf_internal.h"
-#include "scene3d/kf_reader.h"
+#include "scene3d/internal/kf_internal.h"
+#include "scene3d/internal/kf_reader.h"
 
 #include <cmath>
 #include <cstring>
@@ -15,8 +15,9 @@ namespace {
 constexpr int node_record_id_base = 1024;
 
 kf_status frame_range(kf_reader& r) {
-    uint32_t start, end;
-    if (!read_u32(r, &start) || !read_u32(r, &end)) return KF_READ_ERROR;
+    const uint32_t start = r.in.u32_le();
+    const uint32_t end = r.in.u32_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_scene* scene = kf_active_scene();
     scene->start_frame = static_cast<float>(start);
     scene->end_frame = static_cast<float>(end);
@@ -24,8 +25,8 @@ kf_status frame_range(kf_reader& r) {
 }
 
 kf_status node_id(kf_reader& r) {
-    uint16_t id;
-    if (!read_u16(r, &id)) return KF_READ_ERROR;
+    const uint16_t id = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     r.id_counter = id;
     return KF_OK;
 }
@@ -139,13 +140,14 @@ void set_parent(int node_type, kf_record* record, int parent_id) {
 
 kf_status node_header(kf_reader& r) {
     if (r.previous_id != 0xB030) ++r.id_counter;
-    if (!read_name(r)) return KF_READ_ERROR;
+    read_name(r);
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_world_node* entry = nullptr;
     kf_status status = node_record(r, &entry);
     if (status != KF_OK) return status;
-    uint32_t flags;
-    int16_t parent_node;
-    if (!read_u32(r, &flags) || !read_i16(r, &parent_node)) return KF_READ_ERROR;
+    const uint32_t flags = r.in.u32_le();
+    const auto parent_node = static_cast<int16_t>(r.in.u16_le());
+    if (!r.in.ok()) return KF_READ_ERROR;
     int node_type = 0;
     for (const node_kind& k : node_kinds)
         if (k.tag == r.parent_id) node_type = k.node_type;
@@ -171,15 +173,16 @@ kf_status node_header(kf_reader& r) {
 }
 
 kf_status instance_name(kf_reader& r) {
-    if (!read_name(r)) return KF_READ_ERROR;
+    read_name(r);
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_object* o = current_object(r);
     if (o && !replace_name(&o->name, r)) return KF_NO_MEMORY;
     return KF_OK;
 }
 
 kf_status pivot(kf_reader& r) {
-    kf_vector p;
-    if (!read_vector(r, &p)) return KF_READ_ERROR;
+    const kf_vector p = read_vector(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_object* o = current_object(r);
     if (!o) return KF_OK;
     o->pivot = p;
@@ -191,9 +194,10 @@ kf_status pivot(kf_reader& r) {
 // The 14-byte track header: flag word, 8 bytes not interpreted, key count (low
 // 16 bits of 32). Flags 3 loop, 2 alone repeat.
 kf_status track_header(kf_reader& r, kf_track** out, int* key_count) {
-    uint16_t flags;
-    uint32_t count;
-    if (!read_u16(r, &flags) || !skip_bytes(r, 8) || !read_u32(r, &count)) return KF_READ_ERROR;
+    const uint16_t flags = r.in.u16_le();
+    r.in.skip(8);
+    const uint32_t count = r.in.u32_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     *key_count = static_cast<int>(count & 0xFFFF);
     *out = new (std::nothrow) kf_track{};
     if (!*out) return KF_NO_MEMORY;
@@ -204,9 +208,9 @@ kf_status track_header(kf_reader& r, kf_track** out, int* key_count) {
 // Frame (low 16 bits of 32, unsigned) and the spline flag word; with
 // `parameters`, one float per set flag bit in bit order.
 kf_status key_header(kf_reader& r, kf_track* track, bool parameters, kf_key** out) {
-    uint32_t frame;
-    uint16_t flags;
-    if (!read_u32(r, &frame) || !read_u16(r, &flags)) return KF_READ_ERROR;
+    const uint32_t frame = r.in.u32_le();
+    const uint16_t flags = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_key* key = kf_append_key(track, static_cast<float>(frame & 0xFFFF));
     if (!key) return KF_NO_MEMORY;
     *out = key;
@@ -215,8 +219,8 @@ kf_status key_header(kf_reader& r, kf_track* track, bool parameters, kf_key** ou
                         &key->ease_from};
     for (int bit = 0; bit < 16; ++bit) {
         if (!(flags & (1 << bit))) continue;
-        float value;
-        if (!read_float(r, &value)) return KF_READ_ERROR;
+        const float value = read_float(r.in);
+        if (!r.in.ok()) return KF_READ_ERROR;
         if (bit < 5) *fields[bit] = value;
     }
     return KF_OK;
@@ -256,7 +260,10 @@ kf_status read_track(kf_reader& r, int kind, bool parameters, Reader read_value,
 
 kf_status read_vector_value(kf_reader& r, kf_key* key, bool swap) {
     kf_vector v;
-    if (!read_float(r, &v.x) || !read_float(r, &v.y) || !read_float(r, &v.z)) return KF_READ_ERROR;
+    v.x = read_float(r.in);
+    v.y = read_float(r.in);
+    v.z = read_float(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     if (swap) vec_swap_yz(&v);
     key->value[0] = v.x;
     key->value[1] = v.y;
@@ -280,7 +287,10 @@ kf_status colour_track(kf_reader& r) {
 }
 
 kf_status float_value(kf_reader& r, kf_key* key, int) {
-    return read_float(r, &key->value[0]) ? KF_OK : KF_READ_ERROR;
+    const float value = read_float(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
+    key->value[0] = value;
+    return KF_OK;
 }
 
 kf_status fov_track(kf_reader& r) {
@@ -297,10 +307,9 @@ kf_status rotation_track(kf_reader& r) {
     kf_quat accumulated = {1, 0, 0, 0};
     float running = 0;
     auto value = [&](kf_reader& rr, kf_key* k, int index) {
-        float angle, x, y, z;
-        if (!read_float(rr, &angle) || !read_float(rr, &x) || !read_float(rr, &y) ||
-            !read_float(rr, &z))
-            return KF_READ_ERROR;
+        const float angle = read_float(rr.in), x = read_float(rr.in);
+        const float y = read_float(rr.in), z = read_float(rr.in);
+        if (!rr.in.ok()) return KF_READ_ERROR;
         kf_quat turn;
         quat_from_angle_axis(angle, x, y, z, &turn);
         quat_swap_yz(&turn);
@@ -318,7 +327,8 @@ kf_status rotation_track(kf_reader& r) {
 
 kf_status morph_track(kf_reader& r) {
     auto value = [](kf_reader& rr, kf_key* k, int) {
-        if (!read_name(rr)) return KF_READ_ERROR;
+        read_name(rr);
+        if (!rr.in.ok()) return KF_READ_ERROR;
         const kf_object* target = kf_as_object(kf_find(KF_OBJECT, rr.name));
         if (!target) return KF_UNDEFINED_NAME;
         kf_key_set_int(k, target->id);

@@ -1,7 +1,8 @@
-// The 3DS reader: the bounded byte reader, the recursive chunk walker and the
-// two loaders (world pass, motion pass) behind kf_load_world and kf_load_motion.
-#include "scene3d/kf_reader.h"
-#include "scene3d/kf_internal.h"
+// The 3DS reader: the recursive chunk walker, the reads of the chunk handlers
+// and the two loaders (world pass, motion pass) behind kf_load_world and
+// kf_load_motion.
+#include "scene3d/internal/kf_reader.h"
+#include "scene3d/internal/kf_internal.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,73 +17,60 @@ constexpr int max_chunk_depth = 64;
 constexpr size_t chunk_header_size = 6;
 constexpr size_t version_offset = 28;
 
-bool take(kf_reader& r, size_t count, const uint8_t** bytes) {
-    size_t end = r.limit < r.size ? r.limit : r.size;
-    if (r.pos > end || end - r.pos < count) return false;
-    *bytes = r.data + r.pos;
-    r.pos += count;
-    return true;
-}
-
-uint16_t u16_at(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-uint32_t u32_at(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 const kf_chunk_handler* find_handler(std::span<const kf_chunk_handler> table, uint16_t id) {
     for (const kf_chunk_handler& h : table)
         if (h.id == id) return &h;
     return nullptr;
 }
 
-kf_status walk(kf_reader& r, size_t end, int parent_id, std::span<const kf_chunk_handler> table);
+kf_status walk(kf_reader& r, size_t begin, size_t end, int parent_id,
+               std::span<const kf_chunk_handler> table);
 
-// One chunk at r.pos, whose header has been checked to lie inside [.., end).
-kf_status handle_chunk(kf_reader& r, size_t chunk_end, uint16_t id,
+// The chunk whose data runs from `begin` to `end`, its header checked to lie
+// inside its parent. Its handler reads the data; the sub-chunks, if walked,
+// start where the handler stopped.
+kf_status handle_chunk(kf_reader& r, size_t begin, size_t end, uint16_t id,
                        std::span<const kf_chunk_handler> table) {
     r.current_id = id;
     const kf_chunk_handler* h = find_handler(table, id);
     if (!h) return KF_OK;
-    r.limit = chunk_end;
+    r.in = byte_reader(r.file.first(end));
+    r.in.seek(begin);
     if (h->handle) {
         kf_status status = h->handle(r);
         if (status != KF_OK) return status;
     }
     if (h->sub) {
-        kf_status status = walk(r, chunk_end, id, table);
+        kf_status status = walk(r, r.in.position(), end, id, table);
         if (status != KF_OK) return status;
     }
     r.previous_id = id;
     return KF_OK;
 }
 
-// Walks the chunks of [r.pos, end). A chunk whose length is below its header
+// Walks the chunks of [begin, end). A chunk whose length is below its header
 // or reaches past `end` is malformed: following it could loop for ever or
 // read another chunk's data as its own.
-kf_status walk(kf_reader& r, size_t end, int parent_id, std::span<const kf_chunk_handler> table) {
+kf_status walk(kf_reader& r, size_t begin, size_t end, int parent_id,
+               std::span<const kf_chunk_handler> table) {
     if (r.depth >= max_chunk_depth) return KF_READ_ERROR;
     ++r.depth;
     r.parent_id = parent_id;
     kf_status status = KF_OK;
-    while (status == KF_OK && r.pos < end) {
-        size_t start = r.pos;
+    for (size_t start = begin; status == KF_OK && start < end;) {
         if (end - start < chunk_header_size) {
             status = KF_READ_ERROR;
             break;
         }
-        uint16_t id = u16_at(r.data + start);
-        uint32_t length = u32_at(r.data + start + 2);
+        byte_reader header(r.file.subspan(start, chunk_header_size));
+        const uint16_t id = header.u16_le();
+        const uint32_t length = header.u32_le();
         if (length < chunk_header_size || length > end - start) {
             status = KF_READ_ERROR;
             break;
         }
-        r.pos = start + chunk_header_size;
-        status = handle_chunk(r, start + length, id, table);
-        r.pos = start + length;
+        status = handle_chunk(r, start + chunk_header_size, start + length, id, table);
+        start += length;
     }
     --r.depth;
     return status;
@@ -91,14 +79,12 @@ kf_status walk(kf_reader& r, size_t end, int parent_id, std::span<const kf_chunk
 kf_status run_pass(const uint8_t* data, size_t size, int first_id,
                    std::span<const kf_chunk_handler> table) {
     kf_reader r;
-    r.data = data;
-    r.size = size;
-    r.limit = size;
+    r.file = {data, size};
     r.id_counter = first_id;
     // The low byte of the mesh version in the usual layout.
     if (size <= version_offset) return KF_READ_ERROR;
     if (data[version_offset] < 2) return KF_BAD_VERSION;
-    return walk(r, size, 0, table);
+    return walk(r, 0, size, 0, table);
 }
 
 kf_status world_pass(const uint8_t* data, size_t size) {
@@ -236,62 +222,28 @@ kf_status kf_load_motion_data(const uint8_t* data, size_t size, kf_scene* scene)
     return load_motion(loaders[0], data, size, scene, remembered);
 }
 
-bool read_u8(kf_reader& r, uint8_t* out) {
-    const uint8_t* p;
-    if (!take(r, 1, &p)) return false;
-    *out = p[0];
-    return true;
+float read_float(byte_reader& in) {
+    const uint32_t bits = in.u32_le();
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
-bool read_u16(kf_reader& r, uint16_t* out) {
-    const uint8_t* p;
-    if (!take(r, 2, &p)) return false;
-    *out = u16_at(p);
-    return true;
+kf_vector read_vector(byte_reader& in) {
+    kf_vector v;
+    v.x = read_float(in);
+    v.y = read_float(in);
+    v.z = read_float(in);
+    vec_swap_yz(&v);
+    return v;
 }
 
-bool read_u32(kf_reader& r, uint32_t* out) {
-    const uint8_t* p;
-    if (!take(r, 4, &p)) return false;
-    *out = u32_at(p);
-    return true;
-}
-
-bool read_i16(kf_reader& r, int16_t* out) {
-    uint16_t u;
-    if (!read_u16(r, &u)) return false;
-    *out = static_cast<int16_t>(u);
-    return true;
-}
-
-bool read_float(kf_reader& r, float* out) {
-    uint32_t u;
-    if (!read_u32(r, &u)) return false;
-    std::memcpy(out, &u, sizeof *out);
-    return true;
-}
-
-bool read_vector(kf_reader& r, kf_vector* out) {
-    if (!read_float(r, &out->x) || !read_float(r, &out->y) || !read_float(r, &out->z)) return false;
-    vec_swap_yz(out);
-    return true;
-}
-
-bool skip_bytes(kf_reader& r, size_t count) {
-    const uint8_t* p;
-    return take(r, count, &p);
-}
-
-bool read_name(kf_reader& r) {
+// A failed read gives 0, which ends the name like its terminator.
+void read_name(kf_reader& r) {
     size_t length = 0;
-    for (;;) {
-        uint8_t c;
-        if (!read_u8(r, &c)) return false;
-        if (c == 0) break;
+    for (uint8_t c = r.in.u8(); c != 0; c = r.in.u8())
         if (length < sizeof r.name - 1) r.name[length++] = static_cast<char>(c);
-    }
     r.name[length] = 0;
-    return true;
 }
 
 char* kf_copy_name(const char* text) {

@@ -1,6 +1,6 @@
 // Module state, the scene's lists and the public calls that manage them.
+#include "scene3d/internal/kf_internal.h"
 #include "scene3d/kf.h"
-#include "scene3d/kf_internal.h"
 
 #include <cstring>
 #include <new>

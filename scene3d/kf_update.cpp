@@ -1,7 +1,7 @@
 // kf_update: tracks into records, object matrices through the hierarchy,
 // camera views, and every vertex into the active camera's space.
+#include "scene3d/internal/kf_internal.h"
 #include "scene3d/kf.h"
-#include "scene3d/kf_internal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // Vertex, face and mapping data apply to the current record only when it is an
 // object, colours and maps only to a light or material as the parent selects;
 // anything else is read and dropped.
-#include "scene3d/kf_internal.h"
-#include "scene3d/kf_reader.h"
+#include "scene3d/internal/kf_internal.h"
+#include "scene3d/internal/kf_reader.h"
 
 #include <new>
 
@@ -45,15 +45,18 @@ void store_colour(kf_reader& r, const kf_vector& colour) {
 
 kf_status colour_floats(kf_reader& r) {
     kf_vector c;
-    if (!read_float(r, &c.x) || !read_float(r, &c.y) || !read_float(r, &c.z)) return KF_READ_ERROR;
+    c.x = read_float(r.in);
+    c.y = read_float(r.in);
+    c.z = read_float(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     store_colour(r, c);
     return KF_OK;
 }
 
 kf_status colour_bytes(kf_reader& r) {
     uint8_t rgb[3];
-    for (uint8_t& b : rgb)
-        if (!read_u8(r, &b)) return KF_READ_ERROR;
+    for (uint8_t& b : rgb) b = r.in.u8();
+    if (!r.in.ok()) return KF_READ_ERROR;
     store_colour(r, {static_cast<float>(rgb[0] * byte_to_unit),
                      static_cast<float>(rgb[1] * byte_to_unit),
                      static_cast<float>(rgb[2] * byte_to_unit)});
@@ -61,8 +64,8 @@ kf_status colour_bytes(kf_reader& r) {
 }
 
 kf_status percentage(kf_reader& r) {
-    uint16_t value;
-    if (!read_u16(r, &value)) return KF_READ_ERROR;
+    const uint16_t value = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     float fraction = static_cast<float>(value * 0.01);
     kf_material* m = current_material(r);
     if (!m) return KF_OK;
@@ -92,7 +95,8 @@ kf_status percentage(kf_reader& r) {
 }
 
 kf_status object_block(kf_reader& r) {
-    return read_name(r) ? KF_OK : KF_READ_ERROR;
+    read_name(r);
+    return r.in.ok() ? KF_OK : KF_READ_ERROR;
 }
 
 kf_status triangle_mesh(kf_reader& r) {
@@ -118,33 +122,35 @@ kf_status vertex_list(kf_reader& r) {
     kf_object* o = current_object(r);
     if (!o) return KF_OK;
     if (o->vertices) return KF_READ_ERROR;
-    uint16_t count;
-    if (!read_u16(r, &count)) return KF_READ_ERROR;
+    const uint16_t count = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     if (count == 0) return KF_OK;
     o->vertices = new (std::nothrow) kf_vertex[count]{};
     if (!o->vertices) return KF_NO_MEMORY;
     o->vertex_count = count;
-    for (int i = 0; i < count; ++i)
-        if (!read_vector(r, &o->vertices[i].position)) return KF_READ_ERROR;
-    return KF_OK;
+    for (int i = 0; i < count; ++i) o->vertices[i].position = read_vector(r.in);
+    return r.in.ok() ? KF_OK : KF_READ_ERROR;
 }
 
 // Every face must name vertices that exist: callers index the vertex array
 // with a, b and c directly.
 kf_status face_list(kf_reader& r) {
-    uint16_t count;
-    if (!read_u16(r, &count)) return KF_READ_ERROR;
+    const uint16_t count = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_object* o = current_object(r);
-    if (!o) return skip_bytes(r, count * size_t{8}) ? KF_OK : KF_READ_ERROR;
+    if (!o) {
+        r.in.skip(count * uint64_t{8});
+        return r.in.ok() ? KF_OK : KF_READ_ERROR;
+    }
     if (o->faces) return KF_READ_ERROR;
     if (count == 0) return KF_OK;
     o->faces = new (std::nothrow) kf_face[count]{};
     if (!o->faces) return KF_NO_MEMORY;
     o->face_count = count;
     for (int i = 0; i < count; ++i) {
-        uint16_t a, b, c, flags;
-        if (!read_u16(r, &a) || !read_u16(r, &b) || !read_u16(r, &c) || !read_u16(r, &flags))
-            return KF_READ_ERROR;
+        const uint16_t a = r.in.u16_le(), b = r.in.u16_le(), c = r.in.u16_le();
+        const uint16_t flags = r.in.u16_le();
+        if (!r.in.ok()) return KF_READ_ERROR;
         if (a >= o->vertex_count || b >= o->vertex_count || c >= o->vertex_count)
             return KF_READ_ERROR;
         kf_face& f = o->faces[i];
@@ -161,14 +167,15 @@ kf_status face_list(kf_reader& r) {
 
 // Face indices beyond the face list are skipped.
 kf_status face_material_group(kf_reader& r) {
-    uint16_t count;
-    if (!read_name(r) || !read_u16(r, &count)) return KF_READ_ERROR;
+    read_name(r);
+    const uint16_t count = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_material* m = kf_as_material(kf_find(KF_MATERIAL, r.name));
     if (!m) return KF_UNDEFINED_NAME;
     kf_object* o = current_object(r);
     for (int i = 0; i < count; ++i) {
-        uint16_t index;
-        if (!read_u16(r, &index)) return KF_READ_ERROR;
+        const uint16_t index = r.in.u16_le();
+        if (!r.in.ok()) return KF_READ_ERROR;
         if (!o || index >= o->face_count) continue;
         o->faces[index].material_id = m->id;
         o->faces[index].material = m;
@@ -179,11 +186,11 @@ kf_status face_material_group(kf_reader& r) {
 // Pairs beyond the vertex list are read and dropped.
 kf_status mapping_coordinates(kf_reader& r) {
     kf_object* o = current_object(r);
-    uint16_t count;
-    if (!read_u16(r, &count)) return KF_READ_ERROR;
+    const uint16_t count = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     for (int i = 0; i < count; ++i) {
-        float u, v;
-        if (!read_float(r, &u) || !read_float(r, &v)) return KF_READ_ERROR;
+        const float u = read_float(r.in), v = read_float(r.in);
+        if (!r.in.ok()) return KF_READ_ERROR;
         if (!o || i >= o->vertex_count) continue;
         o->vertices[i].u = u;
         o->vertices[i].v = v;
@@ -199,10 +206,9 @@ kf_status local_mesh_matrix(kf_reader& r) {
     kf_matrix m;
     mat_identity(&m);
     for (auto& row : m.m)
-        for (int c = 0; c < 3; ++c)
-            if (!read_float(r, &row[c])) return KF_READ_ERROR;
-    kf_vector origin;
-    if (!read_vector(r, &origin)) return KF_READ_ERROR;
+        for (int c = 0; c < 3; ++c) row[c] = read_float(r.in);
+    const kf_vector origin = read_vector(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     mat_swap_yz(&m);
     mat_invert_axes(&m, &m);
     for (int i = 0; i < o->vertex_count; ++i) {
@@ -214,8 +220,8 @@ kf_status local_mesh_matrix(kf_reader& r) {
 }
 
 kf_status light(kf_reader& r) {
-    kf_vector position;
-    if (!read_vector(r, &position)) return KF_READ_ERROR;
+    const kf_vector position = read_vector(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     auto* l = new (std::nothrow) kf_light{};
     if (!l) return KF_NO_MEMORY;
     l->name = kf_copy_name(r.name);
@@ -235,10 +241,10 @@ kf_status light(kf_reader& r) {
 }
 
 kf_status spot_light(kf_reader& r) {
-    kf_vector target;
-    float hotspot, falloff;
-    if (!read_vector(r, &target) || !read_float(r, &hotspot) || !read_float(r, &falloff))
-        return KF_READ_ERROR;
+    const kf_vector target = read_vector(r.in);
+    const float hotspot = read_float(r.in);
+    const float falloff = read_float(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     if (kf_light* l = current_light(r)) {
         l->target = target;
         l->hotspot = hotspot;
@@ -261,11 +267,11 @@ float lens_to_fov(float lens) {
 }
 
 kf_status camera(kf_reader& r) {
-    kf_vector position, target;
-    float roll, lens;
-    if (!read_vector(r, &position) || !read_vector(r, &target) || !read_float(r, &roll) ||
-        !read_float(r, &lens))
-        return KF_READ_ERROR;
+    const kf_vector position = read_vector(r.in);
+    const kf_vector target = read_vector(r.in);
+    const float roll = read_float(r.in);
+    const float lens = read_float(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     auto* c = new (std::nothrow) kf_camera{};
     if (!c) return KF_NO_MEMORY;
     c->name = kf_copy_name(r.name);
@@ -295,7 +301,8 @@ kf_status material(kf_reader& r) {
 }
 
 kf_status material_name(kf_reader& r) {
-    if (!read_name(r)) return KF_READ_ERROR;
+    read_name(r);
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_material* m = current_material(r);
     if (m && !replace_name(&m->name, r)) return KF_NO_MEMORY;
     return KF_OK;
@@ -317,15 +324,16 @@ kf_map* selected_map(const kf_reader& r) {
 }
 
 kf_status map_file(kf_reader& r) {
-    if (!read_name(r)) return KF_READ_ERROR;
+    read_name(r);
+    if (!r.in.ok()) return KF_READ_ERROR;
     kf_map* map = selected_map(r);
     if (map && !replace_name(&map->file, r)) return KF_NO_MEMORY;
     return KF_OK;
 }
 
 kf_status map_flags(kf_reader& r) {
-    uint16_t flags;
-    if (!read_u16(r, &flags)) return KF_READ_ERROR;
+    const uint16_t flags = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     if (kf_map* map = selected_map(r)) map->flags = flags;
     return KF_OK;
 }
@@ -333,8 +341,8 @@ kf_status map_flags(kf_reader& r) {
 // One float of the selected map; `field` picks it.
 template <float kf_map::*field>
 kf_status map_float(kf_reader& r) {
-    float value;
-    if (!read_float(r, &value)) return KF_READ_ERROR;
+    const float value = read_float(r.in);
+    if (!r.in.ok()) return KF_READ_ERROR;
     if (kf_map* map = selected_map(r)) map->*field = value;
     return KF_OK;
 }
@@ -346,8 +354,8 @@ kf_status material_flag(kf_reader& r) {
 }
 
 kf_status shading(kf_reader& r) {
-    uint16_t value;
-    if (!read_u16(r, &value)) return KF_READ_ERROR;
+    const uint16_t value = r.in.u16_le();
+    if (!r.in.ok()) return KF_READ_ERROR;
     if (kf_material* m = current_material(r)) m->shading = value;
     return KF_OK;
 }

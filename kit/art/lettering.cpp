@@ -1,9 +1,9 @@
 #include "kit/art/lettering.h"
 
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/surface.h"
-#include "platform/text.h"
+#include "platform/display/display_device.h"
+#include "platform/display/surface.h"
+#include "platform/text/text.h"
+#include "platform/window/app_window.h"
 
 #include <algorithm>
 #include <cstring>
@@ -50,7 +50,7 @@ mask lettering::text(const std::string& text, int cell_width, int cell_height) c
     const int height = cell_height + 2 * margin;
     surface canvas;
     mask out(1, cell_height);
-    if (canvas.create_surface(&screen_->display, surface_kind_system_memory, width, height) != 0)
+    if (canvas.create_surface(&screen_->display, picture_surface_kind, width, height) != 0)
         return out;
     canvas.clear(0);
     draw_text(&canvas, margin, margin, 0xFFFFFF, screen_->font_of(cell_width, cell_height), "%s",

@@ -1,10 +1,9 @@
 #include "kit/data/preview.h"
 
-#include "driver/engine.h"
 #include "pictures/picture_decoders.h"
-#include "platform/frame_conversion.h"
-#include "platform/image_files.h"
-#include "platform/surface.h"
+#include "platform/display/frame_conversion.h"
+#include "platform/display/surface.h"
+#include "platform/hosts/image_files.h"
 
 #include <algorithm>
 #include <cstdio>

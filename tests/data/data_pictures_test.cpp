@@ -4,7 +4,7 @@
 // the parts draw them.
 #include "kit/data/data_set.h"
 #include "pictures/picture_decoders.h"
-#include "platform/surface.h"
+#include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/external_tools.h"
 #include "tests/support/surface_pixels.h"

@@ -3,9 +3,9 @@
 #include "kit/bmp_writer.h"
 #include "kit/psd_writer.h"
 #include "pictures/picture_decoders.h"
-#include "platform/surface.h"
-#include "tests/support/external_tools.h"
+#include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"
+#include "tests/support/external_tools.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"
 

@@ -1,8 +1,9 @@
 // The show with parts of the test's own: start-up's messages and order, the
 // timeline against the schedule, test mode, Escape and the capture files.
 #include "driver/capture.h"
-#include "driver/data_files.h"
 #include "driver/show.h"
+#include "engine/data_files.h"
+#include "engine/engine.h"
 
 #include "tests/support/test_display.h"
 #include "tests/support/test_module.h"
@@ -66,7 +67,6 @@ protected:
         state.options.seed = 1;
         state.roster = &test_roster;
         state.window = &window;
-        sync_variant = 0;
     }
     void TearDown() override {
         finish_show(state);
@@ -128,16 +128,16 @@ TEST_F(Show, ThePictureAreaAndScreenSizeFollowTheMode) {
     music({.orders = 1, .rows = 2});
     state.options.height = 200;
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(origin_y, 0);
-    EXPECT_EQ(screen_height, 200);
+    EXPECT_EQ(engine_screen().origin_y, 0);
+    EXPECT_EQ(engine_screen().screen_height, 200);
     EXPECT_EQ(state.display->clip.bottom, 200);
     finish_show(state);
     state.options.height = 240;
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(origin_x, 0);
-    EXPECT_EQ(origin_y, 20);
-    EXPECT_EQ(screen_width, 320);
-    EXPECT_EQ(screen_height, 240);
+    EXPECT_EQ(engine_screen().origin_x, 0);
+    EXPECT_EQ(engine_screen().origin_y, 20);
+    EXPECT_EQ(engine_screen().screen_width, 320);
+    EXPECT_EQ(engine_screen().screen_height, 240);
     EXPECT_EQ(state.display->clip.top, 20);
     EXPECT_EQ(state.display->clip.bottom, 220);
 }
@@ -232,10 +232,10 @@ TEST_F(Show, NothingIsDrawnWhileInactive) {
 }
 
 TEST_F(Show, TheCueByteIsBits16To23) {
-    music_cue_received(1, 1, 0x0002'0031u, nullptr);
-    EXPECT_EQ(sync_variant, 2);
-    music_cue_received(1, 1, 0xAB01'0031u, nullptr);
-    EXPECT_EQ(sync_variant, 1);
+    music_cue_received(1, 1, 0x0002'0031u, &state);
+    EXPECT_EQ(state.sync_variant, 2);
+    music_cue_received(1, 1, 0xAB01'0031u, &state);
+    EXPECT_EQ(state.sync_variant, 1);
 }
 
 TEST_F(Show, CaptureWritesFramesAudioAndTimeline) {

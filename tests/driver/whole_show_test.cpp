@@ -1,8 +1,8 @@
 // The whole show on the default data with every real part, headless as a
 // capture runs it: start-up accepts every part, each frame runs what the
 // schedule says for the music's position, and the music ends it at order 67.
-#include "driver/data_files.h"
 #include "driver/show.h"
+#include "engine/data_files.h"
 
 #include "tests/support/test_display.h"
 
@@ -37,6 +37,23 @@ bool in_shuffle_table(const part_call& call) {
     return false;
 }
 
+// The module's cues: the title scene starts during order 0, and each of the
+// three greeting variants gets a stretch; the credits switch at row 96 of
+// orders 23 to 25.
+void expect_the_cued_stretches(std::map<uint16_t, std::set<std::pair<part_id, int>>>& runs) {
+    EXPECT_EQ(runs[0],
+              (std::set<std::pair<part_id, int>>{{part_id::otitulek, 5}, {part_id::otitulek, 2}}));
+    std::set<std::pair<part_id, int>> greetings;
+    for (uint16_t order = 26; order <= 28; ++order)
+        greetings.insert(runs[order].begin(), runs[order].end());
+    EXPECT_EQ(greetings, (std::set<std::pair<part_id, int>>{
+                             {part_id::ogreety, 0}, {part_id::ogreety, 1}, {part_id::oneco2, 0}}));
+    std::set<int> credit_modes;
+    for (uint16_t order = 23; order <= 25; ++order)
+        for (const auto& [part, mode] : runs[order]) credit_modes.insert(mode);
+    EXPECT_EQ(credit_modes, (std::set<int>{2, 3, 4, 5, 6, 7}));
+}
+
 TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
     int flat_frames = 0;
     int presented = 0;
@@ -53,7 +70,6 @@ TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
     state.roster = &built_in_parts();
     state.window = &window;
     state.observer = &journal;
-    sync_variant = 0;
 
     ASSERT_EQ(run_show(state), 0);
     finish_show(state);
@@ -84,20 +100,7 @@ TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
         }
     }
 
-    // The module's cues: the title scene starts during order 0, and each of
-    // the three greeting variants gets a stretch.
-    EXPECT_EQ(runs_by_order[0],
-              (std::set<std::pair<part_id, int>>{{part_id::otitulek, 5}, {part_id::otitulek, 2}}));
-    std::set<std::pair<part_id, int>> greetings;
-    for (uint16_t order = 26; order <= 28; ++order)
-        greetings.insert(runs_by_order[order].begin(), runs_by_order[order].end());
-    EXPECT_EQ(greetings, (std::set<std::pair<part_id, int>>{
-                             {part_id::ogreety, 0}, {part_id::ogreety, 1}, {part_id::oneco2, 0}}));
-    // The credits switch at row 96 of orders 23 to 25.
-    std::set<int> credit_modes;
-    for (uint16_t order = 23; order <= 25; ++order)
-        for (const auto& [part, mode] : runs_by_order[order]) credit_modes.insert(mode);
-    EXPECT_EQ(credit_modes, (std::set<int>{2, 3, 4, 5, 6, 7}));
+    expect_the_cued_stretches(runs_by_order);
     EXPECT_GE(finale_scenes.size(), 8u) << "the finale picks its scenes at random";
 }
 

@@ -1,10 +1,12 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
+#include "engine/numbers.h"
 
-#include "platform/headless_host.h"
+#include "platform/display/surface.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <climits>
+#include <limits>
 #include <numbers>
 
 namespace vilora {
@@ -43,6 +45,23 @@ TEST(NumericHelpers, StepSumTruncatesTheFloatingSum) {
     EXPECT_EQ(step_sum(20), 231);
 }
 
+// Toward zero inside the bounds; at or past a bound the bound; NaN 0. The
+// 32-bit range saturates where the float of INT32_MAX (2^31) is reached.
+TEST(NumericHelpers, TruncationTowardZeroHoldsToItsBounds) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(truncate_toward_zero(-2.7f, -5, 5), -2);
+    EXPECT_EQ(truncate_toward_zero(2.7f, -5, 5), 2);
+    EXPECT_EQ(truncate_toward_zero(5.0f, -5, 5), 5);
+    EXPECT_EQ(truncate_toward_zero(5.5f, -5, 5), 5);
+    EXPECT_EQ(truncate_toward_zero(-1e9f, -5, 5), -5);
+    EXPECT_EQ(truncate_toward_zero(std::numeric_limits<float>::quiet_NaN(), -5, 5), 0);
+    EXPECT_EQ(truncate_toward_zero(2147483648.0f, INT32_MIN, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(truncate_toward_zero(2147483520.0f, INT32_MIN, INT32_MAX), 2147483520);
+    EXPECT_EQ(truncate_toward_zero(-2147483648.0f, INT32_MIN, INT32_MAX), INT32_MIN);
+    EXPECT_EQ(truncate_toward_zero(inf, INT32_MIN, INT32_MAX), INT32_MAX);
+    EXPECT_EQ(truncate_toward_zero(-inf, INT32_MIN, INT32_MAX), INT32_MIN);
+}
+
 TEST(NumericHelpers, DegreesUsePiAsThreePointOneFour) {
     EXPECT_DOUBLE_EQ(deg_to_rad(180), 3.14);
     EXPECT_DOUBLE_EQ(deg_to_rad(360), 6.28);
@@ -50,37 +69,29 @@ TEST(NumericHelpers, DegreesUsePiAsThreePointOneFour) {
     EXPECT_NE(deg_to_rad(180), std::numbers::pi);
 }
 
-TEST(EngineGlobals, StartAsTheProgramExpects) {
-    EXPECT_EQ(get_picture_surface_kind(), 3);
-    set_screen_size(320, 200);
-    EXPECT_EQ(get_screen_width(), 320);
-    EXPECT_EQ(get_screen_height(), 200);
+TEST(EngineScreen, TheModeDecidesThePictureArea) {
+    EXPECT_EQ(picture_surface_kind, 3);
+    set_screen(nullptr, 320, 200);
+    const screen_state& screen = engine_screen();
+    EXPECT_EQ(screen.screen_width, 320);
+    EXPECT_EQ(screen.screen_height, 200);
+    EXPECT_EQ(screen.origin_x, 0);
+    EXPECT_EQ(screen.origin_y, 0);
+    EXPECT_EQ(screen.picture_area().bottom, 200);
+
+    // 240 lines: letterboxed, 20 black lines above and below.
+    set_screen(nullptr, 320, 240);
+    EXPECT_EQ(screen.origin_y, 20);
+    const clip_rect area = screen.picture_area();
+    EXPECT_EQ(area.left, 0);
+    EXPECT_EQ(area.top, 20);
+    EXPECT_EQ(area.right, 320);
+    EXPECT_EQ(area.bottom, 220);
 }
 
 TEST(ProcessorCheck, FindsTheFourPixelPathsOnThisMachine) {
     // Every x86-64 processor has MMX and SSE2; elsewhere the paths are portable.
     EXPECT_TRUE(detect_mmx());
-}
-
-// A host whose clock the test sets.
-class manual_clock_host : public headless_host {
-public:
-    uint32_t tick_count() override { return now; }
-    uint32_t now = 0;
-};
-
-TEST(FrameClock, MeasuresAcrossTheTickCounterWrap) {
-    auto owned = std::make_unique<manual_clock_host>();
-    manual_clock_host* clock_host = owned.get();
-    auto previous = set_host(std::move(owned));
-
-    clock_host->now = 0xFFFFFF00u;
-    frame_clock clock;
-    EXPECT_EQ(clock.start_tick, 0xFFFFFF00u);
-    clock_host->now = 0x00000064u; // 356 ms later, after the wrap
-    EXPECT_DOUBLE_EQ(clock.seconds_since_start(), 0.356);
-
-    set_host(std::move(previous));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/obw.h"
 #include "parts/part_pixels.h"
 #include "tests/parts/part_test_support.h"
@@ -47,29 +47,29 @@ TEST_F(Obw, OscillatorsTurnAtTheirBoundsHoldingTheTurnValueForTwoFrames) {
     build(true);
     obw::class_statics& s = obw::statics;
     run(0, 49);
-    EXPECT_EQ(s.oscillator_1.value, 249.0f);
+    EXPECT_EQ(s.motion.column_map_column.value, 249.0f);
     run(0);
-    EXPECT_EQ(s.oscillator_1.value, 250.0f); // the 50th frame
+    EXPECT_EQ(s.motion.column_map_column.value, 250.0f); // the 50th frame
     run(0);
-    EXPECT_EQ(s.oscillator_1.value, 250.0f); // the 51st: turned without moving
-    EXPECT_FALSE(s.oscillator_1.rising);
+    EXPECT_EQ(s.motion.column_map_column.value, 250.0f); // the 51st: turned without moving
+    EXPECT_FALSE(s.motion.column_map_column.rising);
     run(0);
-    EXPECT_EQ(s.oscillator_1.value, 249.0f);
-    EXPECT_EQ(s.oscillator_2.value, 54.0f); // 2 + 52, still rising
-    EXPECT_EQ(s.oscillator_4.value, 60.0f);
+    EXPECT_EQ(s.motion.column_map_column.value, 249.0f);
+    EXPECT_EQ(s.motion.row_map_column.value, 54.0f); // 2 + 52, still rising
+    EXPECT_EQ(s.motion.row_map_row.value, 60.0f);
 
     // Oscillator 3 falls by 0.5 from 50: 0 on the 100th frame, held on the 101st.
     run(0, 47);
-    EXPECT_EQ(s.oscillator_3.value, 0.5f);
+    EXPECT_EQ(s.motion.column_map_row.value, 0.5f);
     run(0);
-    EXPECT_EQ(s.oscillator_3.value, 0.0f);
-    EXPECT_FALSE(s.oscillator_3.rising);
+    EXPECT_EQ(s.motion.column_map_row.value, 0.0f);
+    EXPECT_FALSE(s.motion.column_map_row.rising);
     run(0);
-    EXPECT_EQ(s.oscillator_3.value, 0.0f);
-    EXPECT_TRUE(s.oscillator_3.rising);
+    EXPECT_EQ(s.motion.column_map_row.value, 0.0f);
+    EXPECT_TRUE(s.motion.column_map_row.rising);
     run(0);
-    EXPECT_EQ(s.oscillator_3.value, 0.5f);
-    EXPECT_EQ(s.oscillator_1.value, 199.0f); // 250 - (102 - 51), falling
+    EXPECT_EQ(s.motion.column_map_row.value, 0.5f);
+    EXPECT_EQ(s.motion.column_map_column.value, 199.0f); // 250 - (102 - 51), falling
 }
 
 TEST_F(Obw, ModeZeroBendsTheSourceThroughBothMapsRightOfColumn80) {
@@ -80,7 +80,7 @@ TEST_F(Obw, ModeZeroBendsTheSourceThroughBothMapsRightOfColumn80) {
                      [&](int32_t, int32_t) { return static_cast<uint16_t>(random()); });
     run(0, 3); // oscillators at 203, 5, 48.5 and 11
     const obw::class_statics& s = obw::statics;
-    ASSERT_EQ(s.oscillator_3.value, 48.5f);
+    ASSERT_EQ(s.motion.column_map_row.value, 48.5f);
     const pixel_grid row_map = grid_of(*part->maps.picture_surface(0));
     const pixel_grid column_map = grid_of(*part->maps.picture_surface(1));
     const pixel_grid source = grid_of(*part->maps.picture_surface(2));
@@ -90,9 +90,10 @@ TEST_F(Obw, ModeZeroBendsTheSourceThroughBothMapsRightOfColumn80) {
             const int32_t j = row - y, i = column;
             uint16_t expected = untouched;
             if (j >= 32 && j <= 168 && i >= 80)
-                expected = displaced_pixel(row_map, {s.oscillator_4.value, s.oscillator_2.value},
-                                           column_map, {s.oscillator_3.value, s.oscillator_1.value},
-                                           source, i, j);
+                expected = displaced_pixel(
+                    row_map, {s.motion.row_map_row.value, s.motion.row_map_column.value},
+                    column_map, {s.motion.column_map_row.value, s.motion.column_map_column.value},
+                    source, i, j);
             else if (j >= 0 && j < 200)
                 expected = backdrop;
             ASSERT_EQ(screen_grid.at(row, column), expected) << "row " << row << " col " << column;
@@ -160,8 +161,7 @@ TEST_F(Obw, AMissingPictureLeavesItInvalidLoadingTheRestAndRunningSafely) {
     EXPECT_FALSE(without_backdrops.valid);
     EXPECT_EQ(without_backdrops.maps.picture_count(), 3);
     EXPECT_EQ(without_backdrops.backdrops.picture_count(), 1); // sorry.bmp still loaded
-    engine_library().close();
-    library_open = false;
+    close_library();
 
     obw nothing(display()); // no library and no such files
     EXPECT_FALSE(nothing.valid);

@@ -56,9 +56,8 @@ TEST_F(oneco1_test, bars_cover_the_letterbox_and_are_empty_on_a_200_line_screen)
     EXPECT_EQ(back_pixel(5, 199), colour_of("noon1.bmp"));
 
     // The 200-line show: the picture area at the top, nothing to cover.
-    set_screen_size(320, 200);
+    set_screen(&display, 320, 200);
     origin_y = 0;
-    display.clip = clip_rect{0, 0, 320, 200};
     oneco1 small(&display);
     ASSERT_TRUE(small.valid);
     mark_back();

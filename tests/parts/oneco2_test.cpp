@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/oneco2.h"
 #include "tests/parts/part_test_support.h"
 

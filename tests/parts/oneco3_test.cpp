@@ -53,7 +53,7 @@ TEST_F(Oneco3, BendsWithTheRowMapSecondAndTwiceQAndKeepsTheBackdropAboveAndBelow
     build(true);
     for (int i = 0; i < 4; ++i) part->run(display(), 0, x, y);
     const oneco3::class_statics& s = oneco3::statics;
-    ASSERT_EQ(s.r.value, 8.0f); // 10 - 4 * 0.5
+    ASSERT_EQ(s.motion.column_map_row.value, 8.0f); // 10 - 4 * 0.5
     const pixel_grid column_map = grid_of(*part->maps.picture_surface(0));
     const pixel_grid row_map = grid_of(*part->maps.picture_surface(1));
     const pixel_grid source = grid_of(*part->maps.picture_surface(2));
@@ -64,8 +64,10 @@ TEST_F(Oneco3, BendsWithTheRowMapSecondAndTwiceQAndKeepsTheBackdropAboveAndBelow
             if (j >= 170) continue; // the caption's rows
             uint16_t expected = j < 0 ? untouched : backdrop;
             if (j >= 52 && j <= 150)
-                expected = displaced_pixel(row_map, {s.s.value, 2.0f * s.q.value}, column_map,
-                                           {s.r.value, s.p.value}, source, column, j);
+                expected = displaced_pixel(
+                    row_map, {s.motion.row_map_row.value, 2.0f * s.motion.row_map_column.value},
+                    column_map, {s.motion.column_map_row.value, s.motion.column_map_column.value},
+                    source, column, j);
             ASSERT_EQ(grid.at(row, column), expected) << "row " << row << " col " << column;
         }
 }

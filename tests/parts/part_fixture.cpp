@@ -1,6 +1,6 @@
 #include "tests/parts/part_fixture.h"
 
-#include "driver/data_files.h"
+#include "engine/data_files.h"
 #include "kit/library_writer.h"
 #include "parts/houp.h"
 #include "parts/odistort.h"
@@ -62,8 +62,6 @@ std::vector<uint8_t> flat_bmp(const flat_picture& p) {
 
 scene_part_stage::scene_part_stage() {
     set_data_directory(data.path.string());
-    set_screen_size(320, 240);
-    engine_display = &screen.display;
     ogreety::reset_statics();
     odistort::reset_statics();
     oneco0::reset_statics();
@@ -78,10 +76,6 @@ scene_part_stage::scene_part_stage() {
     EXPECT_TRUE(open_library(file.c_str()));
 }
 
-scene_part_stage::~scene_part_stage() {
-    engine_display = nullptr;
-}
-
 void scene_part_stage::write_scene(const std::string& name, const test_scene& scene) {
     write_bytes(data / name, scene_bytes(scene));
 }
@@ -94,8 +88,8 @@ test_scene scene_part_stage::one_mesh_scene(int faces, float depth) {
     return scene;
 }
 
-uint32_t scene_part_stage::back_pixel(int32_t x, int32_t y) {
-    return pixel_at(back(), origin_x + x, origin_y + y);
+uint32_t scene_part_stage::back_pixel(int32_t column, int32_t row) {
+    return pixel_at(back(), origin_x + column, origin_y + row);
 }
 
 uint32_t scene_part_stage::colour(uint8_t red, uint8_t green, uint8_t blue) {

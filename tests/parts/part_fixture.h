@@ -1,10 +1,10 @@
 // The stage of the scene part tests, on top of the effect part tests' one:
-// the rasterisers' display and screen size, a data directory for the scenes
+// the picture area's corner the parts are run with, a data directory for the scenes
 // written by each test, and an archive of every picture of the scene parts,
 // each one flat colour so that a test can tell which picture covers a pixel.
 #pragma once
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "tests/parts/part_test_support.h"
 #include "tests/parts/test_scene.h"
 
@@ -24,7 +24,6 @@ struct flat_picture {
 class scene_part_stage : public part_test {
 protected:
     scene_part_stage();
-    ~scene_part_stage() override;
 
     // Writes the scene under `name` into the data directory.
     void write_scene(const std::string& name, const test_scene& scene);
@@ -53,6 +52,9 @@ protected:
 
     scratch_dir data;
     display_device& display = screen.display;
+    // Where start-up put the picture area; a test of another mode moves it.
+    int32_t origin_x = engine_screen().origin_x;
+    int32_t origin_y = engine_screen().origin_y;
 };
 
 } // namespace vilora::testing

@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "parts/displacement_pass.h"
 #include "parts/flicker_caption.h"
 #include "parts/noise_lines.h"

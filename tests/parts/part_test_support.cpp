@@ -1,6 +1,6 @@
 #include "tests/parts/part_test_support.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "kit/library_writer.h"
 #include "library/library_file.h"
 #include "parts/obw.h"
@@ -39,20 +39,18 @@ void fill_surface(surface& target, const std::function<uint16_t(int32_t, int32_t
 }
 
 part_test::part_test() {
-    screen.display.clip = clip_rect{0, 20, 320, 220};
-    origin_x = x;
-    origin_y = y;
+    set_screen(&screen.display, 320, 240);
     seed_random(2024);
     obw::reset_statics();
     oneco2::reset_statics();
     oneco3::reset_statics();
     pinkous::reset_statics();
-    library_open = false;
+    close_library();
 }
 
 part_test::~part_test() {
-    engine_library().close();
-    library_open = false;
+    close_library();
+    leave_screen();
 }
 
 std::string part_test::write_archive(const std::string& file_name,

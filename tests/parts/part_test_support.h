@@ -5,7 +5,7 @@
 #pragma once
 
 #include "parts/displacement_pass.h"
-#include "platform/surface.h"
+#include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/test_display.h"
 
@@ -45,8 +45,9 @@ void fill_surface(surface& target, const std::function<uint16_t(int32_t, int32_t
 
 class part_test : public ::testing::Test {
 protected:
-    // The show's picture area on a 240-line screen, a fixed seed, every part's
-    // class statics at their program-start values, no library open.
+    // The show's screen of 240 lines (its picture area at (0, 20)), a fixed
+    // seed, every part's class statics at their program-start values, no
+    // library open.
     part_test();
     ~part_test() override;
 

@@ -1,5 +1,5 @@
-#include "driver/data_files.h"
-#include "driver/engine.h"
+#include "engine/data_files.h"
+#include "engine/engine.h"
 #include "parts/pinkous.h"
 #include "tests/parts/part_test_support.h"
 
@@ -116,9 +116,12 @@ TEST_F(Pinkous, BendsWithTheRowMapFirstAndTwiceQ) {
     for (int32_t j = 52; j <= 148; ++j)
         for (int32_t i = 0; i < 320; ++i) {
             const bool window = i > 290;
-            ASSERT_EQ(grid.at(y + j, i),
-                      displaced_pixel(row_map, {s.s.value, 2.0f * s.q.value}, column_map,
-                                      {s.r.value, s.p.value}, source, i, j, window))
+            ASSERT_EQ(
+                grid.at(y + j, i),
+                displaced_pixel(
+                    row_map, {s.motion.row_map_row.value, 2.0f * s.motion.row_map_column.value},
+                    column_map, {s.motion.column_map_row.value, s.motion.column_map_column.value},
+                    source, i, j, window))
                 << "row " << j << " col " << i;
         }
 }

@@ -1,6 +1,6 @@
 #include "parts/scene_part.h"
 
-#include "driver/data_files.h"
+#include "engine/data_files.h"
 #include "tests/library/library_test_support.h"
 #include "tests/parts/test_scene.h"
 #include "tests/support/test_display.h"
@@ -39,14 +39,14 @@ public:
         seen.clear();
         if (!select_scene()) return;
         advance_frame();
-        for_each_mesh(display, [&] {
+        for_each_mesh(display, 0, 20, [&](const raster_target& raster) {
             for_each_face(divisor_, projection_, [&] {
                 const bool locked = display->back->flags & surface_locked;
+                EXPECT_EQ(raster.ok(), locked);
                 seen.push_back(
                     {mesh->name, face_index, points[0], points[1], points[2], vertex[2], locked});
             });
         });
-        unlock_back(display);
     }
 
     std::vector<seen_face> seen;
@@ -133,6 +133,14 @@ TEST_F(scene_part_test, corners_project_about_the_centre_truncating_toward_zero)
     EXPECT_FLOAT_EQ(f.depth, 20.0f);
     EXPECT_EQ(part.scene_fields().point_count, -1);
     EXPECT_TRUE(f.locked);
+    EXPECT_FALSE(screen.display.back->flags & surface_locked) << "the pass gives the lock back";
+
+    // A surface locked before the pass stays locked after it.
+    ASSERT_EQ(screen.display.back->lock(), 0);
+    part.run(&screen.display);
+    ASSERT_EQ(part.seen.size(), 1u);
+    EXPECT_TRUE(screen.display.back->flags & surface_locked);
+    screen.display.back->unlock();
 }
 
 TEST_F(scene_part_test, corners_on_or_behind_the_camera_plane_stay_defined) {
@@ -146,8 +154,8 @@ TEST_F(scene_part_test, corners_on_or_behind_the_camera_plane_stay_defined) {
     ASSERT_EQ(part.seen.size(), 1u);
     const seen_face& f = part.seen[0];
     // x / 0 is infinite: held at the limit on its side.
-    EXPECT_EQ(f.a.x, static_cast<int32_t>(projection_limit));
-    EXPECT_EQ(f.a.y, static_cast<int32_t>(projection_limit));
+    EXPECT_EQ(f.a.x, projection_limit);
+    EXPECT_EQ(f.a.y, projection_limit);
     // 0 / 0 has no value at all.
     EXPECT_EQ(f.b.x, 0);
     EXPECT_EQ(f.b.y, 0);
@@ -257,12 +265,12 @@ TEST(scene_part_helpers, ping_pong_uses_each_end_value_twice) {
     EXPECT_EQ(values, (std::vector<float>{1, 2, 3, 3, 2, 1, 0, 0, 1, 2}));
 }
 
-TEST(scene_part_helpers, truncation_toward_zero_is_defined_for_any_float) {
-    EXPECT_EQ(truncate_toward_zero(-2.7f), -2);
-    EXPECT_EQ(truncate_toward_zero(2.7f), 2);
-    EXPECT_EQ(truncate_toward_zero(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(truncate_toward_zero(std::numeric_limits<float>::infinity()), 2147483520);
-    EXPECT_EQ(truncate_toward_zero(-1e20f), -2147483520);
+TEST(scene_part_helpers, depth_values_are_defined_for_any_float) {
+    EXPECT_EQ(depth_value(-2.7f), -2);
+    EXPECT_EQ(depth_value(2.7f), 2);
+    EXPECT_EQ(depth_value(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(depth_value(std::numeric_limits<float>::infinity()), 2147483520);
+    EXPECT_EQ(depth_value(-1e20f), -2147483520);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "tests/pictures/blit_expectations.h"
 #include "tests/pictures/blit_pictures.h"
 #include "tests/support/surface_pixels.h"
@@ -17,7 +17,7 @@ struct alpha_mode {
 
 class AlphaEveryMode : public ::testing::TestWithParam<alpha_mode> {
 protected:
-    void SetUp() override { cpu_has_mmx = GetParam().mmx; }
+    void SetUp() override { processor.cpu_has_mmx = GetParam().mmx; }
     path_scope paths;
     blit_screen screen{GetParam().depth, 240};
     std::mt19937 random{4321};
@@ -70,7 +70,7 @@ TEST(AlphaOpaque, AnOpaqueMapCopiesLikeDrawPicture) {
         screen.list.draw_picture(&screen.back(), 290, 5, index);
         const std::vector<uint32_t> copied = colours();
         for (bool four_pixel : {false, true}) {
-            cpu_has_mmx = four_pixel;
+            processor.cpu_has_mmx = four_pixel;
             set_pixel_values(screen.back(), before);
             screen.list.draw_picture_alpha(&screen.back(), 290, 5, index);
             EXPECT_EQ(colours(), copied) << depth << " bits, four-pixel " << four_pixel;
@@ -85,7 +85,7 @@ protected:
 };
 
 TEST_F(Alpha565, AnOpaqueLaneInAMixedGroupTakesTheGroupedFormula) {
-    cpu_has_mmx = true;
+    processor.cpu_has_mmx = true;
     const int32_t index = screen.add_picture(4, 1, false, true);
     const uint8_t alphas[4] = {255, 255, 255, 0};
     for (int32_t x = 0; x < 4; ++x) {
@@ -100,7 +100,7 @@ TEST_F(Alpha565, AnOpaqueLaneInAMixedGroupTakesTheGroupedFormula) {
 }
 
 TEST_F(Alpha565, HalfAlphaOverBlack) {
-    cpu_has_mmx = false;
+    processor.cpu_has_mmx = false;
     const int32_t index = screen.add_picture(1, 1, false, true);
     set_pixel(screen.picture(index), 0, 0, 0xFFFF);
     screen.picture(index).alpha_map[0] = 128;
@@ -119,7 +119,7 @@ TEST_F(Alpha565, ClippedPicturesTakeTheAlphaOfTheirOwnPixels) {
             screen.picture(index).alpha_map[y * 8 + x] = x >= 3 && x <= 6 && y == 2 ? 255 : 0;
         }
     for (bool four_pixel : {false, true}) {
-        cpu_has_mmx = four_pixel;
+        processor.cpu_has_mmx = four_pixel;
         screen.back().clear(0);
         screen.list.draw_picture_alpha(&screen.back(), -3, -1, index);
         for (uint32_t y = 0; y < 4; ++y)

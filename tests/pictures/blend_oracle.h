@@ -2,7 +2,7 @@
 // blits' own code: what one destination pixel becomes.
 #pragma once
 
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // seeded random pictures, destinations, levels and alphas: widths 1 to 9 (and
 // wider, for the sixteen-pixel cross-fade) and placements cut by the clip on
 // either side, in every 16-bit channel layout.
-#include "driver/engine.h"
-#include "pictures/blend_spans.h"
+#include "engine/engine.h"
+#include "pictures/internal/blend_spans.h"
 #include "tests/pictures/blit_pictures.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +67,8 @@ protected:
             for (span_impl impl : {span_impl::fast, span_impl::narrow, span_impl::portable})
                 ASSERT_EQ(run(impl, index, x, y, level, before), reference)
                     << "implementation " << static_cast<int>(impl) << " width " << width << " at "
-                    << x << ", " << y << " level " << level << " four-pixel " << cpu_has_mmx;
+                    << x << ", " << y << " level " << level << " four-pixel "
+                    << processor.cpu_has_mmx;
         }
     }
 
@@ -89,7 +90,7 @@ TEST_P(BlendPaths, CrossFadesAgree) {
                 return v;
             }());
             for (bool four_pixel : {true, false}) {
-                cpu_has_mmx = four_pixel;
+                processor.cpu_has_mmx = four_pixel;
                 for (int32_t level : {0, 1, 127, 128, 200, 255})
                     expect_same_everywhere(index, level);
             }
@@ -104,7 +105,7 @@ TEST_P(BlendPaths, AlphaBlitsAgree) {
             fill_random(screen.picture(index), random);
             fill_random_alpha(screen.picture(index), random);
             for (bool four_pixel : {true, false}) {
-                cpu_has_mmx = four_pixel;
+                processor.cpu_has_mmx = four_pixel;
                 expect_same_everywhere(index, -1);
             }
         }

@@ -1,6 +1,6 @@
 #include "tests/pictures/blit_expectations.h"
 
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "tests/pictures/blend_oracle.h"
 
 #include <algorithm>
@@ -53,7 +53,7 @@ std::vector<uint32_t> expected_blend(blit_screen& screen, int32_t index, int32_t
     const int64_t left = std::max<int64_t>({x, c.left, 0});
     const int64_t right = std::min<int64_t>({int64_t{x} + picture.width, c.right, width});
     const bool keyed = picture.flags & surface_colour_keyed;
-    const bool grouped = cpu_has_mmx && display.format->bits_per_pixel == 16;
+    const bool grouped = processor.cpu_has_mmx && display.format->bits_per_pixel == 16;
     std::vector<uint32_t> out = before;
     if (left >= right) return out;
     for (int64_t r = std::max<int64_t>({y, c.top, 0});

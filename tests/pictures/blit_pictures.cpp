@@ -1,8 +1,8 @@
 #include "tests/pictures/blit_pictures.h"
 
-#include "driver/engine.h"
-#include "pictures/blend_spans.h"
-#include "platform/display_device.h"
+#include "engine/engine.h"
+#include "pictures/internal/blend_spans.h"
+#include "platform/display/display_device.h"
 #include "tests/pictures/picture_bytes.h"
 
 namespace vilora::testing {
@@ -37,7 +37,7 @@ void blit_screen::use_masks(uint32_t red, uint32_t green, uint32_t blue) {
 
 std::vector<uint8_t> surface_bytes(surface& target) {
     target.lock();
-    const auto row_bytes = static_cast<size_t>(target.width * target.platform->bytes_per_pixel());
+    const auto row_bytes = static_cast<size_t>(target.width * target.bytes_per_pixel());
     std::vector<uint8_t> bytes;
     for (int32_t y = 0; y < target.height; ++y) {
         const uint8_t* row = target.pixels + static_cast<ptrdiff_t>(y) * target.pitch;
@@ -49,7 +49,7 @@ std::vector<uint8_t> surface_bytes(surface& target) {
 
 std::vector<uint32_t> pixel_values(surface& target) {
     const std::vector<uint8_t> bytes = surface_bytes(target);
-    const auto size = static_cast<size_t>(target.platform->bytes_per_pixel());
+    const auto size = static_cast<size_t>(target.bytes_per_pixel());
     std::vector<uint32_t> values(bytes.size() / size, 0);
     for (size_t i = 0; i < values.size(); ++i)
         for (size_t k = 0; k < size; ++k) values[i] |= uint32_t{bytes[i * size + k]} << (8 * k);
@@ -58,7 +58,7 @@ std::vector<uint32_t> pixel_values(surface& target) {
 
 void set_pixel_values(surface& target, const std::vector<uint32_t>& values) {
     target.lock();
-    const int size = target.platform->bytes_per_pixel();
+    const int size = target.bytes_per_pixel();
     for (int32_t y = 0; y < target.height; ++y)
         for (int32_t x = 0; x < target.width; ++x)
             for (int k = 0; k < size; ++k)
@@ -90,10 +90,10 @@ void fill_random_alpha(surface& target, std::mt19937& random) {
     }
 }
 
-path_scope::path_scope() : mmx_(cpu_has_mmx) {}
+path_scope::path_scope() : mmx_(processor.cpu_has_mmx) {}
 
 path_scope::~path_scope() {
-    cpu_has_mmx = mmx_;
+    processor.cpu_has_mmx = mmx_;
     force_span_impl(span_impl::fast);
 }
 

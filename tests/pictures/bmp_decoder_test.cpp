@@ -58,7 +58,7 @@ protected:
     }
 
     int decode(surface& picture, const bmp_spec& spec, bool keyed = false) {
-        return decode_bmp(picture, &display(), surface_kind_system_memory, bmp_bytes(spec),
+        return decode_bmp(picture, &display(), picture_surface_kind, bmp_bytes(spec),
                           keyed ? 1 : 0);
     }
 
@@ -199,14 +199,25 @@ TEST(BmpDecoder, ThePaletteFollowsALargerInformationHeader) {
     EXPECT_EQ(pixel_at(picture, 1, 0), screen_pixel(screen.display, two[0], two[1], two[2]));
 }
 
-TEST(BmpDecoder, RefusesWhatItCannotShowAndCreatesNoSurface) {
-    test_display screen(320, 240, 16);
+// A 10 x 10 picture of 8 and of 24 bits, each exactly as large as it must be:
+// the last row needs no padding.
+const bmp_spec small_bmp{10, 10, 8, 0, 40, {}, std::vector<uint8_t>(12 * 9 + 10, 1)};
+const bmp_spec true_colour_bmp{10, 10, 24, 0, 40, {}, std::vector<uint8_t>(32 * 9 + 30, 1)};
+
+struct refusal {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    int code;
+};
+
+// Files the decoder must refuse, each with its code.
+std::vector<refusal> refused_bmps() {
     auto with = [](bmp_spec spec, auto change) {
         change(spec);
         return bmp_bytes(spec);
     };
-    const bmp_spec small{10, 10, 8, 0, 40, {}, std::vector<uint8_t>(12 * 9 + 10, 1)};
-    const bmp_spec true_colour{10, 10, 24, 0, 40, {}, std::vector<uint8_t>(32 * 9 + 30, 1)};
+    const bmp_spec& small = small_bmp;
+    const bmp_spec& true_colour = true_colour_bmp;
     std::vector<uint8_t> not_bmp = bmp_bytes(small);
     not_bmp[1] = 'X';
     std::vector<uint8_t> rle_offset_past_end = with(small, [](bmp_spec& s) { s.compression = 1; });
@@ -214,13 +225,7 @@ TEST(BmpDecoder, RefusesWhatItCannotShowAndCreatesNoSurface) {
     rle_offset_past_end[11] = 0xFF;
     std::vector<uint8_t> cut_header = bmp_bytes(small);
     cut_header.resize(30);
-
-    struct refusal {
-        const char* what;
-        std::vector<uint8_t> bytes;
-        int code;
-    };
-    const refusal cases[] = {
+    return {
         {"not B, M", not_bmp, decode_not_bmp},
         {"one byte", {'B'}, decode_not_bmp},
         {"1 bit", with(small, [](bmp_spec& s) { s.bits = 1; }), decode_bmp_unsupported},
@@ -259,14 +264,18 @@ TEST(BmpDecoder, RefusesWhatItCannotShowAndCreatesNoSurface) {
               }),
          decode_bad_size},
     };
-    for (const refusal& c : cases) {
+}
+
+TEST(BmpDecoder, RefusesWhatItCannotShowAndCreatesNoSurface) {
+    test_display screen(320, 240, 16);
+    for (const refusal& c : refused_bmps()) {
         surface picture;
         EXPECT_EQ(decode_bmp(picture, &screen.display, 3, c.bytes, 0), c.code) << c.what;
         EXPECT_EQ(picture.platform, nullptr) << c.what;
     }
 
     // The exact sizes are taken: the last row needs no padding.
-    for (const bmp_spec& spec : {small, true_colour}) {
+    for (const bmp_spec& spec : {small_bmp, true_colour_bmp}) {
         surface picture;
         EXPECT_EQ(decode_bmp(picture, &screen.display, 3, bmp_bytes(spec), 0), decode_ok);
     }

@@ -1,5 +1,6 @@
-#include "pictures/blit_clipping.h"
+#include "pictures/internal/blit_clipping.h"
 #include "pictures/picture_list.h"
+#include "platform/display/internal/video_memory.h"
 #include "tests/library/library_test_support.h"
 #include "tests/pictures/picture_bytes.h"
 #include "tests/support/surface_pixels.h"

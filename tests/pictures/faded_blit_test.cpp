@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "tests/pictures/blit_expectations.h"
 #include "tests/pictures/blit_pictures.h"
 #include "tests/support/surface_pixels.h"
@@ -33,7 +33,7 @@ std::string mode_name(const ::testing::TestParamInfo<fade_mode>& info) {
 
 class FadeEveryMode : public ::testing::TestWithParam<fade_mode> {
 protected:
-    void SetUp() override { cpu_has_mmx = GetParam().mmx; }
+    void SetUp() override { processor.cpu_has_mmx = GetParam().mmx; }
     path_scope paths;
     blit_screen screen{GetParam().depth, 240, GetParam().layout};
     std::mt19937 random{1234};
@@ -93,7 +93,7 @@ protected:
     // A one-row picture of `width` pixels of `source` over a row of `destination`.
     std::vector<uint32_t> fade_row(int32_t width, uint32_t source, uint32_t destination,
                                    int32_t level, bool four_pixel) {
-        cpu_has_mmx = four_pixel;
+        processor.cpu_has_mmx = four_pixel;
         const int32_t index = screen.add_picture(width, 1);
         for (int32_t x = 0; x < width; ++x) {
             set_pixel(screen.picture(index), x, 0, source);

@@ -1,7 +1,7 @@
 // vilora-kit picture against ImageMagick: pictures that ImageMagick writes from
 // a procedural pattern decode, through the kit, to exactly the pixels that
 // ImageMagick itself reads from them, packed for each screen format.
-#include "platform/palette.h"
+#include "platform/display/palette.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/external_tools.h"
 

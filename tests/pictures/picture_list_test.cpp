@@ -1,4 +1,4 @@
-#include "driver/engine.h"
+#include "engine/engine.h"
 #include "kit/library_writer.h"
 #include "library/library_file.h"
 #include "pictures/picture_list.h"
@@ -110,8 +110,7 @@ TEST_F(PictureList, WithALibraryOpenNamesAreLookedUpThereOnly) {
     EXPECT_EQ(list.add_picture(&screen.display, "TORTURE.BMP", 0, 0), 0);
     EXPECT_EQ(list.add_picture_sequence(&screen.display, "f%d.bmp", 2, 0, 0), 1);
     EXPECT_EQ(list.add_psd_picture(&screen.display, "missing.psd"), -1);
-    engine_library().close();
-    library_open = false;
+    close_library();
 
     ASSERT_EQ(list.picture_count(), 3);
     EXPECT_EQ(list.picture_surface(0)->width, 5); // the library's, not the file's 9

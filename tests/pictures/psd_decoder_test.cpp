@@ -23,7 +23,7 @@ protected:
     test_display screen{320, 240, 32};
 
     int decode(surface& picture, const psd_spec& spec, int32_t build_alpha = 1) {
-        return decode_psd(picture, &screen.display, surface_kind_system_memory, psd_bytes(spec),
+        return decode_psd(picture, &screen.display, picture_surface_kind, psd_bytes(spec),
                           build_alpha);
     }
     static uint32_t rgb_of(uint8_t r, uint8_t g, uint8_t b) {

@@ -129,7 +129,7 @@ TEST_P(Rotated, ThePictureAreaCutsTheRows) {
     };
     screen.list.draw_picture_rotated(&screen.back(), 160, 217, index, 30, 1.0f);
     EXPECT_EQ(drawn_rows().second, 219);
-    EXPECT_EQ(screen.screen.display.edge_rows, 220);
+    EXPECT_EQ(screen.list.edge_table_rows(), 220);
     screen.back().clear(untouched);
     screen.list.draw_picture_rotated(&screen.back(), 40, 22, index, -30, 1.0f);
     EXPECT_EQ(drawn_rows().first, 20);

@@ -1,4 +1,4 @@
-#include "platform/dib_conversion.h"
+#include "platform/display/dib_conversion.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"
 
@@ -12,7 +12,7 @@ using namespace vilora::testing;
 class DibConversion : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(target.create_surface(&screen.display, surface_kind_system_memory, 2, 2), 0);
+        ASSERT_EQ(target.create_surface(&screen.display, picture_surface_kind, 2, 2), 0);
         target.clear(untouched);
     }
     int32_t copy(const dib_header& header, const std::vector<uint8_t>& rows) {

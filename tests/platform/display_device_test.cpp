@@ -1,4 +1,5 @@
-#include "platform/display_device.h"
+#include "platform/display/display_device.h"
+#include "platform/display/internal/video_memory.h"
 
 #include "tests/support/test_display.h"
 

@@ -1,4 +1,4 @@
-#include "platform/palette.h"
+#include "platform/display/palette.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/frame_conversion.h"
-#include "platform/sdl/present_geometry.h"
+#include "platform/display/frame_conversion.h"
+#include "platform/hosts/sdl/internal/present_geometry.h"
 
 #include "tests/support/test_display.h"
 

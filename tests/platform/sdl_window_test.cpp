@@ -1,8 +1,8 @@
 // Opens a real window through the SDL backend on a private Xvfb server,
 // presents a frame and reads the screen back with xwd.
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/sdl/sdl_host.h"
+#include "platform/display/display_device.h"
+#include "platform/hosts/sdl/sdl_host.h"
+#include "platform/window/app_window.h"
 
 #include <gtest/gtest.h>
 

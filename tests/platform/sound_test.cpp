@@ -1,4 +1,4 @@
-#include "platform/sound.h"
+#include "platform/sound/sound.h"
 
 #include "tests/support/test_display.h"
 #include "tests/support/test_module.h"

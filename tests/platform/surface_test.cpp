@@ -1,4 +1,5 @@
-#include "platform/surface.h"
+#include "platform/display/internal/video_memory.h"
+#include "platform/display/surface.h"
 
 #include "tests/support/test_display.h"
 
@@ -23,7 +24,7 @@ void set16(surface& s, int x, int y, uint16_t v) {
 // A picture whose every pixel tells where it came from: 1 + column + 64 * row.
 std::unique_ptr<surface> numbered_picture(display_device& d, int width, int height) {
     auto s = std::make_unique<surface>();
-    EXPECT_EQ(s->create_surface(&d, surface_kind_system_memory, width, height), 0);
+    EXPECT_EQ(s->create_surface(&d, picture_surface_kind, width, height), 0);
     EXPECT_EQ(s->lock(), 0);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) set16(*s, x, y, static_cast<uint16_t>(1 + x + 64 * y));
@@ -149,7 +150,7 @@ TEST(SurfaceBlit, ColourKeyLeavesBlackPixelsOut) {
 TEST(SurfaceBlit, KeyCoversOnlyTheColourBytesOfA32BitPixel) {
     test_display t(320, 240, 32);
     auto picture = std::make_unique<surface>();
-    ASSERT_EQ(picture->create_surface(&t.display, surface_kind_system_memory, 2, 1), 0);
+    ASSERT_EQ(picture->create_surface(&t.display, picture_surface_kind, 2, 1), 0);
     picture->lock();
     reinterpret_cast<uint32_t*>(picture->pixels)[0] = 0xFF000000u; // black with a top byte
     reinterpret_cast<uint32_t*>(picture->pixels)[1] = 0x00010203u;
@@ -241,30 +242,28 @@ TEST(LostSurface, PicturesInSystemMemoryKeepTheirPixels) {
 TEST(SurfaceCreate, PicturesFollowTheDisplay) {
     test_display t(320, 240, 16);
     surface s;
-    ASSERT_EQ(s.create_surface(&t.display, surface_kind_system_memory, 37, 5), 0);
+    ASSERT_EQ(s.create_surface(&t.display, picture_surface_kind, 37, 5), 0);
     EXPECT_EQ(s.owner, &t.display);
     EXPECT_EQ(s.width, 37);
     EXPECT_EQ(s.height, 5);
     EXPECT_EQ(s.clip, &t.display.clip);
-    EXPECT_EQ(s.surface_kind, surface_kind_system_memory);
+    EXPECT_EQ(s.surface_kind, picture_surface_kind);
     EXPECT_EQ(s.flags & surface_locked, 0) << "locked and unlocked once after creation";
     s.attach_alpha_map();
     ASSERT_TRUE(s.alpha_map);
     EXPECT_EQ(s.alpha_map[37 * 5 - 1], 0);
 
     surface bad;
-    EXPECT_EQ(bad.create_surface(&t.display, surface_kind_system_memory, 0, 5),
-              surface_create_failed);
-    EXPECT_EQ(bad.create_surface(&t.display, surface_kind_system_memory, 5, -1),
-              surface_create_failed);
-    EXPECT_EQ(bad.create_surface(nullptr, surface_kind_system_memory, 5, 5), surface_create_failed);
+    EXPECT_EQ(bad.create_surface(&t.display, picture_surface_kind, 0, 5), surface_create_failed);
+    EXPECT_EQ(bad.create_surface(&t.display, picture_surface_kind, 5, -1), surface_create_failed);
+    EXPECT_EQ(bad.create_surface(nullptr, picture_surface_kind, 5, 5), surface_create_failed);
     EXPECT_EQ(bad.lock(), surface_lock_failed);
 }
 
 TEST(SurfaceCreate, ReleaseFreesAnOwnedClip) {
     test_display t(320, 240, 16);
     surface s;
-    ASSERT_EQ(s.create_surface(&t.display, surface_kind_system_memory, 4, 4), 0);
+    ASSERT_EQ(s.create_surface(&t.display, picture_surface_kind, 4, 4), 0);
     s.clip = new clip_rect{0, 0, 4, 4};
     s.flags |= surface_clip_owned;
     s.set_clip(&t.display.clip); // frees the owned one (ASan would report a leak)
@@ -294,7 +293,7 @@ TEST(SurfaceFill, FillsOnlyTheRectangleInTheSurfaceFormat) {
 TEST(SurfacePalette, OnlyAPaletteObjectIsAccepted) {
     test_display t(320, 240, 8);
     surface s;
-    ASSERT_EQ(s.create_surface(&t.display, surface_kind_system_memory, 4, 4), 0);
+    ASSERT_EQ(s.create_surface(&t.display, picture_surface_kind, 4, 4), 0);
     EXPECT_EQ(s.set_palette(nullptr), surface_palette_failed);
     EXPECT_EQ(s.set_palette(t.display.screen_palette.get()), 0);
     EXPECT_EQ(s.platform->palette(), t.display.screen_palette->entries);

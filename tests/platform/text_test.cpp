@@ -1,5 +1,5 @@
-#include "platform/font_glyphs.h"
-#include "platform/text.h"
+#include "platform/text/internal/font_glyphs.h"
+#include "platform/text/text.h"
 #include "tests/support/surface_pixels.h"
 #include "tests/support/test_display.h"
 
@@ -26,7 +26,7 @@ class canvas {
 public:
     canvas(test_display& screen, uint32_t background, int32_t width = 320, int32_t height = 80)
         : background_(background) {
-        picture.create_surface(&screen.display, surface_kind_system_memory, width, height);
+        picture.create_surface(&screen.display, picture_surface_kind, width, height);
         picture.clear(background);
     }
     // Where the pixels differ from the background.

@@ -1,4 +1,4 @@
-#include "platform/app_window.h"
+#include "platform/window/app_window.h"
 
 #include "tests/support/test_display.h"
 

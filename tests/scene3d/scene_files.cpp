@@ -24,9 +24,11 @@ void temp_file::write(const std::vector<uint8_t>& bytes) const {
               static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<uint8_t> animated_scene() {
-    chunk_writer w;
-    begin_scene(w);
+namespace {
+
+// The editor chunk of the animated scene: a red material, the camera, a light
+// and a four-sided mesh.
+void write_animated_world(chunk_writer& w) {
     w.begin(0xAFFF);
     w.begin(0xA000);
     w.str("Red");
@@ -48,7 +50,11 @@ std::vector<uint8_t> animated_scene() {
     w.end();
     add_mesh(w, "Box", {-5, -5, 0, 5, -5, 0, 0, 5, 0, 0, 0, 8},
              {{0, 1, 2, 0}, {0, 1, 3, 0}, {1, 2, 3, 0}, {2, 0, 3, 0}});
-    w.end(); // editor
+}
+
+// The keyframer chunk: the mesh moved, turned and scaled, a hidden dummy under
+// it, and the camera and its target placed.
+void write_animated_motion(chunk_writer& w) {
     w.begin(0xB000);
     frame_range(w, 0, 40);
     begin_node(w, 0xB002, 0, "Box", -1);
@@ -93,6 +99,16 @@ std::vector<uint8_t> animated_scene() {
     w.end();
     w.end();
     w.end(); // keyframer
+}
+
+} // namespace
+
+std::vector<uint8_t> animated_scene() {
+    chunk_writer w;
+    begin_scene(w);
+    write_animated_world(w);
+    w.end(); // editor
+    write_animated_motion(w);
     w.end(); // main
     return w.bytes();
 }

@@ -1,6 +1,6 @@
 #include "tests/support/surface_pixels.h"
 
-#include "platform/palette.h"
+#include "platform/display/palette.h"
 
 namespace vilora::testing {
 
@@ -21,7 +21,7 @@ public:
         return target_.pixels + static_cast<ptrdiff_t>(y) * target_.pitch +
                static_cast<ptrdiff_t>(x) * bytes();
     }
-    int bytes() const { return target_.platform->bytes_per_pixel(); }
+    int bytes() const { return target_.bytes_per_pixel(); }
 
 private:
     surface& target_;

@@ -2,8 +2,8 @@
 // colour becomes on a display, worked out independently of the code under test.
 #pragma once
 
-#include "platform/display_device.h"
-#include "platform/surface.h"
+#include "platform/display/display_device.h"
+#include "platform/display/surface.h"
 
 #include <cstdint>
 #include <vector>

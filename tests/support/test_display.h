@@ -3,9 +3,9 @@
 // 5-6-5 unless told otherwise).
 #pragma once
 
-#include "platform/app_window.h"
-#include "platform/display_device.h"
-#include "platform/headless_host.h"
+#include "platform/display/display_device.h"
+#include "platform/hosts/headless_host.h"
+#include "platform/window/app_window.h"
 
 #include <memory>
 

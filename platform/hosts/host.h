@@ -1,0 +1,77 @@
+// The host system behind the platform layer: everything vilora needs from the
+// operating system goes through this one interface. Two backends implement it:
+// SDL2 (a real window, sdl/) and headless (no window at all, frames go to a
+// sink). The engine never sees which one runs.
+#pragma once
+
+#include "platform/sound/audio_output.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vilora {
+
+// A window of the host; each backend derives its own.
+struct host_window {
+    virtual ~host_window() = default;
+};
+
+// A finished frame as it reaches the screen: 0x00RRGGBB per pixel, row-major.
+struct rgb_frame {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+
+// What the host tells the window layer; translated into window messages there.
+struct host_event {
+    enum class kind { close, activate, deactivate, key_down };
+    kind what = kind::close;
+    int key = 0; // virtual key code for key_down (27 = Escape)
+};
+
+struct screen_size {
+    int width = 0;
+    int height = 0;
+};
+
+class host_system {
+public:
+    virtual ~host_system() = default;
+
+    // Windows. open_window returns null when the host cannot show one.
+    virtual host_window* open_window(const char* title, int x, int y, int width, int height) = 0;
+    virtual void close_window(host_window* window) = 0;
+    // Takes at most one event for the window without waiting.
+    virtual bool next_event(host_window* window, host_event& event) = 0;
+    virtual screen_size desktop_size() = 0;
+    virtual void show_cursor(bool visible) = 0;
+    // Modal where the host can show one (the window layer also copies it to stderr).
+    virtual void message_box(host_window* owner, const char* text, const char* caption) = 0;
+
+    // The display: the window becomes the exclusive owner of the screen, which then
+    // shows frames of width x height at the given depth.
+    virtual bool take_exclusive(host_window* window) = 0;
+    virtual bool set_display_mode(host_window* window, int width, int height, int depth) = 0;
+    virtual void present(host_window* window, const rgb_frame& frame) = 0;
+    // Counts the times the display memory was taken away (the full-screen window lost
+    // the focus). Surfaces created or restored before the latest loss are lost.
+    virtual uint32_t display_losses() = 0;
+
+    // Milliseconds of a monotonic clock, 32-bit, wrapping.
+    virtual uint32_t tick_count() = 0;
+
+    // The default sound device for 16-bit stereo at the given rate; null when
+    // there is none.
+    virtual std::unique_ptr<audio_output> open_audio(int frequency) = 0;
+};
+
+// The host in use. Until set_host is called it is a headless host.
+host_system& host();
+// Replaces the host; returns the previous one.
+std::unique_ptr<host_system> set_host(std::unique_ptr<host_system> replacement);
+
+uint32_t monotonic_milliseconds();
+
+} // namespace vilora
