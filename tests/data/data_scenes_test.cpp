@@ -1,8 +1,10 @@
-// The default scenes, read by our reader and by lib3ds: each part's camera
+// The default scenes, read by our reader, lib3ds and assimp: each part's camera
 // sees its subject framed, at the depths the part turns into colours, moving,
 // and clear of what the part draws over it.
 #include "tests/data/scene_views.h"
 
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
 #include <lib3ds/camera.h>
 #include <lib3ds/file.h>
 #include <lib3ds/mesh.h>
@@ -196,6 +198,8 @@ struct scene_facts {
     int camera_path_keys = 0;
     bool dummy_with_children = false, morph = false, hide = false;
     int lib3ds_meshes = -1, lib3ds_nodes = 0;
+    long faces = 0, assimp_faces = -1; // assimp may split a mesh by material
+    bool assimp_camera = false, assimp_animation = false;
 };
 
 void count_lib3ds_nodes(Lib3dsNode* n, int& count) {
@@ -221,6 +225,7 @@ scene_facts facts_of(const std::string& name) {
         ++f.meshes;
         f.most_faces = std::max(f.most_faces, o->face_count);
         f.sprites += o->face_count / 16;
+        f.faces += o->face_count;
     }
     for (kf_node* n = scene->node_head; n; n = n->next) {
         auto track = [&](int kind) {
@@ -245,6 +250,13 @@ scene_facts facts_of(const std::string& name) {
         count_lib3ds_nodes(l->nodes, f.lib3ds_nodes);
         lib3ds_file_free(l);
     }
+    Assimp::Importer importer;
+    if (const aiScene* a = importer.ReadFile(file, 0)) {
+        f.assimp_faces = 0;
+        for (unsigned m = 0; m < a->mNumMeshes; ++m) f.assimp_faces += a->mMeshes[m]->mNumFaces;
+        f.assimp_camera = a->mNumCameras == 1;
+        f.assimp_animation = a->mNumAnimations > 0;
+    }
     return f;
 }
 
@@ -266,6 +278,9 @@ TEST(DataScenes, EachSceneHasWhatItsPartsRelyOn) {
         EXPECT_TRUE(f.dummy_with_children);
         EXPECT_EQ(f.lib3ds_meshes, f.meshes);
         EXPECT_GT(f.lib3ds_nodes, f.meshes);
+        EXPECT_EQ(f.assimp_faces, f.faces);
+        EXPECT_TRUE(f.assimp_camera);
+        EXPECT_TRUE(f.assimp_animation);
     }
     EXPECT_EQ(rolli, 1);
     EXPECT_GE(morph, 1);
