@@ -95,12 +95,12 @@ tds::scene hedge_scene() {
         return vec3{k, k, 1 + 0.08f * std::sin(4 * pi * t + 1)};
     });
     s.nodes.push_back(hog);
-    // The hedgehog 20 pixels below the solid pass's centre, so that its
+    // The hedgehog 35 pixels below the solid pass's centre, so that its
     // circle keeps it mostly below the title's lettering.
     constexpr float lens = 24;
     auto eye = [](float t) { return vec3{40 - 20 * t, -110, 62 - 8 * t}; };
     const camera_rig cam = camera_path("Camera01", 5, 6, lens, 0, 40, 10, eye, [eye](float t) {
-        return aim_beside(eye(t), {4, 0, 22}, 0, -20, part_projection(lens_fov(lens), 320));
+        return aim_beside(eye(t), {4, 0, 22}, 0, -35, part_projection(lens_fov(lens), 320));
     });
     s.cameras = {cam.camera};
     s.nodes.push_back(cam.eye);
