@@ -77,7 +77,7 @@ tds::scene hedge_scene() {
         s.meshes.push_back(mushroom_mesh(name, cap, cap * 1.1f, 5));
         const float a = 2 * pi * static_cast<float>(i) / 3 + 0.6f;
         tds::node m = object_node(static_cast<uint16_t>(1 + i), name, 0);
-        m.position = hold({60 * std::cos(a), 60 * std::sin(a), 0});
+        m.position = hold({54 * std::cos(a), 54 * std::sin(a), 0});
         m.rotation = swing(0, 40, {1, 0, 0}, 0.25f, 2 + i);
         m.scale = hold({1, 1, 1});
         s.nodes.push_back(m);
