@@ -61,6 +61,22 @@ void mesh_builder::merge(const tds::mesh& other, vec3 offset) {
                                static_cast<uint16_t>(f.c + base), f.flags});
 }
 
+void mesh_builder::cone(vec3 base, vec3 tip, float radius, int segments) {
+    const vec3 axis = normalised(tip - base);
+    const vec3 helper = std::fabs(axis.z) < 0.9f ? vec3{0, 0, 1} : vec3{1, 0, 0};
+    const vec3 u = normalised(cross(axis, helper)), v = cross(axis, u);
+    const uint16_t apex = vertex(tip, 0.5f, 0);
+    const auto first = static_cast<uint16_t>(mesh_.vertices.size());
+    for (int s = 0; s < segments; ++s) {
+        const float phi = 2 * pi * static_cast<float>(s) / static_cast<float>(segments);
+        vertex(base + (u * std::cos(phi) + v * std::sin(phi)) * radius,
+               static_cast<float>(s) / static_cast<float>(segments), 1);
+    }
+    for (int s = 0; s < segments; ++s)
+        triangle(static_cast<uint16_t>(first + s),
+                 static_cast<uint16_t>(first + (s + 1) % segments), apex);
+}
+
 tds::mesh mesh_builder::take(const std::string& material) {
     if (!material.empty()) {
         tds::material_group group{material, {}};
@@ -69,6 +85,23 @@ tds::mesh mesh_builder::take(const std::string& material) {
         mesh_.groups.push_back(std::move(group));
     }
     return std::move(mesh_);
+}
+
+tds::mesh with_back_faces(tds::mesh m) {
+    const size_t count = m.faces.size();
+    for (size_t i = 0; i < count; ++i) {
+        const tds::face f = m.faces[i];
+        // Edges a-c, c-b, b-a are the old c-a, b-c, a-b: visibility bits 0 and 2 swap.
+        const auto edges =
+            static_cast<uint16_t>((f.flags & ~5) | (f.flags & 1) << 2 | (f.flags & 4) >> 2);
+        m.faces.push_back({f.a, f.c, f.b, edges});
+    }
+    for (tds::material_group& g : m.groups) {
+        const size_t listed = g.faces.size();
+        for (size_t i = 0; i < listed; ++i)
+            g.faces.push_back(static_cast<uint16_t>(g.faces[i] + count));
+    }
+    return m;
 }
 
 tds::mesh ellipsoid(const std::string& name, vec3 radii, int rings, int segments,

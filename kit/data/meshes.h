@@ -28,11 +28,20 @@ public:
     void quad(uint16_t a, uint16_t b, uint16_t c, uint16_t d);
     // Appends another mesh's geometry moved by `offset`.
     void merge(const tds::mesh& other, vec3 offset = {});
+    // A cone of `segments` faces from a ring of radius `radius` about `base`,
+    // square to the axis from `base` to `tip`, to the tip; open at the base.
+    // Corner c of every face is the tip.
+    void cone(vec3 base, vec3 tip, float radius, int segments);
     tds::mesh take(const std::string& material = {});
 
 private:
     tds::mesh mesh_;
 };
+
+// The mesh with every face repeated turned over after all of them. Parts that
+// draw only the first half of a mesh's faces draw each face once; a viewer
+// that culls back faces sees the shape from both sides.
+tds::mesh with_back_faces(tds::mesh m);
 
 // A displacement of a point on the unit sphere: the radius factor there.
 using radial_shape = std::function<float(vec3 direction)>;

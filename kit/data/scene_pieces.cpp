@@ -1,27 +1,54 @@
-#include "kit/art/noise.h"
 #include "kit/data/meshes.h"
 #include "kit/data/scenes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vilora::kit::data {
+namespace {
 
-tds::mesh mushroom_mesh(const std::string& name, float cap_radius, float height, uint32_t seed) {
-    // The cap comes first: parts that draw only the first third of the faces
-    // still show the caps.
-    const float bump = 0.08f + 0.1f * art::lattice(1, 2, seed);
-    tds::mesh cap =
-        ellipsoid(name, {cap_radius, cap_radius, cap_radius * 0.6f}, 6, 10, [&](vec3 d) {
-            if (d.z < 0) return 0.35f;
-            return 1 + bump * std::sin(5 * std::atan2(d.y, d.x));
-        });
-    tds::mesh stem = lathe(name, -height, 0, 3, 8, [&](float t) {
-        return cap_radius * (0.32f - 0.1f * t + 0.06f * std::sin(3.0f * t));
-    });
+constexpr float pi = 3.14159265358979f;
+
+} // namespace
+
+tds::mesh mushroom_mesh(const std::string& name, float cap_radius, float height, int segments) {
     mesh_builder b(name);
-    b.merge(cap, {0, 0, 0});
-    b.merge(stem);
-    return b.take("Shroom");
+    auto ring = [&](float radius, float z, int count, float turn) {
+        const uint16_t first = b.vertex({radius * std::cos(turn), radius * std::sin(turn), z});
+        for (int k = 1; k < count; ++k) {
+            const float a = turn + 2 * pi * static_cast<float>(k) / static_cast<float>(count);
+            b.vertex({radius * std::cos(a), radius * std::sin(a), z});
+        }
+        return first;
+    };
+    auto at = [](uint16_t first, int k, int count) {
+        return static_cast<uint16_t>(first + k % count);
+    };
+    const float rim = height, top = height + cap_radius * 0.75f;
+    const uint16_t apex = b.vertex({0, 0, top});
+    const uint16_t shoulder = ring(cap_radius * 0.72f, rim + cap_radius * 0.5f, segments, 0);
+    const uint16_t edge = ring(cap_radius, rim, segments, 0);
+    for (int k = 0; k < segments; ++k)
+        b.triangle(at(shoulder, k, segments), at(shoulder, k + 1, segments), apex);
+    for (int k = 0; k < segments; ++k)
+        b.quad(at(edge, k, segments), at(edge, k + 1, segments), at(shoulder, k + 1, segments),
+               at(shoulder, k, segments));
+    // The stem: a prism narrowing towards the cap, a little turned against it.
+    const int sides = std::max(3, segments / 2);
+    const float stem = cap_radius * 0.3f;
+    const uint16_t foot = ring(stem * 1.25f, 0, sides, 0.3f);
+    const uint16_t neck = ring(stem, rim, sides, 0.3f);
+    for (int k = 0; k < sides; ++k)
+        b.quad(at(foot, k, sides), at(foot, k + 1, sides), at(neck, k + 1, sides),
+               at(neck, k, sides));
+    // The gills under the cap: a band in to half the radius, then a fan.
+    const uint16_t inner = ring(cap_radius * 0.5f, rim + cap_radius * 0.12f, segments, 0);
+    const uint16_t hub = b.vertex({0, 0, rim + cap_radius * 0.2f});
+    for (int k = 0; k < segments; ++k) {
+        b.triangle(at(edge, k + 1, segments), at(edge, k, segments), at(inner, k, segments));
+        b.triangle(at(inner, k + 1, segments), at(inner, k, segments), hub);
+    }
+    return with_back_faces(b.take("Shroom"));
 }
 
 std::vector<tds::material> scene_materials() {

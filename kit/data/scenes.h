@@ -14,7 +14,11 @@ tds::scene hrouda2_scene();    // oneco1: a lumpy clod with pebbles, camera "rol
 tds::scene sroub2_scene();     // oneco4: screws turning on a rack
 
 // Shared pieces.
-tds::mesh mushroom_mesh(const std::string& name, float cap_radius, float height, uint32_t seed);
+// A mushroom standing on z = 0, its cap's rim at `height`: the cap (a dome
+// of `segments` sides) and then the stem come first, then the gills under the
+// cap, then all of it turned over; so parts that draw the first half or the
+// first third of a mesh's faces draw the whole outline.
+tds::mesh mushroom_mesh(const std::string& name, float cap_radius, float height, int segments);
 std::vector<tds::material> scene_materials();
 
 } // namespace vilora::kit::data
