@@ -2,8 +2,8 @@
 // meant (counter-clockwise about their axis, in the file's axes), headings
 // take the short way between keys, and aiming beside a subject puts it where
 // a part projects it.
-#include "kit/data/rig.h"
-#include "kit/scene_writer.h"
+#include "kit/shapes/rig.h"
+#include "kit/formats/scene_writer.h"
 #include "scene3d/kf.h"
 #include "tests/library/library_test_support.h"
 
