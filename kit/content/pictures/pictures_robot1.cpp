@@ -203,7 +203,7 @@ const colour wall = art::on_screen_levels(hex(0x14203c));
 const colour brass = hex(0xe0b050), steel = hex(0xb8c8dc);
 
 // The workshop wall: flat in the middle where the screws fly, a ruler down
-// the left beside the part's dotted stripe, a bench along the bottom.
+// the left beside the part's dotted stripe, a name plate below the monitor.
 image workshop(const art::lettering& letters) {
     image canvas(320, 200, wall);
     // Pegboard holes, sparse enough that a sprite passing over dims a few
@@ -218,13 +218,17 @@ image workshop(const art::lettering& letters) {
             const bool tick = y % 10 == 0 ? x > 14 : y % 5 == 0 && x > 19;
             canvas.at(x, y) = tick ? brass * 0.8f : mix(hex(0x0a1020), wall, x / 26.0f);
         }
-    for (int y = 182; y < 200; ++y)
-        for (int x = 26; x < 320; ++x) {
+    // The name on a wooden plate below the monitor, left of x = 105 where no
+    // sprite rectangle reaches (they span 50 pixels either side of the screws
+    // in the columns 155, 231 and 307).
+    for (int y = 150; y < 176; ++y)
+        for (int x = 34; x < 100; ++x) {
             const float fx = static_cast<float>(x), fy = static_cast<float>(y);
             const float grain = art::fbm(fx / 40, fy / 3, 64, 3);
-            canvas.at(x, y) = mix(hex(0x3a2410), hex(0x6a4420), grain) * (y == 182 ? 1.5f : 1.0f);
+            const bool rim = y == 150 || y == 175 || x == 34 || x == 99;
+            canvas.at(x, y) = mix(hex(0x3a2410), hex(0x6a4420), grain) * (rim ? 1.5f : 1.0f);
         }
-    caption(canvas, letters, "sroub", 262, 185, {9, 14, brass, hex(0x1a1008), 1, 2});
+    caption(canvas, letters, "sroub", 44, 155, {9, 14, brass, hex(0x1a1008), 1, 2});
     return canvas;
 }
 
