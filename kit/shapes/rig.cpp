@@ -92,6 +92,14 @@ tds::track<tds::turn> turning_along(const std::vector<uint32_t>& frames, vec3 ax
     return t;
 }
 
+tds::track<vec3> points_along(const std::vector<uint32_t>& frames,
+                              const std::function<vec3(float frame)>& point) {
+    tds::track<vec3> t{tds::track_once, {}};
+    for (const uint32_t frame : frames)
+        t.keys.push_back({frame, point(static_cast<float>(frame)), {}});
+    return t;
+}
+
 tds::track<float> values_along(const std::vector<uint32_t>& frames,
                                const std::function<float(float frame)>& value) {
     tds::track<float> t{tds::track_once, {}};

@@ -41,6 +41,9 @@ std::vector<uint32_t> key_frames(uint32_t first, uint32_t last, uint32_t step);
 // turns from 0); a(frame) should change by well under half a turn between keys.
 tds::track<tds::turn> turning_along(const std::vector<uint32_t>& frames, vec3 axis,
                                     const std::function<float(float frame)>& angle);
+// A point at each of `frames`: p(frame).
+tds::track<vec3> points_along(const std::vector<uint32_t>& frames,
+                              const std::function<vec3(float frame)>& point);
 // A value at each of `frames`: v(frame).
 tds::track<float> values_along(const std::vector<uint32_t>& frames,
                                const std::function<float(float frame)>& value);
