@@ -81,14 +81,14 @@ float swinging(float frame, uint32_t period) {
 struct houp_shot {
     float size = 4;                     // the dog's scale
     float squeeze = 0.44f;              // along it: persp_y / persp_x / 2.75
-    float across = 1.5f;                // across it, on top of its size
-    float distance = 170;               // from the camera to its middle plane
+    float across = 1.3f;                // across it, on top of its size
+    float distance = 140;               // from the camera to its middle plane
     float top = 45;                     // the height of its head, dog units
-    float feet_row = 188, top_row = 16; // where its feet and head show
+    float feet_row = 178, top_row = 12; // where its feet and head show
     float rump = -11, rump_column = 10; // its rump (dog units) and where it shows
     float head_lift = -0.25f;           // nose up, radians about +y
     vec3 dog{0, 0, 0};                  // where dog 1 runs, facing +x
-    vec3 away{-1000, 600, 0};           // where dog 2 and the bone wait
+    vec3 away{-2000, 600, 0};           // where dog 2 and the bone wait
 };
 constexpr houp_shot houp{};
 
