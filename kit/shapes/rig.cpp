@@ -9,6 +9,15 @@ namespace {
 
 constexpr float pi = 3.14159265358979f;
 
+template <typename Value>
+tds::track<Value> keyed_along(const std::vector<uint32_t>& frames,
+                              const std::function<Value(float frame)>& value) {
+    tds::track<Value> t{tds::track_once, {}};
+    for (const uint32_t frame : frames)
+        t.keys.push_back({frame, value(static_cast<float>(frame)), {}});
+    return t;
+}
+
 } // namespace
 
 tds::node object_node(uint16_t id, const std::string& name, int16_t parent) {
@@ -94,18 +103,12 @@ tds::track<tds::turn> turning_along(const std::vector<uint32_t>& frames, vec3 ax
 
 tds::track<vec3> points_along(const std::vector<uint32_t>& frames,
                               const std::function<vec3(float frame)>& point) {
-    tds::track<vec3> t{tds::track_once, {}};
-    for (const uint32_t frame : frames)
-        t.keys.push_back({frame, point(static_cast<float>(frame)), {}});
-    return t;
+    return keyed_along(frames, point);
 }
 
 tds::track<float> values_along(const std::vector<uint32_t>& frames,
                                const std::function<float(float frame)>& value) {
-    tds::track<float> t{tds::track_once, {}};
-    for (const uint32_t frame : frames)
-        t.keys.push_back({frame, value(static_cast<float>(frame)), {}});
-    return t;
+    return keyed_along(frames, value);
 }
 
 tds::track<tds::turn> swing(uint32_t first, uint32_t last, vec3 axis, float angle, int swings) {

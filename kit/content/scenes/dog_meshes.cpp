@@ -36,26 +36,30 @@ tds::mesh dog_head(const std::string& name) {
     return b.take("Fur");
 }
 
-// A pair of front legs from the shoulders, one each side: each a long spike
-// down to the paw, and the paw.
-tds::mesh dog_front_legs(const std::string& name) {
+namespace {
+
+// A leg each side, hanging from its joint: a long spike from the two corners
+// of its top down to the paw, and the paw.
+tds::mesh leg_pair(const std::string& name, float top_front, float top_back, float top_height) {
     mesh_builder b(name);
     for (const float side : {-5.0f, 5.0f}) {
-        b.triangle(b.vertex({1.5f, side, 1}), b.vertex({-1.5f, side, 1}), b.vertex({0, side, -16}));
+        b.triangle(b.vertex({top_front, side, 1}), b.vertex({top_back, side, top_height}),
+                   b.vertex({0, side, -16}));
         b.polyline({{-1, side, -16}, {4, side, -16}});
     }
     return b.take("Fur");
 }
 
-// A pair of hind legs from the hips: broad at the thigh, slanting back to the
-// paw, and the paw.
+} // namespace
+
+// Front legs: thin spikes from the shoulders.
+tds::mesh dog_front_legs(const std::string& name) {
+    return leg_pair(name, 1.5f, -1.5f, 1);
+}
+
+// Hind legs: broad at the thigh, the back of it high on the haunch.
 tds::mesh dog_hind_legs(const std::string& name) {
-    mesh_builder b(name);
-    for (const float side : {-5.0f, 5.0f}) {
-        b.triangle(b.vertex({2.5f, side, 2}), b.vertex({-3, side, 3}), b.vertex({0, side, -16}));
-        b.polyline({{-1, side, -16}, {4, side, -16}});
-    }
-    return b.take("Fur");
+    return leg_pair(name, 2.5f, -3, 3);
 }
 
 // The tail from its root, curving up and back.
