@@ -1,6 +1,7 @@
 // The dogs and their bone, built facing +x with z up about their pivots.
 // Both parts that show them draw every face as a wireframe, so they are built
-// of few faces with no turned-over copies (a copy would draw each edge twice).
+// of few faces with no turned-over copies; the dogs' outlines are drawn twice
+// on purpose, as doubled strokes.
 #pragma once
 
 #include "kit/shapes/meshes.h"
