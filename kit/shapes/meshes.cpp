@@ -50,6 +50,17 @@ void mesh_builder::quad(uint16_t a, uint16_t b, uint16_t c, uint16_t d) {
     mesh_.faces.push_back({a, c, d, 6});
 }
 
+void mesh_builder::polyline(std::initializer_list<vec3> points, float thickness) {
+    uint16_t from = 0;
+    bool first = true;
+    for (const vec3 p : points) {
+        const uint16_t to = vertex(p);
+        if (!first) triangle(from, to, vertex(p + vec3{0, thickness, 0}));
+        from = to;
+        first = false;
+    }
+}
+
 void mesh_builder::merge(const tds::mesh& other, vec3 offset) {
     const auto base = static_cast<uint16_t>(mesh_.vertices.size());
     for (size_t i = 0; i < other.vertices.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "kit/formats/scene_writer.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace vilora::kit::data {
@@ -28,6 +29,11 @@ public:
     void quad(uint16_t a, uint16_t b, uint16_t c, uint16_t d);
     // Appends another mesh's geometry moved by `offset`.
     void merge(const tds::mesh& other, vec3 offset = {});
+    // A line through `points` as a chain of slivers, one a segment, from
+    // one point to the next and back to a corner `thickness` off the next
+    // across (+y): a wireframe draws each segment twice, a shaded view shows
+    // a thread. Corner c of each sliver is that corner.
+    void polyline(std::initializer_list<vec3> points, float thickness = 0.25f);
     // A cone of `segments` faces from a ring of radius `radius` about `base`,
     // square to the axis from `base` to `tip`, to the tip; open at the base.
     // Corner c of every face is the tip.

@@ -9,6 +9,15 @@ namespace {
 
 constexpr float pi = 3.14159265358979f;
 
+template <typename Value>
+tds::track<Value> keyed_along(const std::vector<uint32_t>& frames,
+                              const std::function<Value(float frame)>& value) {
+    tds::track<Value> t{tds::track_once, {}};
+    for (const uint32_t frame : frames)
+        t.keys.push_back({frame, value(static_cast<float>(frame)), {}});
+    return t;
+}
+
 } // namespace
 
 tds::node object_node(uint16_t id, const std::string& name, int16_t parent) {
@@ -64,20 +73,42 @@ tds::track<tds::turn> turn_by(uint32_t first, uint32_t last, vec3 axis, float an
 
 tds::track<tds::turn> heading(uint32_t first, uint32_t last, uint32_t step,
                               const std::function<float(float t)>& angle) {
+    const auto span = static_cast<float>(last - first);
+    return turning_along(key_frames(first, last, step), {0, 0, 1}, [&](float frame) {
+        return angle((frame - static_cast<float>(first)) / span);
+    });
+}
+
+std::vector<uint32_t> key_frames(uint32_t first, uint32_t last, uint32_t step) {
+    std::vector<uint32_t> frames;
+    for (uint32_t frame = first; frame < last; frame += step) frames.push_back(frame);
+    frames.push_back(last);
+    return frames;
+}
+
+tds::track<tds::turn> turning_along(const std::vector<uint32_t>& frames, vec3 axis,
+                                    const std::function<float(float frame)>& angle) {
     tds::track<tds::turn> t{tds::track_once, {}};
     float previous = 0;
-    for (uint32_t frame = first;; frame += step) {
-        if (frame > last) frame = last;
-        const float now =
-            angle(static_cast<float>(frame - first) / static_cast<float>(last - first));
+    for (const uint32_t frame : frames) {
+        const float now = angle(static_cast<float>(frame));
         // The shorter way round from the last key (the first key turns from 0).
         float change = now - previous;
-        if (frame != first) change -= 2 * pi * std::round(change / (2 * pi));
-        t.keys.push_back({frame, turning(change, {0, 0, 1}), {}});
+        if (!t.keys.empty()) change -= 2 * pi * std::round(change / (2 * pi));
+        t.keys.push_back({frame, turning(change, axis), {}});
         previous += change;
-        if (frame == last) break;
     }
     return t;
+}
+
+tds::track<vec3> points_along(const std::vector<uint32_t>& frames,
+                              const std::function<vec3(float frame)>& point) {
+    return keyed_along(frames, point);
+}
+
+tds::track<float> values_along(const std::vector<uint32_t>& frames,
+                               const std::function<float(float frame)>& value) {
+    return keyed_along(frames, value);
 }
 
 tds::track<tds::turn> swing(uint32_t first, uint32_t last, vec3 axis, float angle, int swings) {

@@ -4,6 +4,8 @@
 
 #include "kit/shapes/meshes.h"
 
+#include <vector>
+
 namespace vilora::kit::data {
 
 tds::node object_node(uint16_t id, const std::string& name, int16_t parent = -1);
@@ -32,6 +34,19 @@ tds::track<tds::turn> turn_by(uint32_t first, uint32_t last, vec3 axis, float an
 // should change by well under half a turn between keys.
 tds::track<tds::turn> heading(uint32_t first, uint32_t last, uint32_t step,
                               const std::function<float(float t)>& angle);
+// Frames `first`, first + step, ... and `last` itself.
+std::vector<uint32_t> key_frames(uint32_t first, uint32_t last, uint32_t step);
+// Turns about `axis` that follow an angle a(frame), with a key at each of
+// `frames` (rising), each the shorter way round from the last (the first
+// turns from 0); a(frame) should change by well under half a turn between keys.
+tds::track<tds::turn> turning_along(const std::vector<uint32_t>& frames, vec3 axis,
+                                    const std::function<float(float frame)>& angle);
+// A point at each of `frames`: p(frame).
+tds::track<vec3> points_along(const std::vector<uint32_t>& frames,
+                              const std::function<vec3(float frame)>& point);
+// A value at each of `frames`: v(frame).
+tds::track<float> values_along(const std::vector<uint32_t>& frames,
+                               const std::function<float(float frame)>& value);
 // A swing to +angle and back to -angle `swings` times over the range, about `axis`.
 tds::track<tds::turn> swing(uint32_t first, uint32_t last, vec3 axis, float angle, int swings);
 

@@ -51,12 +51,11 @@ TEST(DataScenes, EachPartSeesItsSubjectFramedShadedAndMoving) {
         if (view.depth_high > 0) {
             EXPECT_GT(depth, 0.95);
         }
-        // A good part of the picture, and visibly moving from frame to frame
-        // (houp's camera rides with its dogs: the part's breathing and shaking
-        // move them more than their running does).
+        // A good part of the picture, and visibly moving from frame to frame;
+        // houp's dog stands as tall as the picture.
         EXPECT_GT(c.width, 110);
-        EXPECT_GT(c.height, 60);
-        EXPECT_GT(c.motion, view.part == "houp" ? 0.5 : 1.0);
+        EXPECT_GT(c.height, view.part == "houp" ? 160 : 60);
+        EXPECT_GT(c.motion, 1.0);
         EXPECT_GE(c.drawn_meshes, 3);
     }
 }
@@ -85,14 +84,29 @@ count_corners(const std::string& part, int divisor,
 }
 
 TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
-    // houp: at the widest of its breathing (4 times; the view holds 3) left
-    // of the digit panel, which stands right of column 195 in rows 68 to 142.
-    const corner_count houp =
-        count_corners("houp", 1, [](const drawn_face&, const screen_point& s) {
-            return s.x * 4 / 3 < 195 || s.y < 68 || s.y > 142;
+    // houp: at the widest of its breathing (4 times; the view holds 3) no
+    // edge passes over the digits' panel, columns 188 to 306 of rows 66 to
+    // 140, even shaken by up to 9 pixels right and down.
+    long edges = 0, over = 0;
+    const kf_status status = walk_view(
+        data_path("psyki.3ds"), view_of("houp"), [&](float, const std::vector<drawn_face>& faces) {
+            for (const drawn_face& f : faces)
+                for (int k = 0; k < 3; ++k) {
+                    const screen_point& a = f.corner[k];
+                    const screen_point& b = f.corner[(k + 1) % 3];
+                    bool crosses = false;
+                    for (int step = 0; step <= 64 && !crosses; ++step) {
+                        const float t = static_cast<float>(step) / 64;
+                        const float x = (a.x + (b.x - a.x) * t) * 4 / 3, y = a.y + (b.y - a.y) * t;
+                        crosses = x + 9 >= 188 && x <= 306 && y + 9 >= 66 && y <= 140;
+                    }
+                    ++edges;
+                    over += crosses;
+                }
         });
-    EXPECT_GT(houp.corners, 0);
-    EXPECT_LT(houp.outside, houp.corners / 100);
+    EXPECT_EQ(status, KF_OK);
+    EXPECT_GT(edges, 0);
+    EXPECT_EQ(over, 0);
     // The credits' flat green pass keeps off the credit boxes at the bottom
     // left, rows 131 down, columns 3 to 203.
     const corner_count credits =
@@ -144,6 +158,35 @@ TEST(DataScenes, TheGreetingsBubbleHangsWhereItFits) {
     });
     EXPECT_GT(f.frames, 150);
     EXPECT_EQ(f.bad, 0) << f.first;
+}
+
+TEST(DataScenes, HoupsDogIsShadedAndAloneInItsShot) {
+    // Grey is corner c's depth / 3, held at 100, over a pale backdrop: on
+    // every frame the dog's near parts are clearly darker than its far ones,
+    // and none of it is held at the palest grey. Dog 2 and the bone wait in
+    // front of the camera (a corner behind it would be thrown across the
+    // picture) and off the picture at any stretch from 1.8 to 4.
+    const scene_view& view = view_of("houp");
+    int frames = 0, flat = 0, strays = 0;
+    const kf_status status =
+        walk_view(data_path(view.scene), view, [&](float, const std::vector<drawn_face>& faces) {
+            ++frames;
+            int darkest = 100, palest = 0;
+            for (const drawn_face& f : faces) {
+                if (!view.subject(f.mesh->name)) {
+                    for (const screen_point& s : f.corner)
+                        strays += !f.in_front || (s.x * 1.8f / 3 > -20 && s.x * 4 / 3 < 340);
+                    continue;
+                }
+                const int grey = std::min(100, static_cast<int>(f.corner[2].z / 3));
+                darkest = std::min(darkest, grey), palest = std::max(palest, grey);
+            }
+            flat += palest - darkest < 15 || palest >= 100;
+        });
+    EXPECT_EQ(status, KF_OK);
+    EXPECT_GT(frames, 250);
+    EXPECT_EQ(flat, 0);
+    EXPECT_EQ(strays, 0);
 }
 
 TEST(DataScenes, OnecoFourFlamesStandApart) {

@@ -2,8 +2,8 @@
 // meant (counter-clockwise about their axis, in the file's axes), headings
 // take the short way between keys, and aiming beside a subject puts it where
 // a part projects it.
-#include "kit/shapes/rig.h"
 #include "kit/formats/scene_writer.h"
+#include "kit/shapes/rig.h"
 #include "scene3d/kf.h"
 #include "tests/library/library_test_support.h"
 
@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace vilora::testing {
 namespace {
@@ -113,6 +114,25 @@ TEST(Rig, HeadingsTakeTheShortWayRound) {
         EXPECT_NEAR(p.x, 10 * std::cos(a), 1e-2) << frame;
         EXPECT_NEAR(p.y, 10 * std::sin(a), 1e-2) << frame;
     }
+}
+
+TEST(Rig, TurnsAlongAnAngleFollowItAboutTheirAxis) {
+    // A nod about y that swings back and forth: every key lands on the angle
+    // it was given, not on a sum that drifts.
+    const std::function<float(float)> nod = [](float frame) {
+        return 0.3f + 0.5f * std::sin(frame / 6);
+    };
+    tds::node n = marker_node();
+    n.rotation = data::turning_along(data::key_frames(0, 40, 4), {0, 1, 0}, nod);
+    ASSERT_EQ(n.rotation.keys.size(), 11u);
+    for (const float frame : {0.0f, 12.0f, 24.0f, 40.0f}) {
+        const tds::vec3 p = marker_at(marker_scene(n), frame);
+        EXPECT_NEAR(p.x, 10 * std::cos(nod(frame)), 1e-2) << frame;
+        EXPECT_NEAR(p.z, -10 * std::sin(nod(frame)), 1e-2) << frame;
+    }
+    // The last key sits on the range's end even when the step does not.
+    const std::vector<uint32_t> frames = data::key_frames(0, 10, 4);
+    EXPECT_EQ(frames, (std::vector<uint32_t>{0, 4, 8, 10}));
 }
 
 TEST(Rig, AimingBesideASubjectPutsItThereInThePartsProjection) {

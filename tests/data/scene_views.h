@@ -29,6 +29,9 @@ struct scene_view {
     float depth_low, depth_high;
     // Screen position relative to the picture area of a camera-space point.
     screen_point (*project)(const kf_camera& camera, const kf_vector& p);
+    // The meshes that make the subject, by name; null: all of them. The
+    // others wait out of the shot.
+    bool (*subject)(const char* mesh) = nullptr;
 };
 
 const std::vector<scene_view>& scene_views();
@@ -59,6 +62,8 @@ struct view_census {
     double motion = 0;            // mean movement of a used corner from frame to frame, pixels
     int drawn_meshes = 0;         // meshes that contribute faces
 };
+
+// The census counts the view's subject alone.
 
 view_census census(const std::string& file, const scene_view& view, kf_status* status);
 
