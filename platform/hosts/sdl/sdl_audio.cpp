@@ -20,6 +20,9 @@ public:
     }
 
     void start() override { SDL_PauseAudioDevice(device_, 0); }
+    void pause() override { SDL_PauseAudioDevice(device_, 1); }
+    // Heard and queued stay apart by what the device still holds, as before.
+    void discard_queued() override { SDL_ClearQueuedAudio(device_); }
     void stop() override {
         SDL_PauseAudioDevice(device_, 1);
         SDL_ClearQueuedAudio(device_);
