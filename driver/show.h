@@ -23,7 +23,14 @@ namespace vilora {
 
 // How the show runs: on screen in real time, or headless and offline, one
 // frame per 60 ms of music, for capturing or timing it.
-enum class run_kind { show, capture, bench };
+enum class run_kind { show, capture, record, bench };
+
+// A place in the music: pattern order and row.
+struct show_position {
+    uint16_t order = 0;
+    uint16_t row = 0;
+    bool operator==(const show_position&) const = default;
+};
 
 struct show_options {
     int32_t width = 320; // "0" on the command line: 200 lines; "1": 240
@@ -33,6 +40,9 @@ struct show_options {
     run_kind kind = run_kind::show;
     std::optional<uint32_t> seed;       // --seed; else the time of day
     std::optional<part_call> only_part; // --part NAME[:MODE]
+    // --start ORDER[:ROW]: the music starts there and the timeline with it; the
+    // parts start fresh, as built.
+    std::optional<show_position> start;
 };
 
 // One frame as the timeline played it.
@@ -42,6 +52,7 @@ struct frame_record {
     uint16_t row = 0;
     uint8_t variant = 0;
     std::vector<part_call> calls;
+    double done = 0.0; // how much of the show, from its start position to order 67, lies behind
 };
 
 // Watches the show: the capture writer and the benchmark recorder are observers.
@@ -71,7 +82,8 @@ struct show_state {
 };
 
 // Runs the show from start-up to its end; the program's exit status: 0 after
-// the music's end or Escape, 1 when start-up fails (after its message).
+// the music's end or Escape, 1 when start-up fails (after its message), 2 for
+// a start position the module does not have (after a line on stderr).
 int run_show(show_state& state);
 
 // Stops the music and releases whatever the show still holds (after its end,

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "platform/window/window_system.h"
 
+#include <cstdio>
 #include <string>
 
 namespace vilora {
@@ -85,6 +86,23 @@ bool start_sound(const show_options& options) {
     return true;
 }
 
+// --start: the music moves there before it plays; false, with a line on
+// stderr, for a position the module does not have.
+bool move_to_start(const show_state& s) {
+    if (!s.options.start) return true;
+    const show_position& at = *s.options.start;
+    const int orders = music_order_count(s.music);
+    const int rows = music_rows_in_order(s.music, at.order);
+    if (rows > at.row && music_seek(s.music, at.order, at.row)) return true;
+    if (at.order >= orders)
+        std::fprintf(stderr, "vilora: --start %u:%u: the music has orders 0 to %d\n", at.order,
+                     at.row, orders - 1);
+    else
+        std::fprintf(stderr, "vilora: --start %u:%u: order %u has rows 0 to %d\n", at.order, at.row,
+                     at.order, rows - 1);
+    return false;
+}
+
 } // namespace
 
 void music_cue_received(sync_handle, music_handle, uint32_t data, void* user) {
@@ -118,6 +136,7 @@ int run_show(show_state& s) {
     start_sound(s.options);
     s.music = music_load(data_file("data\\muska.xm").c_str());
     if (s.music == 0) return fail(s, message_no_music);
+    if (!move_to_start(s)) return 2;
 
     construct_parts(s);
     if (const part_class* invalid = first_invalid(s))

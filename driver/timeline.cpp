@@ -1,6 +1,7 @@
 #include "driver/show.h"
 #include "engine/engine.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace vilora {
@@ -43,10 +44,37 @@ void run_calls(show_state& s, const std::vector<part_call>& calls) {
     }
 }
 
+// How far the show has got, counted in rows from where it started to order
+// 67 (or the module's end, when it has fewer orders).
+class show_progress {
+public:
+    show_progress(music_handle music, std::optional<show_position> start) {
+        const int orders = std::min<int>(music_order_count(music), final_order);
+        rows_before_.push_back(0);
+        for (int order = 0; order < orders; ++order)
+            rows_before_.push_back(rows_before_.back() +
+                                   std::max(music_rows_in_order(music, order), 0));
+        if (start) first_ = row_number(start->order, start->row);
+    }
+    double done(uint16_t order, uint16_t row) const {
+        const int64_t total = rows_before_.back() - first_;
+        return total > 0 ? static_cast<double>(row_number(order, row) - first_) / total : 1.0;
+    }
+
+private:
+    int64_t row_number(uint16_t order, uint16_t row) const {
+        if (order + size_t{1} >= rows_before_.size()) return rows_before_.back();
+        return rows_before_[order] + row;
+    }
+    std::vector<int64_t> rows_before_; // rows of the orders before each order
+    int64_t first_ = 0;
+};
+
 } // namespace
 
 void run_timeline(show_state& s) {
     std::vector<int16_t> audio;
+    const show_progress progress(s.music, s.options.start);
     for (uint64_t frame = 0;;) {
         if (!s.window->pump()) break;
         if (!s.window->active) {
@@ -63,6 +91,7 @@ void run_timeline(show_state& s) {
         record.order = static_cast<uint16_t>(position & 0xFFFF);
         record.row = static_cast<uint16_t>(position >> 16);
         record.variant = s.sync_variant.load(); // one snapshot decides the whole frame
+        record.done = progress.done(record.order, record.row);
         if (s.options.only_part)
             record.calls = {*s.options.only_part};
         else

@@ -269,6 +269,41 @@ TEST_F(Show, CaptureWritesFramesAudioAndTimeline) {
     EXPECT_NE(last.find(" obw:2"), std::string::npos);
 }
 
+TEST_F(Show, StartingLaterRunsTheTimelineFromThereWithTheCueItWouldHave) {
+    music({.orders = 70, .rows = 4, .cues = {{0, 1, 1}, {26, 2, 2}, {28, 0, 0}}});
+    frame_journal frames;
+    state.observer = &frames;
+    state.options.start = show_position{27, 1};
+    ASSERT_EQ(run(), 0);
+    ASSERT_FALSE(frames.frames.empty());
+    const frame_record& first = frames.frames.front();
+    EXPECT_EQ(first.frame, 0u);
+    EXPECT_EQ(first.order, 27);
+    EXPECT_EQ(first.row, 1);
+    EXPECT_EQ(first.variant, 2) << "the cue of order 26 row 2";
+    EXPECT_EQ(first.calls, (std::vector<part_call>{{part_id::oneco2, 0}}));
+    EXPECT_EQ(frames.frames[3].order, 28);
+    EXPECT_EQ(frames.frames[3].variant, 0) << "the cues go on as the music plays";
+    EXPECT_EQ(frames.frames.size(), (67u - 27u) * 4u - 1u);
+    EXPECT_EQ(frames.frames.back().order, 66);
+    EXPECT_NEAR(frames.frames[0].done, 0.0, 1e-9);
+    EXPECT_NEAR(frames.frames[79].done, 0.5, 0.01) << "half the 159 rows from 27:1 to 67";
+    EXPECT_NEAR(frames.frames.back().done, 1.0, 0.01);
+}
+
+TEST_F(Show, AStartTheModuleDoesNotHaveEndsWithStatus2) {
+    music({.orders = 30, .rows = 4});
+    state.options.start = show_position{12, 4};
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(stderr_.find("--start 12:4: order 12 has rows 0 to 3"), std::string::npos) << stderr_;
+    EXPECT_TRUE(journal.runs.empty());
+    finish_show(state);
+    state.options.start = show_position{30, 0};
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(stderr_.find("--start 30:0: the music has orders 0 to 29"), std::string::npos)
+        << stderr_;
+}
+
 TEST(TimelineLine, ListsEveryCall) {
     frame_record r{12, 64, 3, 2, {{part_id::oneco0, 0}, {part_id::obw, 2}}};
     EXPECT_EQ(timeline_line(r), "12\t64\t3\t2\toneco0:0 obw:2\n");
