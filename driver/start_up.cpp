@@ -81,8 +81,10 @@ const part_class* first_invalid(const show_state& s) {
 bool start_sound(const show_options& options) {
     if (options.kind != run_kind::show) return sound_init(sound_offline_device, sound_frequency);
     // No sound device is no reason to stop: the silent device keeps the clock.
-    if (!sound_init(sound_default_device, sound_frequency))
+    if (!sound_init(sound_default_device, sound_frequency)) {
+        std::fputs("vilora: no sound device; the show plays without sound\n", stderr);
         sound_init(sound_silent_device, sound_frequency);
+    }
     return true;
 }
 
