@@ -1,5 +1,6 @@
 #include "driver/show.h"
 #include "engine/data_files.h"
+#include "engine/data_set.h"
 #include "engine/engine.h"
 #include "platform/window/window_system.h"
 
@@ -47,11 +48,9 @@ struct library_group {
     size_t count;
 };
 constexpr library_group library_groups[] = {
-    {"data\\dtroid.782",
-     {part_id::otitulek, part_id::oskred0, part_id::ogreety, part_id::oneco0},
-     4},
-    {"data\\robot1.782", {part_id::oneco1, part_id::oneco2, part_id::oneco3, part_id::oneco4}, 4},
-    {"data\\uganda4.782",
+    {data_set::dtroid, {part_id::otitulek, part_id::oskred0, part_id::ogreety, part_id::oneco0}, 4},
+    {data_set::robot1, {part_id::oneco1, part_id::oneco2, part_id::oneco3, part_id::oneco4}, 4},
+    {data_set::uganda4,
      {part_id::pinkous, part_id::odistort, part_id::obw, part_id::houp, part_id::oland},
      5},
 };
@@ -136,7 +135,7 @@ int run_show(show_state& s) {
         seed_random_from_time();
 
     start_sound(s.options);
-    s.music = music_load(data_file("data\\muska.xm").c_str());
+    s.music = music_load(data_file(data_set::music).c_str());
     if (s.music == 0) return fail(s, message_no_music);
     if (!move_to_start(s)) return 2;
 

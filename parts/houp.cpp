@@ -1,4 +1,5 @@
 #include "parts/houp.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "parts/part_pixels.h"
@@ -17,7 +18,7 @@ constexpr uint32_t digit_colour = 0x0000C8; // (200, 0, 0) as 0x00BBGGRR
 
 } // namespace
 
-houp::houp(display_device* display) : scene_part("data\\psyki.3ds", 220.0f) {
+houp::houp(display_device* display) : scene_part(data_set::psyki, 220.0f) {
     if (!valid) return;
     if (pictures.add_picture(display, "glit.bmp", 0, 0) == -1) valid = false;
     digit_font = create_font("MS SANS SERIFF", 12, 12);

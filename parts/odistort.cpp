@@ -1,4 +1,5 @@
 #include "parts/odistort.h"
+#include "engine/data_set.h"
 
 #include "parts/part_pixels.h"
 
@@ -19,7 +20,7 @@ constexpr scene_projection copy_projection = {.centre_x = {120.0f, 120.0f, 120.0
 
 } // namespace
 
-odistort::odistort(display_device* display) : scene_part("data\\vosaq.3ds", 220.0f) {
+odistort::odistort(display_device* display) : scene_part(data_set::vosaq, 220.0f) {
     if (!valid) return;
     if (pictures.add_picture(display, "lifelife.bmp", 0, 0) == -1) valid = false;
     label_font = create_font("MS SANS SERIFF", 12, 12);

@@ -1,4 +1,5 @@
 #include "parts/ogreety.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "parts/part_pixels.h"
@@ -21,7 +22,7 @@ constexpr int32_t bubble_face = 10;
 
 } // namespace
 
-ogreety::ogreety(display_device* display) : scene_part("data\\psyki.3ds", 220.0f) {
+ogreety::ogreety(display_device* display) : scene_part(data_set::psyki, 220.0f) {
     if (!valid) return;
     if (pictures.add_picture(display, "winditup.bmp", 0, 0) == -1) valid = false;
     for (const char* name : {"carky.bmp", "hlask9.bmp", "ukaz.bmp"})

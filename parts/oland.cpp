@@ -1,4 +1,5 @@
 #include "parts/oland.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "parts/part_pixels.h"
@@ -19,7 +20,7 @@ constexpr int32_t flare_row = 20;
 
 } // namespace
 
-oland::oland(display_device* display) : scene_part("data\\surfonsurf.3ds", 220.0f) {
+oland::oland(display_device* display) : scene_part(data_set::surfonsurf, 220.0f) {
     if (!valid) return;
     frame = first_frame;
     if (pictures.add_picture(display, "hool.bmp", 0, 1) == -1) valid = false;

@@ -1,4 +1,5 @@
 #include "parts/oneco0.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "parts/part_pixels.h"
@@ -26,7 +27,7 @@ constexpr float spin_scale = 5.0f;
 
 } // namespace
 
-oneco0::oneco0(display_device* display) : scene_part("data\\sperm.3ds", 320.0f) {
+oneco0::oneco0(display_device* display) : scene_part(data_set::sperm, 320.0f) {
     if (!valid) return;
     if (pictures.add_picture(display, "housena.bmp", 0, 0) == -1) valid = false;
     if (pictures.add_picture(display, "mirror3.bmp", 0, 1) == -1) valid = false;

@@ -1,4 +1,5 @@
 #include "parts/oneco1.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "parts/part_pixels.h"
@@ -26,7 +27,7 @@ constexpr int32_t caption_bottom = 220;
 
 } // namespace
 
-oneco1::oneco1(display_device* display) : scene_part("data\\hrouda2.3ds", 320.0f) {
+oneco1::oneco1(display_device* display) : scene_part(data_set::hrouda2, 320.0f) {
     if (!valid) return;
     caption_font = create_font("MS SANS SERIFF", 12, 12);
     if (pictures.add_picture_sequence(display, "noon%d.bmp", 4, 0, 0) == -1) valid = false;

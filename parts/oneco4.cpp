@@ -1,4 +1,5 @@
 #include "parts/oneco4.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "parts/part_pixels.h"
@@ -13,7 +14,7 @@ constexpr int32_t sprite_up = 90;
 
 } // namespace
 
-oneco4::oneco4(display_device* display) : scene_part("data\\sroub2.3ds", 220.0f) {
+oneco4::oneco4(display_device* display) : scene_part(data_set::sroub2, 220.0f) {
     if (!valid) return;
     // 30 frames in, where the screws are already turning.
     frame += 30.0f;

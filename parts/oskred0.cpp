@@ -1,4 +1,5 @@
 #include "parts/oskred0.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "engine/numbers.h"
@@ -23,7 +24,7 @@ constexpr credit_move credit_moves[] = {
 
 } // namespace
 
-oskred0::oskred0(display_device* display) : scene_part("data\\vosaq.3ds", 320.0f) {
+oskred0::oskred0(display_device* display) : scene_part(data_set::vosaq, 320.0f) {
     if (!valid) return;
     for (const char* name : {"credits.bmp", "cred-code.bmp", "cred-music.bmp", "cred-3d.bmp"})
         if (pictures.add_picture(display, name, 0, 0) == -1) valid = false;

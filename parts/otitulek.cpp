@@ -1,4 +1,5 @@
 #include "parts/otitulek.h"
+#include "engine/data_set.h"
 
 #include "engine/engine.h"
 #include "engine/numbers.h"
@@ -21,7 +22,7 @@ constexpr scene_projection wire_projection = {
 
 } // namespace
 
-otitulek::otitulek(display_device* display) : scene_part("data\\hedge.3ds", 320.0f) {
+otitulek::otitulek(display_device* display) : scene_part(data_set::hedge, 320.0f) {
     if (!valid) return;
     last_frame = 30.0f;
     if (tops.add_picture_sequence(display, "top%d.bmp", 4, 0, 0) == -1) valid = false;

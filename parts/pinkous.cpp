@@ -1,6 +1,7 @@
 #include "parts/pinkous.h"
 
 #include "engine/data_files.h"
+#include "engine/data_set.h"
 #include "engine/engine.h"
 #include "parts/displacement_pass.h"
 #include "parts/flicker_caption.h"
@@ -11,9 +12,9 @@ pinkous::class_statics pinkous::statics;
 
 pinkous::pinkous(display_device* display) {
     valid = true;
-    open_library(data_file("data\\robot1.782").c_str());
+    open_library(data_file(data_set::robot1).c_str());
     if (maps.add_picture_sequence(display, "%d.bmp", 2, 0, 0) == -1) valid = false;
-    open_library(data_file("data\\uganda4.782").c_str());
+    open_library(data_file(data_set::uganda4).c_str());
     if (maps.add_picture(display, "hlavni.bmp", 0, 0) == -1) valid = false;
     if (sprites.add_picture(display, "field.bmp", 0, 0) == -1) valid = false;
     if (sprites.add_picture(display, "box.bmp", 0, 1) == -1) valid = false;

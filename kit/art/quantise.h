@@ -5,7 +5,7 @@
 #pragma once
 
 #include "kit/art/image.h"
-#include "kit/bmp_writer.h"
+#include "kit/formats/bmp_writer.h"
 
 namespace vilora::kit::art {
 

@@ -2,7 +2,7 @@
 // archive under the right name, listed and extracted by vilora-kit lib,
 // decoded by our decoders and by ImageMagick alike, at sizes that fit where
 // the parts draw them.
-#include "kit/data/data_set.h"
+#include "kit/content/data_set.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"

@@ -1,7 +1,7 @@
 // The BMP and PSD writers: what they write reads back, pixel for pixel, through
 // our decoders and through ImageMagick.
-#include "kit/bmp_writer.h"
-#include "kit/psd_writer.h"
+#include "kit/formats/bmp_writer.h"
+#include "kit/formats/psd_writer.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"

@@ -1,6 +1,6 @@
 // The 3DS writer: a scene with every kind of chunk it writes reads back
 // through our reader and through lib3ds with the same content.
-#include "kit/scene_writer.h"
+#include "kit/formats/scene_writer.h"
 #include "scene3d/kf.h"
 #include "tests/library/library_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "kit/library_writer.h"
+#include "kit/formats/library_writer.h"
 
 #include "library/library_file.h"
 #include "library/library_format.h"

@@ -1,5 +1,5 @@
 // vilora-kit make-music, run as a program the way the build runs it.
-#include "kit/music/music_module.h"
+#include "kit/content/music/music_module.h"
 #include "tests/library/library_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The demo's module as the show and a listener meet it: its orders, the cue
 // notes that pick scene variants, and its rendering through libxmp.
-#include "kit/music/instruments.h"
-#include "kit/music/music_module.h"
-#include "kit/music/render.h"
+#include "kit/content/music/instruments.h"
+#include "kit/content/music/music_module.h"
+#include "kit/synth/render.h"
 
 #include "tests/music/xm_oracles.h"
 

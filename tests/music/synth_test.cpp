@@ -1,7 +1,7 @@
 // The integer synthesis against the maths it stands for, and the samples it
 // makes as a tracker plays them.
-#include "kit/music/instruments.h"
-#include "kit/music/synth.h"
+#include "kit/content/music/instruments.h"
+#include "kit/synth/synth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "kit/xm_writer.h"
+#include "kit/formats/xm_writer.h"
 
 #include "tests/music/xm_oracles.h"
 

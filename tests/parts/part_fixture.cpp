@@ -1,7 +1,7 @@
 #include "tests/parts/part_fixture.h"
 
 #include "engine/data_files.h"
-#include "kit/library_writer.h"
+#include "kit/formats/library_writer.h"
 #include "parts/houp.h"
 #include "parts/odistort.h"
 #include "parts/ogreety.h"

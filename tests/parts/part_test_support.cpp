@@ -1,7 +1,7 @@
 #include "tests/parts/part_test_support.h"
 
 #include "engine/engine.h"
-#include "kit/library_writer.h"
+#include "kit/formats/library_writer.h"
 #include "library/library_file.h"
 #include "parts/obw.h"
 #include "parts/oneco2.h"

@@ -1,5 +1,5 @@
 #include "engine/engine.h"
-#include "kit/library_writer.h"
+#include "kit/formats/library_writer.h"
 #include "library/library_file.h"
 #include "pictures/picture_list.h"
 #include "tests/library/library_test_support.h"

@@ -2,7 +2,7 @@
 // exact control over every chunk (including malformed ones).
 #pragma once
 
-#include "kit/chunk_writer.h"
+#include "kit/formats/chunk_writer.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // the cue instrument 64 on channel 1.
 #pragma once
 
-#include "kit/xm_writer.h"
+#include "kit/formats/xm_writer.h"
 
 #include <string>
 #include <vector>

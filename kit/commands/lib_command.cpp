@@ -1,0 +1,232 @@
+// vilora-kit lib: makes, lists and unpacks ".782" archives.
+#include "kit/commands/command_support.h"
+#include "kit/commands/commands.h"
+#include "kit/formats/library_writer.h"
+#include "library/library_file.h"
+#include "library/library_format.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace vilora::kit {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every failure is one line on stderr and exit status 1.
+int report(const std::string& message) {
+    return report_failure("vilora-kit lib", message);
+}
+
+std::optional<std::vector<uint8_t>> read_file(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool write_file(const fs::path& file, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+// Packs files and directory trees from disk, directories in name order.
+class archive_builder {
+public:
+    archive_builder(fs::path archive, bool store) : archive_(std::move(archive)), store_(store) {}
+
+    // Adds `file` from disk as `name`; a directory with everything below it.
+    // The empty name stands for the top level of the archive.
+    bool add(const fs::path& file, const std::string& name) {
+        std::error_code ec;
+        const fs::file_status status = fs::status(file, ec);
+        if (fs::is_directory(status)) return add_directory(file, name);
+        if (!fs::is_regular_file(status))
+            return fail(file.string() + ": no such file or directory");
+        if (fs::equivalent(file, archive_, ec)) return true; // never pack the archive into itself
+        const auto bytes = read_file(file);
+        if (!bytes) return fail(file.string() + ": cannot read the file");
+        return writer_.add_member(name, *bytes, store_) || fail(writer_.error());
+    }
+
+    bool write() { return writer_.write(archive_.string()) || fail(writer_.error()); }
+    const std::string& error() const { return error_; }
+
+private:
+    // A symbolic link back up the tree ends at the 255-character path limit.
+    bool add_directory(const fs::path& directory, const std::string& name) {
+        if (!name.empty() && !writer_.add_directory(name)) return fail(writer_.error());
+        std::vector<fs::path> children;
+        std::error_code ec;
+        for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec))
+            children.push_back(it->path());
+        if (ec) return fail(directory.string() + ": " + ec.message());
+        std::sort(children.begin(), children.end());
+        for (const fs::path& child : children) {
+            const std::string leaf = child.filename().string();
+            if (!add(child, name.empty() ? leaf : name + "/" + leaf)) return false;
+        }
+        return true;
+    }
+
+    bool fail(std::string reason) {
+        error_ = std::move(reason);
+        return false;
+    }
+
+    library_writer writer_;
+    fs::path archive_;
+    bool store_;
+    std::string error_;
+};
+
+int create_archive(const std::string& archive, const fs::path& directory, bool store,
+                   const std::vector<std::string>& paths) {
+    archive_builder builder(archive, store);
+    for (const std::string& path : paths) {
+        std::string name = fs::path(path).lexically_normal().generic_string();
+        if (path.empty() || fs::path(path).is_absolute())
+            return report("'" + path + "': paths must be relative to the directory");
+        if (name == ".") name.clear();
+        if (name.ends_with('/')) name.pop_back();
+        if (!builder.add(directory / path, name)) return report(builder.error());
+    }
+    return builder.write() ? 0 : report(builder.error());
+}
+
+std::string shown_path(const library_file& library, int32_t index) {
+    const library_entry& entry = library.entry(index);
+    std::string path = library.entry_path(index).value_or("?/" + std::string(entry.name));
+    return entry.is_directory ? path + "/" : path;
+}
+
+int list_archive(const std::string& archive) {
+    library_file library;
+    if (!library.open(archive.c_str(), true))
+        return report(archive + ": " + library.failure_reason());
+    for (int32_t i = 0; i < library.entry_count(); ++i) {
+        const library_entry& entry = library.entry(i);
+        const char* kind = entry.is_directory ? "dir" : entry.is_compressed ? "zlib" : "stored";
+        std::printf("%10d %10d  %-6s  %s\n", entry.size, entry.stored_size, kind,
+                    shown_path(library, i).c_str());
+    }
+    return 0;
+}
+
+// Whether `path` is one of the selected paths or lies below one; marks the
+// selections that matched.
+bool is_selected(const std::string& path, const std::vector<std::string>& selection,
+                 std::vector<bool>& matched) {
+    bool selected = selection.empty();
+    for (size_t i = 0; i < selection.size(); ++i) {
+        const std::string& s = selection[i];
+        const bool below = path.size() > s.size() && path[s.size()] == '/';
+        if (library_paths_equal(path.substr(0, below ? s.size() : path.size()), s))
+            selected = matched[i] = true;
+    }
+    return selected;
+}
+
+struct extract_item {
+    int32_t index;
+    std::string path;
+};
+
+// What to write, checked in full before anything is written: paths must stay
+// inside the target directory, and of members sharing a path only the one
+// the reader finds is taken.
+std::optional<extract_item> plan_entry(const library_file& library, int32_t index,
+                                       const std::vector<std::string>& selection,
+                                       std::vector<bool>& matched, std::string& error) {
+    const std::optional<std::string> path = library.entry_path(index);
+    if (!path) {
+        if (selection.empty()) error = "entry " + std::to_string(index) + " has no path";
+        return std::nullopt;
+    }
+    if (!is_selected(*path, selection, matched)) return std::nullopt;
+    if (!is_valid_member_path(*path)) {
+        error = "unsafe member path '" + *path + "'";
+        return std::nullopt;
+    }
+    if (!library.entry(index).is_directory && library.find_entry(path->c_str()) != index)
+        return std::nullopt;
+    return extract_item{index, *path};
+}
+
+int extract_archive(const std::string& archive, const fs::path& directory,
+                    std::vector<std::string> selection) {
+    library_file library;
+    if (!library.open(archive.c_str(), true))
+        return report(archive + ": " + library.failure_reason());
+    for (std::string& s : selection)
+        while (s.ends_with('/')) s.pop_back();
+    std::vector<bool> matched(selection.size());
+    std::vector<extract_item> plan;
+    for (int32_t i = 0; i < library.entry_count(); ++i) {
+        std::string error;
+        if (auto item = plan_entry(library, i, selection, matched, error))
+            plan.push_back(std::move(*item));
+        else if (!error.empty())
+            return report(archive + ": " + error);
+    }
+    for (size_t i = 0; i < selection.size(); ++i)
+        if (!matched[i]) return report(archive + ": '" + selection[i] + "' is not in the archive");
+
+    for (const extract_item& item : plan) {
+        const fs::path target = directory / item.path;
+        const bool is_directory = library.entry(item.index).is_directory;
+        std::error_code ec;
+        fs::create_directories(is_directory ? target : target.parent_path(), ec);
+        if (ec) return report(target.string() + ": " + ec.message());
+        if (is_directory) continue;
+        const auto bytes = library.load_member(item.path.c_str());
+        if (!bytes) return report(archive + ": " + item.path + ": " + library.failure_reason());
+        if (!write_file(target, *bytes)) return report(target.string() + ": cannot write the file");
+    }
+    return 0;
+}
+
+} // namespace
+
+int lib_command(int argc, char** argv) {
+    CLI::App app{"Make, list and unpack \".782\" archives.", "vilora-kit lib"};
+    app.require_subcommand(1, 1);
+    std::string archive;
+    std::string directory = ".";
+    bool store = false;
+    std::vector<std::string> paths;
+
+    CLI::App* create = app.add_subcommand("create", "pack files and directories into an archive");
+    create->add_option("archive", archive, "the archive to write")->required();
+    create->add_option("-C,--directory", directory, "take PATHs relative to this directory");
+    create->add_flag("--store", store, "store members as they are instead of compressing them");
+    create->add_option("paths", paths, "files and directories to pack")->required();
+
+    CLI::App* list = app.add_subcommand("list", "list the entries: size, stored size, kind, path");
+    list->add_option("archive", archive, "the archive to read")->required();
+
+    CLI::App* extract = app.add_subcommand("extract", "unpack members (all, or the PATHs given)");
+    extract->add_option("archive", archive, "the archive to read")->required();
+    extract->add_option("-C,--directory", directory, "unpack into this directory");
+    extract->add_option("paths", paths, "members or directories to unpack");
+
+    // CLI11 takes a vector of arguments last first.
+    if (const auto done = parse_arguments(app, argc, argv)) return *done;
+    if (*create) return create_archive(archive, directory, store, paths);
+    if (*list) return list_archive(archive);
+    return extract_archive(archive, directory, paths);
+}
+
+} // namespace vilora::kit

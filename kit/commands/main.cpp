@@ -1,0 +1,50 @@
+// vilora-kit: the tools around vilora's data.
+#include "kit/commands/commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace vilora::kit {
+namespace {
+
+// Commands arrive with the subsystems they serve.
+constexpr command commands[] = {
+    {"lib", "make, list and unpack .782 archives (create, list, extract)", lib_command},
+    {"scene", "dump a 3DS scene and its evaluation at a frame", scene_command},
+    {"picture", "decode a BMP or PSD picture for a screen format and write it as PNG",
+     picture_command},
+    {"make-music", "write the demo's music module (and its rendering as WAV)", music_command},
+    {"make-data", "write the default data set (libraries, scenes, music) or its previews",
+     make_data_command},
+    {nullptr, nullptr, nullptr},
+};
+
+void print_usage(std::FILE* out) {
+    std::fputs(
+        "usage: vilora-kit COMMAND [ARGS...]\n       vilora-kit --help | --version\n\ncommands:\n",
+        out);
+    for (const command& c : commands)
+        if (c.name) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+}
+
+} // namespace
+} // namespace vilora::kit
+
+int main(int argc, char** argv) {
+    using namespace vilora::kit;
+    if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("vilora-kit " VILORA_VERSION);
+        return 0;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
+        print_usage(stdout);
+        return 0;
+    }
+    if (argc >= 2) {
+        for (const command& c : commands)
+            if (c.name && std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+        std::fprintf(stderr, "vilora-kit: unknown command '%s'\n", argv[1]);
+    }
+    print_usage(stderr);
+    return 2;
+}

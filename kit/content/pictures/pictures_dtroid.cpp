@@ -1,0 +1,284 @@
+// "dtroid.782": the opening section (title, credits, greetings, oneco0).
+// Night blue with rust for the title, deep green with lime for the credits
+// and greetings, ice blue for the swimmers.
+#include "kit/art/picture_kit.h"
+#include "kit/content/data_set.h"
+
+#include <cmath>
+
+namespace vilora::kit::data {
+namespace {
+
+// The tagline along the bottom of the title, below where the hedgehog circles.
+void tagline(image& canvas, const art::lettering& letters, int y) {
+    const caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
+    const std::string line = "sixteen bits of software rendering";
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y, small);
+}
+
+// Fog over midnight blue, at a point of the picture area.
+colour title_sky(float x, float y) {
+    const ramp sky{{{0, hex(0x02040c)}, {0.55f, hex(0x0c1430)}, {1, hex(0x1c2848)}}};
+    const float fog = art::fbm(x / 70, y / 45, 3, 5);
+    return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
+}
+
+// The title: fog over midnight blue, the name in rust with a hot glow.
+// The four variants differ in grain, a torn band of rows and the glow, so
+// that picking one at random each frame flickers like a bad signal.
+image title_picture(const art::lettering& letters, int variant) {
+    image canvas(320, 200);
+    canvas.paint(title_sky);
+    stars(canvas, 40, 90, hex(0x9aa8c8));
+    const float heat = 0.75f + 0.1f * static_cast<float>(variant);
+    caption_style big{30, 56, hex(0xf07030), hex(0xa02808) * heat, 5, 2.2f, hex(0x100000), true};
+    const int w = caption_width(letters, "vilo ra", 30, 56);
+    caption(canvas, letters, "vilo ra", (320 - w) / 2, 8, big);
+    tagline(canvas, letters, 180);
+    vignette(canvas, 0.55f);
+    scanlines(canvas, 0.18f);
+    grain(canvas, 100 + static_cast<uint32_t>(variant),
+          0.05f + 0.02f * static_cast<float>(variant));
+    // A torn band: rows shifted sideways and lit up, as a weak signal does.
+    const int band = 24 + 44 * variant;
+    for (int y = band; y < band + 4 + 3 * variant && y < 200; ++y) {
+        const int shift = 6 + 6 * variant;
+        for (int x = 319; x >= shift; --x)
+            canvas.at(x, y) = canvas.at(x - shift, y) * 1.3f + colour{0.02f, 0.03f, 0.06f};
+    }
+    return canvas;
+}
+
+// Mushrooms under the moon, faded in over the lower part of the title; the
+// tagline is on both pictures, so it stays put while the field fades in.
+image mushroom_field(const art::lettering& letters) {
+    // Drawn from row 70: the title's own fog there, so the blend shows no edge.
+    image canvas(320, 127);
+    canvas.paint([&](float x, float y) { return title_sky(x, y + 70); });
+    light(canvas, 262, 28, 16, hex(0xe8e0c0));
+    light(canvas, 262, 28, 40, hex(0x303858));
+    art::scatter rng(77);
+    for (int i = 0; i < 14; ++i) {
+        const float x = rng.uniform(0, 320), base = rng.uniform(88, 127);
+        const float size = rng.uniform(10, 30) * (base / 127);
+        mask stem(320, 127), cap(320, 127), spots(320, 127);
+        art::box(stem, x - size * 0.22f, base - size * 1.3f, x + size * 0.22f, base);
+        for (int k = 0; k < 12; ++k) {
+            const float a = pi * static_cast<float>(k) / 11;
+            art::disc(cap, x + std::cos(a) * size * 0.8f,
+                      base - size * 1.3f - std::sin(a) * size * 0.45f, size * 0.4f);
+        }
+        for (int k = 0; k < 4; ++k) {
+            // One draw per statement: argument order is the compiler's choice.
+            const float across = rng.uniform(-0.6f, 0.6f);
+            const float up = rng.uniform(0.1f, 0.6f);
+            art::disc(spots, x + across * size, base - size * 1.3f - up * size, size * 0.1f);
+        }
+        art::stamp(canvas, stem, 0, 0, hex(0xd8ccb0) * 0.8f);
+        art::stamp(canvas, cap, 0, 0, mix(hex(0xc03018), hex(0xe06028), rng.uniform(0, 1)));
+        art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8));
+    }
+    canvas.paint([&](float x, float y) {
+        const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
+        const float grass = art::fbm(x / 6, y / 30, 9, 3);
+        return y > 115 ? mix(c, hex(0x102010), grass * 0.8f) : c;
+    });
+    vignette(canvas, 0.4f);
+    tagline(canvas, letters, 110);
+    return canvas;
+}
+
+const colour lime = hex(0x9be24a), moss = hex(0x2f5a2a), cream = hex(0xf0ecd0);
+
+image credits_backdrop(const art::lettering& letters) {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float grid = (std::fmod(x, 16) < 1 || std::fmod(y, 16) < 1) ? 0.06f : 0;
+        const float glow = std::exp(-((x - 120) * (x - 120) + (y - 100) * (y - 100)) / 9000);
+        // Dark where the scene turns, so its green shading stands out.
+        return hex(0x03100a) + hex(0x0a1a1c) * glow + colour{grid * 0.4f, grid, grid * 0.5f};
+    });
+    caption_style title{16, 30, lime, moss, 3, 2};
+    int y = 10;
+    for (const char c : std::string("credits")) {
+        const std::string letter(1, c);
+        caption(canvas, letters, letter, 288 - caption_width(letters, letter, 16, 30) / 2, y,
+                title);
+        y += 26;
+    }
+    mask bar(320, 200);
+    art::box(bar, 262, 6, 264, 194);
+    art::stamp(canvas, bar, 0, 0, lime * 0.6f);
+    scanlines(canvas, 0.12f);
+    return canvas;
+}
+
+// A credit plaque: the role large, a line under it small.
+image credit_plaque(const art::lettering& letters, int height, const std::string& role,
+                    const std::string& line) {
+    image canvas(200, height);
+    canvas.paint([&](float x, float y) {
+        const float edge =
+            (x < 2 || y < 2 || x > 198 || y > static_cast<float>(height) - 2) ? 1 : 0;
+        return mix(hex(0x0c2a14), hex(0x05140a), y / static_cast<float>(height)) +
+               lime * (0.5f * edge);
+    });
+    caption(canvas, letters, role, 10, 4, {14, height > 50 ? 30 : 20, cream, moss, 2, 2});
+    caption(canvas, letters, line, 12, height - 16, {6, 11, lime});
+    return canvas;
+}
+
+// The turning picture of the greetings: a kaleidoscope of eight mirrored
+// wedges, so it looks whole at any angle, around a pale eye. Turned at 2.6
+// times its size (mode 1) the screen shows only the eye, out to a radius of
+// 73 pixels: there the wire dogs and the slate-blue names need a light page.
+image wind_it_up() {
+    image canvas(256, 256);
+    const ramp colours{{{0, hex(0x12061e)},
+                        {0.3f, hex(0x5a1a6a)},
+                        {0.55f, hex(0x2e8a3c)},
+                        {0.75f, hex(0xb8e060)},
+                        {1, hex(0xfff4d0)}}};
+    const ramp page{{{0, hex(0xc8b4e8)}, {0.45f, hex(0xfff8e0)}, {1, hex(0xb8e078)}}};
+    canvas.paint([&](float x, float y) {
+        const float dx = x - 128, dy = y - 128, r = std::hypot(dx, dy);
+        float a = std::atan2(dy, dx) + r / 40;
+        a = std::fabs(std::fmod(a + 8 * pi, pi / 4) - pi / 8);
+        const float u = r * std::cos(a) / 30, v = r * std::sin(a) / 30;
+        const float n = art::fbm(u, v, 5, 4);
+        const float swirl = 0.5f + 0.5f * std::sin(r / 9 - n * 6);
+        const colour outer = colours(0.6f * swirl + 0.4f * n) * (1.1f - r / 260);
+        // The eye: the same kaleidoscope in pastels, never dark.
+        const colour eye = page(0.6f * swirl + 0.4f * n);
+        return mix(eye, outer, art::smoothstep(76, 96, r));
+    });
+    return canvas;
+}
+
+// Film scratches and dust, keyed: blended thinly over the greetings.
+image scratches() {
+    image canvas(320, 200);
+    canvas.cover_all(0);
+    art::scatter rng(31);
+    mask m(320, 200);
+    for (int i = 0; i < 9; ++i) {
+        const float x = rng.uniform(0, 320);
+        const float drift = rng.uniform(-12, 12);
+        art::line(m, x, 0, x + drift, 200, rng.uniform(0.8f, 1.6f));
+    }
+    for (int i = 0; i < 60; ++i) {
+        const float x = rng.uniform(0, 320), y = rng.uniform(0, 200);
+        art::disc(m, x, y, rng.uniform(0.6f, 2.2f));
+    }
+    art::stamp(canvas, m, 0, 0, hex(0x3a2a20));
+    return canvas;
+}
+
+image greetings_sign(const art::lettering& letters) {
+    image canvas(200, 64);
+    canvas.cover_all(0);
+    mask plate(200, 64);
+    art::box(plate, 6, 6, 194, 58, 1.5f);
+    art::stamp(canvas, plate, 0, 0, hex(0x1a3a1c));
+    mask rim(200, 64);
+    art::box(rim, 6, 6, 194, 58);
+    mask inner(200, 64);
+    art::box(inner, 9, 9, 191, 55);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 200; ++x) rim.at(x, y) = std::max(0.0f, rim.at(x, y) - inner.at(x, y));
+    art::stamp(canvas, rim, 0, 0, lime);
+    const std::string text = "wind it up!";
+    caption(canvas, letters, text, (200 - caption_width(letters, text, 14, 26)) / 2, 14,
+            {14, 26, cream, lime * 0.7f, 2, 1.6f});
+    return canvas;
+}
+
+// The speech bubble: its tail starts at the top-left corner (the mesh point
+// it hangs on); the part writes the name at (24, 77) in slate blue and blends
+// the bubble at about a third, so the bubble is white with a dark rim, just
+// wide enough for the longest name.
+image bubble(const art::lettering& letters) {
+    image canvas(132, 104);
+    canvas.cover_all(0);
+    mask shape(132, 104);
+    art::box(shape, 12, 58, 126, 100, 1.0f);
+    for (int k = 0; k < 4; ++k) art::disc(shape, k % 2 ? 122.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
+    for (int i = 0; i <= 20; ++i) {
+        const float t = static_cast<float>(i) / 20;
+        art::disc(shape, 2 + 26 * t, 2 + 58 * t * t, 1 + 5 * t);
+    }
+    mask outline = art::glow(shape, 2, 3);
+    art::stamp(canvas, outline, 0, 0, hex(0x0c1a0c));
+    art::stamp(canvas, shape, 0, 0, hex(0xffffff));
+    caption(canvas, letters, "greetings to", 24, 61, {6, 11, hex(0x102810)});
+    return canvas;
+}
+
+// Deep water under a microscope: the swimmers' backdrop.
+image microscope() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float n = art::fbm(x / 50, y / 50, 21, 5);
+        const float r = std::hypot(x - 180, y - 95) / 170;
+        const float lens = 1 - art::smoothstep(0.85f, 1.0f, r);
+        return mix(hex(0x020612), mix(hex(0x0a2450), hex(0x3a6ab0), n * n), lens);
+    });
+    art::scatter rng(8);
+    for (int i = 0; i < 24; ++i) {
+        mask cell(320, 200);
+        const float x = rng.uniform(20, 320), y = rng.uniform(0, 200), r = rng.uniform(3, 12);
+        art::ring(cell, x, y, r, 1.2f);
+        art::stamp(canvas, cell, 0, 0, hex(0x8ab8f0), false);
+    }
+    scanlines(canvas, 0.1f);
+    return canvas;
+}
+
+// Rays with gaps, keyed: spun at five times its size about the corner, in
+// blues only a little lighter than the water, so that their 5-pixel steps
+// stay quiet and the white swimmers stand out.
+image mirror_rays() {
+    image canvas(80, 80);
+    canvas.cover_all(0);
+    canvas.paint([&](float x, float y) {
+        const float a = std::atan2(y - 40, x - 40), r = std::hypot(x - 40, y - 40);
+        const float t = 0.5f + 0.5f * std::sin(a * 6 + r / 6);
+        return mix(hex(0x143060), hex(0x5a88c8), t * t);
+    });
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const float a =
+                std::atan2(static_cast<float>(y) - 39.5f, static_cast<float>(x) - 39.5f);
+            const float r =
+                std::hypot(static_cast<float>(x) - 39.5f, static_cast<float>(y) - 39.5f);
+            const bool ray = std::fmod(a + 2 * pi + r / 60, pi / 6) < pi / 12;
+            canvas.cover(x, y) = (ray && r < 40) || r < 5 ? 1.0f : 0.0f;
+        }
+    return canvas;
+}
+
+} // namespace
+
+std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
+    return {
+        {"top0.bmp", as_bmp24(title_picture(letters, 0))},
+        {"top1.bmp", as_bmp24(title_picture(letters, 1))},
+        {"top2.bmp", as_bmp8(title_picture(letters, 2))},
+        {"top3.bmp", as_bmp8(title_picture(letters, 3))},
+        {"mushk.bmp", as_bmp24(mushroom_field(letters))},
+        {"credits.bmp", as_bmp8(credits_backdrop(letters))},
+        {"cred-code.bmp",
+         as_rle8(credit_plaque(letters, 40, "code", "c++20, pixel by pixel"), false, 64)},
+        {"cred-music.bmp",
+         as_rle8(credit_plaque(letters, 64, "music", "synthesised in code"), false, 64)},
+        {"cred-3d.bmp", as_rle8(credit_plaque(letters, 40, "3d", "built in code"), false, 64)},
+        {"winditup.bmp", as_bmp24(wind_it_up())},
+        {"carky.bmp", as_rle8(scratches(), true, 16)},
+        {"hlask9.bmp", as_rle8(greetings_sign(letters), true, 32)},
+        {"ukaz.bmp", as_rle8(bubble(letters), true, 16)},
+        {"housena.bmp", as_bmp24(microscope())},
+        {"mirror3.bmp", as_rle8(mirror_rays(), true, 64)},
+    };
+}
+
+} // namespace vilora::kit::data

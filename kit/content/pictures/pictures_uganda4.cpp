@@ -1,0 +1,360 @@
+// "uganda4.782": the late section (obw, odistort, houp, pinkous, oland).
+// Rust and black for the torture, pale sky for the captions, warm cells for
+// life, red glitches, pink for pinkous, black and green for the landscape.
+#include "kit/art/picture_kit.h"
+#include "kit/art/quantise.h"
+#include "kit/content/data_set.h"
+#include "kit/formats/bmp_writer.h"
+#include "kit/formats/psd_writer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vilora::kit::data {
+namespace {
+
+// obw's maps: red is the offset the part adds, and a 5-6-5 screen keeps it
+// in steps of 8 pixels. A gentle field (0 to 56, over hundreds of pixels)
+// cuts the bent picture into broad bands shifted by a step or so, which
+// travel as the part's oscillators move; the picture stays whole.
+std::vector<uint8_t> field_map(int width, int height, uint32_t seed, float scale, bool across) {
+    bmp_palette palette{};
+    for (int i = 0; i < 256; ++i)
+        palette[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i / 3),
+                      static_cast<uint8_t>(255 - i / 2)};
+    return write_bmp8(
+        art::from_field(width, height, palette,
+                        [&](int x, int y) {
+                            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+                            // Mostly along one axis: rows shift by column, or columns by row.
+                            const float along = across ? fx : fy, other = across ? fy : fx;
+                            const float v = 0.5f + 0.35f * std::sin(along / scale + other / 190) +
+                                            0.15f * std::sin(std::hypot(fx - 285, fy - 210) / 35);
+                            const float n = art::fbm(fx / 160, fy / 160, seed, 2);
+                            return static_cast<uint8_t>(
+                                std::clamp(56 * (0.85f * v + 0.15f * n), 0.0f, 255.0f));
+                        }),
+        false);
+}
+
+// What obw bends: a watching eye, wrapped like the part's reads (columns
+// modulo 320, rows modulo 150) and centred where its window shows it.
+image watching_eye(const art::lettering& letters) {
+    constexpr float cx = 220, cy = 120; // window centre plus the mean offset
+    image canvas(320, 150);
+    canvas.paint([&](float x, float y) {
+        float dx = std::fmod(x - cx + 480, 320) - 160, dy = std::fmod(y - cy + 225, 150) - 75;
+        const float dots = std::hypot(std::fmod(x + 800, 8) - 4, std::fmod(y + 800, 8) - 4);
+        const float shade = 0.25f + 0.5f * std::fabs(dy) / 75;
+        const colour paper = dots < 3.2f * shade ? hex(0x3a1810) : hex(0xf0e4cc);
+        // Almond: two circle arcs meeting at the corners (dx = +-100).
+        const float lid = 120 - std::hypot(dx, std::fabs(dy) + 70);
+        const float r = std::hypot(dx, dy);
+        if (lid < -3) return paper;
+        if (lid < 0) return hex(0x100404);
+        if (r < 14) return r < 5 && dx < -4 && dy < -2 ? hex(0xffffff) : hex(0x080202);
+        if (r < 40) {
+            const float a = std::atan2(dy, dx);
+            const float fibre = 0.5f + 0.5f * std::sin(a * 24 + r / 3);
+            return mix(hex(0x801808), hex(0xf07020), fibre * (1 - r / 60));
+        }
+        if (r < 42) return hex(0x200404);
+        return mix(hex(0xfffaf0), hex(0xc8b8a8), art::smoothstep(10, 0, lid));
+    });
+    caption(canvas, letters, "bw", 114, 70, {20, 40, hex(0x100404), hex(0xf0e4cc), 2, 3});
+    return canvas;
+}
+
+// The frame that stays around the bent picture: rust, rivets, hazard stripes.
+image torture() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float n = art::fbm(x / 30, y / 30, 130, 5);
+        const colour rust = mix(hex(0x2a0a04), hex(0x8a3a14), n);
+        const bool hazard = x < 72 && std::fmod(x + y, 28) < 14;
+        return x < 72 ? (hazard ? hex(0xd0a020) * (0.5f + 0.5f * n) : hex(0x140806)) : rust;
+    });
+    mask rivets(320, 200);
+    for (int x = 90; x < 320; x += 24) {
+        art::disc(rivets, static_cast<float>(x), 16, 3);
+        art::disc(rivets, static_cast<float>(x), 184, 3);
+    }
+    art::stamp(canvas, rivets, 0, 0, hex(0xc08060));
+    vignette(canvas, 0.4f);
+    return canvas;
+}
+
+// Pale sky with clouds for the five blue captions.
+image clouds() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float c = art::smoothstep(0.45f, 0.8f, art::fbm(x / 80, y / 40, 150, 5));
+        return mix(mix(hex(0xa8c8e0), hex(0xe8f0f0), y / 200), hex(0xffffff), c * 0.8f);
+    });
+    return canvas;
+}
+
+// "sorry", keyed: laid over the closing scenes and eaten by black lines.
+image sorry(const art::lettering& letters) {
+    image canvas(320, 200);
+    canvas.cover_all(0);
+    const std::string word = "sorry";
+    const int w = caption_width(letters, word, 48, 96);
+    caption(canvas, letters, word, (320 - w) / 2, 40,
+            {48, 96, hex(0xf0f0f0), hex(0x802020), 3, 3, hex(0x400000), true});
+    const std::string line = "that was all we had";
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 9, 16)) / 2, 150,
+            {9, 16, hex(0xf0c0a0), hex(0x400000), 2, 3});
+    return canvas;
+}
+
+// Living cells for odistort: dark wine tissue, against which the part's green
+// wireframe reads, and a pale film strip through the band where its three
+// copies scroll, under their black labels "one", "two", "three" (y 120).
+image cells() {
+    image canvas(320, 200);
+    const ramp tissue{
+        {{0, hex(0x12040a)}, {0.5f, hex(0x3a0c1c)}, {0.8f, hex(0x6a1c2c)}, {1, hex(0xa04048)}}};
+    canvas.paint([&](float x, float y) {
+        // Cell walls: where the nearest two scattered points are about equally far.
+        float d1 = 1e9f, d2 = 1e9f;
+        const int cx = static_cast<int>(x / 40), cy = static_cast<int>(y / 40);
+        for (int j = cy - 1; j <= cy + 1; ++j)
+            for (int i = cx - 1; i <= cx + 1; ++i) {
+                const float px = (static_cast<float>(i) + art::lattice(i, j, 160)) * 40;
+                const float py = (static_cast<float>(j) + art::lattice(i, j, 161)) * 40;
+                const float d = std::hypot(x - px, y - py);
+                if (d < d1) {
+                    d2 = d1;
+                    d1 = d;
+                } else if (d < d2) {
+                    d2 = d;
+                }
+            }
+        const float wall = 1 - art::smoothstep(0, 4, d2 - d1);
+        const float nucleus = 1 - art::smoothstep(4, 7, d1);
+        return tissue(0.25f + 0.55f * wall + 0.5f * nucleus +
+                      0.15f * art::fbm(x / 20, y / 20, 162, 3));
+    });
+    vignette(canvas, 0.45f);
+    // The strip (rows 101 to 140): cream, sprocket holes along both edges, soft shadow above and
+    // below.
+    for (int y = 96; y < 146; ++y)
+        for (int x = 0; x < 320; ++x) {
+            const bool strip = y >= 101 && y < 141;
+            const bool hole = strip && (y < 105 || y >= 137) && x % 14 >= 4 && x % 14 < 10;
+            const float shade = strip ? 0 : 0.5f;
+            canvas.at(x, y) = hole    ? hex(0x200810)
+                              : strip ? mix(hex(0xf0e4c8), hex(0xd8c8a0), (y - 101) / 40.0f)
+                                      : canvas.at(x, y) * shade;
+        }
+    return canvas;
+}
+
+// houp draws its dogs in greys no brighter than 100 and its digits in red
+// 200: a pale, slightly cold page with torn signal bands lets both read, and
+// the digits get a cream panel of their own.
+image glitch(const art::lettering& letters) {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float n = art::fbm(x / 90, y / 14, 170, 4);
+        return mix(hex(0xa8b4c4), hex(0xdce2e8), n) * (0.96f + 0.04f * std::sin(y * 1.7f));
+    });
+    art::scatter rng(171);
+    for (int i = 0; i < 22; ++i) {
+        const int y = rng.below(196), h = 1 + rng.below(4), x = rng.below(300),
+                  w = 30 + rng.below(160);
+        const bool red = rng.below(3) != 0;
+        for (int yy = y; yy < std::min(200, y + h); ++yy)
+            for (int xx = x; xx < std::min(320, x + w); ++xx) {
+                // A torn band: the page shifted and tinted, brighter at its head.
+                const float head = 1 - static_cast<float>(xx - x) / static_cast<float>(w);
+                const colour tint = red ? hex(0xe04848) : hex(0x38a8c8);
+                canvas.at(xx, yy) = mix(canvas.at(xx, yy), tint, 0.25f + 0.45f * head);
+            }
+    }
+    mask frame(320, 200), panel(320, 200);
+    art::box(frame, 188, 66, 306, 140, 1.5f);
+    art::box(panel, 192, 72, 302, 136, 1);
+    art::stamp(canvas, art::glow(frame, 3, 1.2f), 0, 0, hex(0x404858));
+    art::stamp(canvas, frame, 0, 0, hex(0x30343c));
+    canvas.paint([&](float x, float y) {
+        const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
+        return mix(c, mix(hex(0xfff8e8), hex(0xe8dcc0), (y - 72) / 64),
+                   panel.at(static_cast<int>(x), static_cast<int>(y)));
+    });
+    caption(canvas, letters, "signal", 194, 53, {6, 10, hex(0x30343c)});
+    vignette(canvas, 0.3f);
+    scanlines(canvas, 0.06f);
+    return canvas;
+}
+
+const colour pink = hex(0xf060a0), rose = hex(0x801848);
+
+image hearts(const art::lettering& letters) {
+    image canvas(320, 150);
+    canvas.paint([&](float x, float y) {
+        const float u = std::fmod(x, 40) - 20, v = std::fmod(y, 40) - 22;
+        // A heart: two discs over a point.
+        const bool heart = std::hypot(u - 6, v + 3) < 8 || std::hypot(u + 6, v + 3) < 8 ||
+                           (v > -2 && std::fabs(u) < 14 - v);
+        const bool odd = (static_cast<int>(x / 40) + static_cast<int>(y / 40)) % 2;
+        return heart ? (odd ? pink : hex(0xf8d0e0)) : mix(rose, hex(0x300818), y / 150);
+    });
+    caption(canvas, letters, "pinkous", 90, 55, {20, 40, hex(0xffffff), rose, 3, 2});
+    return canvas;
+}
+
+image pink_field() {
+    image canvas(320, 200);
+    canvas.paint([&](float x, float y) {
+        const float n = art::fbm(x / 50, y / 25, 180, 4);
+        const colour top = mix(hex(0x401030), pink, n);
+        return y < 160 ? top * (1 - y / 400) : mix(hex(0x200818), hex(0x100410), (y - 160) / 40);
+    });
+    art::scatter rng(181);
+    for (int i = 0; i < 40; ++i) {
+        mask flower(320, 200);
+        const float x = rng.uniform(0, 320), y = rng.uniform(4, 48);
+        for (int k = 0; k < 5; ++k) {
+            const float a = 2 * pi * static_cast<float>(k) / 5;
+            art::disc(flower, x + 3 * std::cos(a), y + 3 * std::sin(a), 2);
+        }
+        art::stamp(canvas, flower, 0, 0, hex(0xffe0f0));
+    }
+    return canvas;
+}
+
+// The travelling box, keyed: a frame with an open middle.
+image frame_box() {
+    image canvas(100, 100);
+    canvas.cover_all(0);
+    mask outer(100, 100), inner(100, 100);
+    art::box(outer, 1, 1, 99, 99, 1);
+    art::box(inner, 9, 9, 91, 91, 1);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            outer.at(x, y) = std::max(0.0f, outer.at(x, y) - inner.at(x, y));
+    canvas.paint([](float x, float y) { return mix(hex(0xffc0e0), hex(0x902060), (x + y) / 200); });
+    art::stamp(canvas, outer, 0, 0, hex(0xf8a8d0));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) canvas.cover(x, y) = outer.at(x, y) >= 0.5f ? 1.0f : 0.0f;
+    return canvas;
+}
+
+// Opaque pixels of the sky in the see-through part of the visor: a haze that
+// thins out towards the horizon (one pixel in 4 at the top, none below row
+// 70), stars, and a crescent moon in the upper left.
+void night_sky(image& canvas) {
+    constexpr int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    for (int y = 16; y < 70; ++y)
+        for (int x = 8; x < 312; ++x) {
+            if (canvas.cover(x, y) > 0) continue;
+            const float density = 0.25f * art::smoothstep(70, 16, static_cast<float>(y));
+            if (static_cast<float>(bayer[y & 3][x & 3]) + 0.5f < 16 * density) {
+                canvas.at(x, y) = mix(hex(0x28184a), hex(0x10284a), static_cast<float>(x) / 320);
+                canvas.cover(x, y) = 1;
+            }
+        }
+    art::scatter rng(191);
+    for (int i = 0; i < 50; ++i) {
+        const int x = 8 + rng.below(304), y = 18 + rng.below(50);
+        if (canvas.cover(x, y) > 0) continue;
+        canvas.at(x, y) = mix(hex(0x8090c0), hex(0xfff8e0), rng.uniform(0, 1));
+        canvas.cover(x, y) = 1;
+    }
+    mask moon(320, 200), bite(320, 200);
+    art::disc(moon, 78, 32, 8);
+    art::disc(bite, 82, 29, 7.5f);
+    for (int y = 20; y < 44; ++y)
+        for (int x = 66; x < 90; ++x) {
+            const float lit = moon.at(x, y) - bite.at(x, y);
+            if (lit < 0.5f) continue;
+            canvas.at(x, y) = hex(0xf0ecd0);
+            canvas.cover(x, y) = 1;
+        }
+}
+
+// The landscape's frame, keyed: a cockpit window in brushed green, its top
+// corners braced, a light plate at the bottom for the black caption, and the
+// night outside — a moon, stars and a thin screen of haze over the sky, in
+// single opaque pixels that leave the wireframe under them readable.
+image visor(const art::lettering& letters) {
+    image canvas(320, 200);
+    mask frame(320, 200);
+    art::box(frame, 0, 0, 320, 16);
+    art::box(frame, 0, 160, 320, 200);
+    art::box(frame, 0, 0, 8, 200);
+    art::box(frame, 312, 0, 320, 200);
+    // A brace across each top corner, from (8, 60) to (60, 16) and its mirror:
+    // the window becomes an octagon.
+    for (int y = 16; y < 60; ++y)
+        for (int x = 8; x < 60; ++x)
+            if (static_cast<float>(y) < 60 - 44 * static_cast<float>(x - 8) / 52)
+                frame.at(x, y) = frame.at(319 - x, y) = 1;
+    canvas.paint([](float x, float y) {
+        const float brushed = 0.88f + 0.12f * art::fbm(x / 40, y * 2, 190, 3);
+        return (y >= 160 ? mix(hex(0xc0e8b8), hex(0x78a878), (y - 160) / 40)
+                         : mix(hex(0x4a7a4a), hex(0x8ab88a), y / 160)) *
+               brushed;
+    });
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 320; ++x) canvas.cover(x, y) = frame.at(x, y) >= 0.5f ? 1.0f : 0.0f;
+    night_sky(canvas);
+    mask seam(320, 200), rivets(320, 200);
+    art::box(seam, 8, 160, 312, 162);
+    for (int x = 14; x < 320; x += 34) art::disc(rivets, static_cast<float>(x), 7, 1.8f);
+    art::stamp(canvas, seam, 0, 0, hex(0x2a6a2a), false);
+    art::stamp(canvas, rivets, 0, 0, hex(0xe0f0d0), false);
+    caption(canvas, letters, "surf on surf", 230, 186, {6, 11, hex(0x2a5a2a)});
+    return canvas;
+}
+
+// The flare: a soft glow with a ring and four thin rays, alpha falling off
+// smoothly; colours stay bright where the alpha is low.
+std::vector<uint8_t> flare() {
+    const int size = 96;
+    psd_picture p{size, size, std::vector<std::vector<uint8_t>>(4)};
+    for (auto& plane : p.planes) plane.resize(static_cast<size_t>(size) * size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const float dx = (static_cast<float>(x) + 0.5f - 48) / 48;
+            const float dy = (static_cast<float>(y) + 0.5f - 48) / 48;
+            const float r = std::hypot(dx, dy);
+            const float core = std::exp(-r * r * 18);
+            const float halo = std::exp(-r * r * 4) * 0.45f;
+            const float ring = std::exp(-(r - 0.62f) * (r - 0.62f) * 400) * 0.25f;
+            const float rays = (std::exp(-dx * dx * 900) + std::exp(-dy * dy * 900)) *
+                               std::max(0.0f, 1 - r) * 0.6f;
+            const float a =
+                art::clamp01(core + halo + ring + rays) * art::smoothstep(1.0f, 0.85f, r);
+            const size_t i = static_cast<size_t>(y) * size + x;
+            p.planes[0][i] = static_cast<uint8_t>(255 * art::clamp01(0.85f + core));
+            p.planes[1][i] = static_cast<uint8_t>(255 * art::clamp01(0.95f - 0.3f * r + core));
+            p.planes[2][i] = static_cast<uint8_t>(255 * art::clamp01(0.6f + 0.2f * r + core));
+            p.planes[3][i] = static_cast<uint8_t>(std::lround(255 * a));
+        }
+    return write_psd(p, true);
+}
+
+} // namespace
+
+std::vector<named_bytes> uganda4_pictures(const art::lettering& letters) {
+    return {
+        {"f0.bmp", field_map(570, 419, 121, 70, true)},
+        {"f1.bmp", field_map(570, 419, 122, 55, false)},
+        {"f2.bmp", as_bmp24(watching_eye(letters))},
+        {"torture.bmp", as_bmp24(torture())},
+        {"zool.bmp", as_bmp8(clouds())},
+        {"sorry.bmp", as_rle8(sorry(letters), true, 32)},
+        {"lifelife.bmp", as_bmp24(cells())},
+        {"glit.bmp", as_bmp24(glitch(letters))},
+        {"hlavni.bmp", as_bmp24(hearts(letters))},
+        {"field.bmp", as_bmp8(pink_field())},
+        {"box.bmp", as_rle8(frame_box(), true, 32)},
+        {"hool.bmp", as_rle8(visor(letters), true, 32)},
+        {"flare1.psd", flare()},
+    };
+}
+
+} // namespace vilora::kit::data

@@ -1,0 +1,328 @@
+// Scenes of matter: the mushroom field, the clod and its pebbles, the screws.
+#include "kit/art/noise.h"
+#include "kit/content/scenes/scenes.h"
+#include "kit/shapes/rig.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace vilora::kit::data {
+namespace {
+
+constexpr float pi = 3.14159265358979f;
+
+float field_height(float x, float y) {
+    return 22 * (art::fbm(x / 110 + 3, y / 110 + 5, 11, 3) - 0.5f) +
+           4 * std::sin(x / 23) * std::cos(y / 31);
+}
+
+// The flight, over frames 100 to 300 (oland plays them back and forth): a
+// low level glide along +y, weaving a little, looking ahead and 6 degrees down.
+constexpr uint32_t flight_start = 100, flight_end = 300;
+constexpr float cruise = 30;
+
+vec3 flight_eye(float frame) {
+    const float t = (frame - flight_start) / (flight_end - flight_start);
+    return {34 * std::sin(2 * pi * t), -230 + 280 * t, cruise + 4 * std::sin(4 * pi * t)};
+}
+vec3 flight_target(float frame) {
+    const float t = (frame - flight_start) / (flight_end - flight_start);
+    const float yaw = 0.2f * std::sin(2 * pi * t + 0.8f), pitch = 6 * pi / 180;
+    const vec3 ahead{std::sin(yaw), std::cos(yaw), -std::tan(pitch)};
+    return flight_eye(frame) + ahead * 100;
+}
+
+// The sun, far ahead and low, so that it sets over the end of the field where
+// oland hangs its flare (whose top edge is fixed at row 20): an octagon with
+// eight rays as long as the flare is wide, facing -y. oland puts the flare's
+// left edge at corner b of the first face it draws, so the first face is the
+// ray that points left, its tip as corner b. The part draws the first third
+// of the faces, the rays and the disc; then come eight short rays between
+// the long ones and all of it turned over.
+tds::mesh sun_mesh(float disc, float ray) {
+    mesh_builder b("Sun");
+    constexpr int rays = 8;
+    auto at = [](float radius, float eighths) {
+        const float a = pi * eighths / 4;
+        return vec3{radius * std::cos(a), 0, radius * std::sin(a)};
+    };
+    // Corners of the disc between the rays: ray k points at k eighths of a
+    // turn, from between corners k - 1 and k.
+    std::vector<uint16_t> rim;
+    for (int k = 0; k < rays; ++k) rim.push_back(b.vertex(at(disc, static_cast<float>(k) + 0.5f)));
+    auto long_ray = [&](int k) {
+        const uint16_t tip = b.vertex(at(ray, static_cast<float>(k)));
+        b.triangle(rim[(k + rays - 1) % rays], tip, rim[k]);
+    };
+    long_ray(4); // pointing left, at half a turn
+    const uint16_t middle = b.vertex({0, 0, 0});
+    for (int k = 0; k < rays; ++k) b.triangle(middle, rim[k], rim[(k + 1) % rays]);
+    for (int k = 1; k < rays; ++k) long_ray((4 + k) % rays);
+    for (int k = 0; k < rays; ++k) {
+        const float middle_of = static_cast<float>(k) + 0.5f;
+        const uint16_t s0 = b.vertex(at(disc * 0.9f, middle_of - 0.15f));
+        const uint16_t s1 = b.vertex(at(disc * 1.5f, middle_of));
+        const uint16_t s2 = b.vertex(at(disc * 0.9f, middle_of + 0.15f));
+        b.triangle(s0, s1, s2);
+    }
+    return with_back_faces(b.take());
+}
+
+} // namespace
+
+// oland: flying over a field of mushrooms towards the setting sun.
+tds::scene surfonsurf_scene() {
+    tds::scene s;
+    s.end_frame = flight_end;
+    s.materials = scene_materials();
+    // The sun first: the flare rides on the first face the part draws.
+    constexpr float sun_distance = 2500;
+    const float per_pixel = sun_distance / part_projection(lens_fov(40), 220).persp_x;
+    s.meshes.push_back(sun_mesh(18 * per_pixel, 48 * per_pixel));
+    s.meshes.push_back(terrain("Ground", 400, 54, field_height));
+    tds::node sun = object_node(0, "Sun");
+    // Just below the eye's level, about 5 degrees above the middle of the
+    // view: the flare's middle, row 68, is 22 pixels above the centre row.
+    sun.position = hold({0, sun_distance - 100, cruise - sun_distance * std::tan(0.6f * pi / 180)});
+    sun.scale = hold({1, 1, 1});
+    tds::node ground = object_node(1, "Ground");
+    ground.position = hold({0, 0, 0});
+    ground.scale = hold({1, 1, 1});
+    tds::node field = dummy_node(2, "Field");
+    field.position = hold({0, 0, 0});
+    s.nodes = {sun, ground, field};
+    // Low mushrooms along the flight, which it passes over; further out tall
+    // ones whose caps stand against the sky above the horizon, far enough that
+    // they stay in view; and beyond them a skyline.
+    art::scatter rng(23);
+    for (int i = 0; i < 26; ++i) {
+        const std::string name = "Shroom" + std::to_string(i + 1);
+        const int row = i < 8 ? 0 : i < 18 ? 1 : 2;
+        const float along = row == 0   ? -150 + 40 * static_cast<float>(i) + rng.uniform(-10, 10)
+                            : row == 1 ? rng.uniform(-80, 360)
+                                       : rng.uniform(300, 390);
+        const float off = row == 0   ? rng.uniform(45, 100)
+                          : row == 1 ? rng.uniform(120, 230)
+                                     : rng.uniform(0, 300);
+        const float x = (i % 2 ? off : -off) + 34 * std::sin(2 * pi * (along + 230) / 280);
+        const float cap = row == 0 ? rng.uniform(14, 22) : rng.uniform(24, 36);
+        const float stem = row == 0 ? rng.uniform(12, 24) : rng.uniform(45, 90);
+        s.meshes.push_back(mushroom_mesh(name, cap, stem, 8));
+        tds::node m = object_node(static_cast<uint16_t>(3 + i), name, 2);
+        m.position = hold({x, along, field_height(x, along) - 2});
+        const float phase = rng.uniform(0, 2 * pi);
+        m.scale = sampled(0, flight_end, 25, [phase](float t) {
+            const float k = 1 + 0.06f * std::sin(6 * pi * t + phase);
+            return vec3{k, k, 1 + 0.1f * std::sin(6 * pi * t + phase + 1)};
+        });
+        m.rotation = swing(0, flight_end, {1, 0, 0}, 0.06f, 3 + i % 3);
+        s.nodes.push_back(m);
+    }
+    const camera_rig cam = camera_path(
+        "Camera01", 40, 41, 40, 0, flight_end, 10,
+        [](float t) { return flight_eye(t * flight_end); },
+        [](float t) { return flight_target(t * flight_end); });
+    s.cameras = {cam.camera};
+    s.nodes.push_back(cam.eye);
+    s.nodes.push_back(cam.target);
+    return s;
+}
+
+namespace {
+
+// A hollow lump: oneco1 draws the first third of the faces, the outer shell
+// (coarse, so that its wireframe shows the lumps); then come the shell
+// turned over and the inner wall.
+tds::mesh lumpy(const std::string& name, float radius, int subdivisions, uint32_t seed) {
+    const tds::mesh shell = geosphere(name, radius, subdivisions, [seed](vec3 d) {
+        return 0.6f + 0.8f * art::fbm(d.x * 1.9f + 4, d.y * 1.9f + d.z * 1.1f + 4, seed, 3);
+    });
+    tds::mesh inner = shell;
+    for (vec3& v : inner.vertices) v = v * 0.85f;
+    for (tds::face& f : inner.faces) std::swap(f.b, f.c);
+    mesh_builder b(name);
+    b.merge(with_back_faces(shell));
+    b.merge(inner);
+    return b.take("Shroom");
+}
+
+// An omni light circling and changing colour, a spot light with its target,
+// and the ambient light, as nodes from `first_id` on.
+void add_lights(tds::scene& s, uint16_t first_id) {
+    s.lights = {{"Omni01", {80, -120, 100}, {0.9f, 0.8f, 0.7f}},
+                {"Spot01", {-100, -60, 140}, {0.5f, 0.6f, 1}, true, {0, 0, 0}, 25, 40}};
+    tds::node omni;
+    omni.kind = tds::node_kind::omni_light;
+    omni.id = first_id;
+    omni.name = "Omni01";
+    omni.position = sampled(0, 120, 40, [](float t) {
+        return vec3{80 * std::cos(2 * pi * t), -120, 100};
+    });
+    omni.colour = {tds::track_once, {{0, {0.9f, 0.8f, 0.7f}, {}}, {120, {0.6f, 0.7f, 1}, {}}}};
+    tds::node spot;
+    spot.kind = tds::node_kind::spot_light;
+    spot.id = static_cast<uint16_t>(first_id + 1);
+    spot.name = "Spot01";
+    spot.position = hold({-100, -60, 140});
+    spot.roll = {tds::track_once, {{0, 0.0f, {}}}};
+    tds::node spot_target;
+    spot_target.kind = tds::node_kind::light_target;
+    spot_target.id = static_cast<uint16_t>(first_id + 2);
+    spot_target.name = "Spot01";
+    spot_target.position = hold({0, 0, 0});
+    tds::node ambient;
+    ambient.kind = tds::node_kind::ambient;
+    ambient.id = static_cast<uint16_t>(first_id + 3);
+    ambient.name = "$AMBIENT$";
+    ambient.colour = {tds::track_once, {{0, {0.1f, 0.1f, 0.1f}, {}}}};
+    for (const tds::node& n : {omni, spot, spot_target, ambient}) s.nodes.push_back(n);
+}
+
+} // namespace
+
+// oneco1 (the test mode): the clod turning with three pebbles round it,
+// played back and forth over frames 60 to 160 through the camera "rolli",
+// which banks and zooms in and out. The part projects with its constants
+// less 200, a wide angle that stretches the picture sideways; its grey is
+// the depth, so everything stays 90 to 230 units off.
+tds::scene hrouda2_scene() {
+    tds::scene s;
+    s.end_frame = 160;
+    s.materials = scene_materials();
+    s.meshes.push_back(lumpy("Clod", 40, 1, 3));
+    tds::node clod = object_node(0, "Clod");
+    clod.position = hold({0, 0, 0});
+    clod.rotation = spin(0, 160, normalised({0.2f, 0.4f, 1}), 2);
+    clod.scale = sampled(0, 160, 20, [](float t) {
+        const float k = 1 + 0.08f * std::sin(6 * pi * t);
+        return vec3{k, k, 1.1f * k};
+    });
+    tds::node moons = dummy_node(1, "Moons");
+    moons.position = hold({0, 0, 0});
+    moons.rotation = spin(0, 160, normalised({0.3f, 0, 1}), 3);
+    s.nodes = {clod, moons};
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = "Pebble" + std::to_string(i + 1);
+        s.meshes.push_back(
+            lumpy(name, 10 + 2 * static_cast<float>(i), 0, 10 + static_cast<uint32_t>(i)));
+        const float a = 2 * pi * static_cast<float>(i) / 3;
+        tds::node p = object_node(static_cast<uint16_t>(2 + i), name, 1);
+        p.position = hold({64 * std::cos(a), 64 * std::sin(a), 10 * std::sin(3 * a)});
+        p.rotation = spin(0, 160, normalised({1, 0.5f, 0}), 4 - i);
+        p.scale = hold({1, 1, 1});
+        s.nodes.push_back(p);
+    }
+    camera_rig cam = camera_path(
+        "rolli", 5, 6, 50, 0, 160, 10,
+        [](float t) {
+            const float a = -pi / 2 + 0.6f * std::sin(2 * pi * t);
+            return vec3{155 * std::cos(a), 155 * std::sin(a), 45 * std::cos(2 * pi * t)};
+        },
+        [](float) {
+            return vec3{0, 0, 0};
+        });
+    cam.eye.roll = {tds::track_once,
+                    {{0, 0.0f, {}}, {60, -10.0f, {}}, {110, 14.0f, {}}, {160, -10.0f, {}}}};
+    cam.eye.fov = {tds::track_once,
+                   {{0, 46.0f, {}},
+                    {60, 46.0f, {}},
+                    {110, 38.0f, {0.2f, 0, 0, 0.5f, 0.5f}},
+                    {160, 46.0f, {}}}};
+    s.cameras = {cam.camera};
+    s.nodes.push_back(cam.eye);
+    s.nodes.push_back(cam.target);
+    add_lights(s, 7);
+    return s;
+}
+
+namespace {
+
+// oneco4 draws no faces: it hangs a sprite (100 x 100, a flame rising from
+// its bottom middle) 50 pixels left of and 90 above corner a of each of the
+// first sixteenth of every mesh's faces, blended by the depth of corner c over
+// 3. A later sprite blends its whole square over what an earlier one left, so
+// the sprites are kept apart: each screw carries two, on crests of its thread
+// two and a half turns (94 pixels) apart, and the screws stand 76 pixels
+// apart. As a screw turns, its two flames sway against each other and pulse
+// brighter at the back of the thread and fainter at the front.
+constexpr int thread_steps = 18, steps_per_turn = 6;
+constexpr int lead_steps[2] = {0, 15};
+constexpr float crest = 9, shank = 6, pitch = 36;
+
+// 2 faces with a flame, 36 of thread and 6 of head: 16 faces per flame.
+tds::mesh screw_mesh(const std::string& name) {
+    mesh_builder b(name);
+    auto on_thread = [](int step, float radius) {
+        const float a = 2 * pi * static_cast<float>(step) / steps_per_turn;
+        return vec3{radius * std::cos(a), radius * std::sin(a),
+                    -pitch * static_cast<float>(step) / steps_per_turn};
+    };
+    std::vector<uint16_t> outer, inner;
+    for (int k = 0; k <= thread_steps; ++k) {
+        outer.push_back(b.vertex(on_thread(k, crest)));
+        inner.push_back(b.vertex(on_thread(k, shank) + vec3{0, 0, 4}));
+    }
+    tds::mesh thread = b.take("Steel");
+    std::vector<tds::face> lead, rest;
+    for (int k = 0; k < thread_steps; ++k) {
+        const tds::face crest_face{outer[k], outer[k + 1], inner[k], 7};
+        const bool carries = k == lead_steps[0] || k == lead_steps[1];
+        (carries ? lead : rest).push_back(crest_face);
+        rest.push_back({inner[k + 1], inner[k], outer[k + 1], 7});
+    }
+    thread.faces = lead;
+    thread.faces.insert(thread.faces.end(), rest.begin(), rest.end());
+    mesh_builder whole(name);
+    whole.merge(thread);
+    whole.cone({0, 0, 4}, {0, 0, 12}, crest * 1.4f, 6);
+    return whole.take("Steel");
+}
+
+} // namespace
+
+// oneco4: three screws turning in a rack, the middle one the other way.
+tds::scene sroub2_scene() {
+    tds::scene s;
+    s.end_frame = 200;
+    s.materials = scene_materials();
+    // About 600 units off, where the sprites blend in at about 200 of 255; a
+    // pixel is about a unit there.
+    constexpr float lens = 100;
+    const projection p = part_projection(lens_fov(lens), 220);
+    const float unit_x = 600 / p.persp_x, unit_y = 600 / p.persp_y;
+    tds::node rack = dummy_node(0, "Rack");
+    rack.position = hold({0, 0, 0});
+    rack.rotation = swing(0, 200, {0, 0, 1}, 0.05f, 1);
+    s.nodes.push_back(rack);
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = "Screw" + std::to_string(i + 1);
+        s.meshes.push_back(screw_mesh(name));
+        tds::node screw = object_node(static_cast<uint16_t>(1 + i), name, 0);
+        const float x = 76 * unit_x * static_cast<float>(i - 1),
+                    phase = 1.3f * static_cast<float>(i);
+        screw.position = sampled(0, 200, 10, [x, phase, unit_y](float t) {
+            return vec3{x, 0, 6 * unit_y * std::sin(6 * pi * t + phase)};
+        });
+        screw.rotation = spin(0, 200, {0, 0, 1}, i == 1 ? -8 : 8);
+        screw.rotation.keys[0].value = turning(phase, {0, 0, 1});
+        screw.scale = hold({1, 1, 1});
+        s.nodes.push_back(screw);
+    }
+    s.meshes.push_back(cuboid("Bar", {200 * unit_x, 16, 10}));
+    tds::node bar = object_node(4, "Bar", 0);
+    bar.position = hold({0, 20, 16});
+    bar.scale = hold({1, 1, 1});
+    s.nodes.push_back(bar);
+    // The top flames' feet at row 100, the screws' columns at 155, 231, 307.
+    auto eye = [](float t) { return vec3{12 * std::sin(2 * pi * t), -600, 20}; };
+    const camera_rig cam = camera_path("Camera01", 5, 6, lens, 0, 200, 10, eye, [eye, p](float t) {
+        return aim_beside(eye(t), {0, 0, 0}, 71, -10, p);
+    });
+    s.cameras = {cam.camera};
+    s.nodes.push_back(cam.eye);
+    s.nodes.push_back(cam.target);
+    return s;
+}
+
+} // namespace vilora::kit::data
