@@ -83,7 +83,7 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
         "--record", result.record_file,
         "Render headless to one video FILE with sound: .mkv (lossless FFV1 and FLAC), .mp4 "
         "(H.264 and AAC) or .webm (VP9 and Opus)");
-    app.add_option("--scale", result.scale,
+    app.add_option("--scale", result.show.scale,
                    "Pixels per pixel of the 4:3 picture in videos and screenshots (default 3: "
                    "960x720)")
         ->check(CLI::Range(1, 8));

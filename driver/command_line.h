@@ -17,7 +17,6 @@ struct command_line {
     std::string capture_directory;
     std::string record_file;
     int every = 1;
-    int scale = 3; // --scale: whole pixels per pixel of the 4:3 picture, for videos and screenshots
 };
 
 // Applies the characters of one argument to the options.

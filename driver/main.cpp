@@ -53,7 +53,7 @@ bool set_up_host(const command_line& options, show_sinks& sinks, show_state& sta
         state.observer = sinks.capture.get();
         return true;
     case run_kind::record:
-        sinks.record = std::make_unique<record_writer>(options.record_file, options.scale,
+        sinks.record = std::make_unique<record_writer>(options.record_file, options.show.scale,
                                                        options.show.width, options.show.height);
         if (!sinks.record->ok()) {
             std::fprintf(stderr, "vilora: cannot record %s: %s\n", options.record_file.c_str(),

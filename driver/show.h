@@ -4,6 +4,7 @@
 #pragma once
 
 #include "driver/frame_clock.h"
+#include "driver/frame_times.h"
 #include "driver/part_roster.h"
 #include "driver/schedule.h"
 #include "platform/display/display_device.h"
@@ -43,6 +44,7 @@ struct show_options {
     // --start ORDER[:ROW]: the music starts there and the timeline with it; the
     // parts start fresh, as built.
     std::optional<show_position> start;
+    int scale = 3; // --scale: whole pixels per pixel of the 4:3 picture in videos and screenshots
 };
 
 // One frame as the timeline played it.
@@ -64,6 +66,17 @@ public:
     virtual void frame_done(const frame_record&) {}
 };
 
+// What the transport keys asked for (transport.h), kept between frames.
+struct transport_state {
+    bool paused = false;
+    int steps = 0;              // frames to run while paused, one per "."
+    int jump = 0;               // orders to move by before the next frame
+    bool overlay = false;       // Tab
+    bool overlay_stale = false; // shown or hidden since the frame on screen was presented
+    frame_times times;
+    frame_record shown; // the frame on screen
+};
+
 inline constexpr size_t audio_frames_per_show_frame = 2646; // 60 ms at 44100 Hz
 
 struct show_state {
@@ -79,6 +92,7 @@ struct show_state {
     // callback alone, on the audio thread, hence the atomic byte; read by the
     // timeline once per frame.
     std::atomic<uint8_t> sync_variant{0};
+    transport_state transport;
 };
 
 // Runs the show from start-up to its end; the program's exit status: 0 after

@@ -1,4 +1,5 @@
 #include "driver/show.h"
+#include "driver/transport.h"
 #include "engine/data_files.h"
 #include "engine/data_set.h"
 #include "engine/engine.h"
@@ -33,6 +34,11 @@ void shut_down_on_escape() {
     sound_stop();
     music_free(s->music);
     release_show(*s);
+}
+
+// Every other key goes to the transport.
+void key_pressed(int key) {
+    if (running_show) transport_key(*running_show, key);
 }
 
 int fail(show_state& s, const char* message) {
@@ -119,7 +125,9 @@ void finish_show(show_state& s) {
 
 int run_show(show_state& s) {
     running_show = &s;
+    s.transport = transport_state{};
     s.window->escape_handler = shut_down_on_escape;
+    s.window->key_handler = key_pressed;
     s.window->create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0,
                             screen_metric_width(), screen_metric_height());
 

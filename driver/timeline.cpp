@@ -1,4 +1,5 @@
 #include "driver/show.h"
+#include "driver/transport.h"
 #include "engine/engine.h"
 
 #include <algorithm>
@@ -82,6 +83,7 @@ void run_timeline(show_state& s) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
         }
+        if (!transport_before_frame(s)) continue; // paused
         s.clock->frame_time = s.clock->seconds_since_start();
         // A module that has played to its end ends the show as order 67 does.
         if (music_ended(s.music)) break;
@@ -97,9 +99,14 @@ void run_timeline(show_state& s) {
         else
             record.calls =
                 scheduled_calls(record.order, record.row, record.variant, s.options.test_mode);
+        const auto drawing = std::chrono::steady_clock::now();
         run_calls(s, record.calls);
 
         if (record.order == final_order) break;
+        transport_frame_drawn(
+            s, record,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
+                .count());
         if (s.options.kind == run_kind::show) {
             wait_for_frame_end(*s.clock);
         } else {
@@ -107,6 +114,7 @@ void run_timeline(show_state& s) {
             if (s.observer) s.observer->audio_played(audio);
         }
         s.display->present(0);
+        transport_after_frame(s);
         if (s.observer) s.observer->frame_done(record);
         ++frame;
     }

@@ -137,10 +137,12 @@ bool module_renderer::seek(int order, int row) {
     if (!xmp_->playing || row < 0 || row >= rows_in_order(order)) return false;
     xmp_frame_info now;
     xmp_get_frame_info(xmp_->handle, &now);
-    // The player answers the entry order with -1 ("start over"), which is no failure.
+    // The player answers the entry order with -1 ("start over"), which is no
+    // failure. It moves to a new order only when it differs from the one
+    // playing; setting the row as well moves it within the same order too.
     const int moved = xmp_set_position(xmp_->handle, order);
     if (moved == -XMP_ERROR_INVALID || moved == -XMP_ERROR_STATE) return false;
-    if (row > 0 && xmp_set_row(xmp_->handle, row) < 0) return false;
+    if (xmp_set_row(xmp_->handle, row) < 0) return false;
     xmp_module_info info;
     xmp_get_module_info(xmp_->handle, &info);
     // Everything rendered ahead belongs to the old position: the new one starts

@@ -82,7 +82,7 @@ TEST(CommandLine, RecordingTakesAFileAndAScale) {
     ASSERT_FALSE(parse_command_line(static_cast<int>(argv.size()), argv.data(), result));
     EXPECT_EQ(result.show.kind, run_kind::record);
     EXPECT_EQ(result.record_file, "show.mp4");
-    EXPECT_EQ(result.scale, 2);
+    EXPECT_EQ(result.show.scale, 2);
     EXPECT_EQ(result.show.start, (show_position{40, 8}));
     EXPECT_EQ(scanned({}).start, std::nullopt);
 }

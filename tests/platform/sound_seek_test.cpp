@@ -71,6 +71,12 @@ TEST_F(SoundSeek, PlaysOnFromTheNewPositionAndReportsItAtOnce) {
     advance(music, 6);
     EXPECT_EQ(music_position(music), position(4, 1));
 
+    // Within the order playing.
+    ASSERT_TRUE(music_seek(music, 4, 0));
+    EXPECT_EQ(music_position(music), position(4, 0));
+    advance(music, 2);
+    EXPECT_EQ(music_position(music), position(4, 2));
+
     // Back to rows played already: no end, the module plays on from there.
     ASSERT_TRUE(music_seek(music, 0, 0));
     EXPECT_EQ(music_position(music), position(0, 0));
