@@ -30,6 +30,14 @@ struct show_sinks {
     bench_recorder bench;
 };
 
+// A headless host whose presented frames go to `sink`, which also watches the show.
+template <typename Sink>
+void present_into(Sink& sink, show_state& state) {
+    set_host(std::make_unique<headless_host>(
+        [&sink](const rgb_frame& frame) { sink.frame_presented(frame); }));
+    state.observer = &sink;
+}
+
 // Sets the host up for the run; false (with the reason on stderr) when it cannot.
 bool set_up_host(const command_line& options, show_sinks& sinks, show_state& state) {
     switch (options.show.kind) {
@@ -48,9 +56,7 @@ bool set_up_host(const command_line& options, show_sinks& sinks, show_state& sta
                          options.capture_directory.c_str());
             return false;
         }
-        set_host(std::make_unique<headless_host>(
-            [&](const rgb_frame& frame) { sinks.capture->frame_presented(frame); }));
-        state.observer = sinks.capture.get();
+        present_into(*sinks.capture, state);
         return true;
     case run_kind::record:
         sinks.record = std::make_unique<record_writer>(options.record_file, options.show.scale,
@@ -60,9 +66,7 @@ bool set_up_host(const command_line& options, show_sinks& sinks, show_state& sta
                          sinks.record->error().c_str());
             return false;
         }
-        set_host(std::make_unique<headless_host>(
-            [&](const rgb_frame& frame) { sinks.record->frame_presented(frame); }));
-        state.observer = sinks.record.get();
+        present_into(*sinks.record, state);
         return true;
     case run_kind::bench:
         set_host(std::make_unique<headless_host>());
