@@ -11,10 +11,11 @@ void progress_line::update(const frame_record& r) {
     if (r.frame % 25 != 0) return;
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-    const double done = std::clamp(r.order / static_cast<double>(final_order), 0.0, 1.0);
+    const double done = std::clamp(r.done, 0.0, 1.0);
     const int left = done > 0.01 ? static_cast<int>(elapsed * (1.0 - done) / done) : 0;
-    std::fprintf(stderr, "\rorder %2u/%u  frame %6" PRIu64 "  about %d:%02d left ", r.order,
-                 final_order, r.frame, left / 60, left % 60);
+    const double speed = elapsed > 0 ? static_cast<double>(r.frame) * 0.06 / elapsed : 0.0;
+    std::fprintf(stderr, "\r%3d%%  frame %6" PRIu64 "  %5.2fx real time  about %d:%02d left ",
+                 static_cast<int>(done * 100), r.frame, speed, left / 60, left % 60);
     shown_ = true;
 }
 

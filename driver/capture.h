@@ -14,7 +14,8 @@
 
 namespace vilora {
 
-// The progress line on stderr: order, frame and an estimate of the time left.
+// The progress line on stderr: how far the show has got, the frame, the speed
+// against real time and an estimate of the time left.
 class progress_line {
 public:
     void update(const frame_record& record);

@@ -18,20 +18,40 @@ void scan_show_characters(const std::string& text, show_options& options) {
     }
 }
 
+namespace {
+// Digits alone, at most `most` of them (six keep an int from overflowing).
+std::optional<int> small_number(const std::string& digits, size_t most) {
+    if (digits.empty() || digits.size() > most ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(digits);
+}
+
+constexpr int rows_a_pattern_can_have = 256;
+} // namespace
+
 std::optional<part_call> parse_part_choice(const std::string& text) {
     const size_t colon = text.find(':');
     const std::string name = text.substr(0, colon);
     int mode = 0;
     if (colon != std::string::npos) {
-        const std::string digits = text.substr(colon + 1);
-        if (digits.empty() || digits.size() > 6 ||
-            digits.find_first_not_of("0123456789") != std::string::npos)
-            return std::nullopt;
-        mode = std::stoi(digits);
+        const auto digits = small_number(text.substr(colon + 1), 6);
+        if (!digits) return std::nullopt;
+        mode = *digits;
     }
     for (const part_class& c : built_in_parts())
         if (name == c.name) return part_call{c.id, mode};
     return std::nullopt;
+}
+
+std::optional<show_position> parse_start_position(const std::string& text) {
+    const size_t colon = text.find(':');
+    const auto order = small_number(text.substr(0, colon), 5);
+    const auto row = colon == std::string::npos ? std::optional<int>(0)
+                                                : small_number(text.substr(colon + 1), 5);
+    if (!order || !row || *order >= final_order || *row >= rows_a_pattern_can_have)
+        return std::nullopt;
+    return show_position{static_cast<uint16_t>(*order), static_cast<uint16_t>(*row)};
 }
 
 std::optional<int> parse_command_line(int argc, const char* const* argv, command_line& result) {
@@ -42,7 +62,7 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
     app.set_help_flag("--help", "Print this help and exit");
     app.set_version_flag("--version", "vilora " VILORA_VERSION);
     app.allow_extras();
-    std::string part;
+    std::string part, start;
     uint32_t seed = 0;
     bool window = false, bench = false;
     app.add_option("--data", result.data_directory, "Where the show's data lies");
@@ -55,6 +75,18 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
     auto* part_option =
         app.add_option("--part", part, "Show one part every frame: NAME[:MODE], e.g. obw:1");
     app.add_flag("--bench", bench, "Time every part headless and print the figures");
+    auto* start_option = app.add_option(
+        "--start", start,
+        "Start at ORDER[:ROW] of the music, e.g. 29 or 23:96; the timeline runs from there as "
+        "if it had got there, the parts start fresh");
+    auto* record = app.add_option(
+        "--record", result.record_file,
+        "Render headless to one video FILE with sound: .mkv (lossless FFV1 and FLAC), .mp4 "
+        "(H.264 and AAC) or .webm (VP9 and Opus)");
+    app.add_option("--scale", result.show.scale,
+                   "Pixels per pixel of the 4:3 picture in videos and screenshots (default 3: "
+                   "960x720)")
+        ->check(CLI::Range(1, 8));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -77,11 +109,22 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
             return 2;
         }
     }
-    if (bench && *capture) {
-        std::fputs("vilora: --bench and --capture do not go together\n", stderr);
+    if (*start_option) {
+        result.show.start = parse_start_position(start);
+        if (!result.show.start) {
+            std::fprintf(stderr,
+                         "vilora: --start wants ORDER[:ROW], ORDER 0 to %d and ROW 0 to %d, not "
+                         "'%s'\n",
+                         final_order - 1, rows_a_pattern_can_have - 1, start.c_str());
+            return 2;
+        }
+    }
+    if (int{bench} + int{capture->count() > 0} + int{record->count() > 0} > 1) {
+        std::fputs("vilora: --bench, --capture and --record go one at a time\n", stderr);
         return 2;
     }
     if (*capture) result.show.kind = run_kind::capture;
+    if (*record) result.show.kind = run_kind::record;
     if (bench) result.show.kind = run_kind::bench;
     return std::nullopt;
 }

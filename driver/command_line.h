@@ -15,6 +15,7 @@ struct command_line {
     show_options show;
     std::string data_directory; // empty: the default place
     std::string capture_directory;
+    std::string record_file;
     int every = 1;
 };
 
@@ -23,6 +24,10 @@ void scan_show_characters(const std::string& text, show_options& options);
 
 // "obw" or "obw:2" -> the call; nullopt for an unknown name or a bad mode.
 std::optional<part_call> parse_part_choice(const std::string& text);
+
+// "29" or "23:96" -> the position; nullopt unless ORDER is 0..66 and ROW 0..255
+// (whether the module has that row is for start-up to say).
+std::optional<show_position> parse_start_position(const std::string& text);
 
 // Parses argv. On --help, --version or an error returns the exit status the
 // program ends with (after printing); otherwise nullopt and fills `result`.

@@ -1,6 +1,7 @@
 // vilora: the demo.
 #include "driver/capture.h"
 #include "driver/command_line.h"
+#include "driver/record.h"
 #include "driver/show.h"
 #include "engine/data_files.h"
 #include "platform/hosts/headless_host.h"
@@ -22,6 +23,83 @@ std::string executable_path(const char* argv0) {
     return error ? std::string(argv0) : path.string();
 }
 
+// Where the frames of the show go, by its kind.
+struct show_sinks {
+    std::unique_ptr<capture_writer> capture;
+    std::unique_ptr<record_writer> record;
+    bench_recorder bench;
+};
+
+// A headless host whose presented frames go to `sink`, which also watches the show.
+template <typename Sink>
+void present_into(Sink& sink, show_state& state) {
+    set_host(std::make_unique<headless_host>(
+        [&sink](const rgb_frame& frame) { sink.frame_presented(frame); }));
+    state.observer = &sink;
+}
+
+// Sets the host up for the run; false (with the reason on stderr) when it cannot.
+bool set_up_host(const command_line& options, show_sinks& sinks, show_state& state) {
+    switch (options.show.kind) {
+    case run_kind::show: {
+        sdl_host_options sdl;
+        sdl.fullscreen = options.show.full_screen;
+        auto host_of_screen = make_sdl_host(sdl);
+        if (!host_of_screen) return false;
+        set_host(std::move(host_of_screen));
+        return true;
+    }
+    case run_kind::capture:
+        sinks.capture = std::make_unique<capture_writer>(options.capture_directory, options.every);
+        if (!sinks.capture->ok()) {
+            std::fprintf(stderr, "vilora: cannot write the capture to %s\n",
+                         options.capture_directory.c_str());
+            return false;
+        }
+        present_into(*sinks.capture, state);
+        return true;
+    case run_kind::record:
+        sinks.record = std::make_unique<record_writer>(options.record_file, options.show.scale,
+                                                       options.show.width, options.show.height);
+        if (!sinks.record->ok()) {
+            std::fprintf(stderr, "vilora: cannot record %s: %s\n", options.record_file.c_str(),
+                         sinks.record->error().c_str());
+            return false;
+        }
+        present_into(*sinks.record, state);
+        return true;
+    case run_kind::bench:
+        set_host(std::make_unique<headless_host>());
+        state.observer = &sinks.bench;
+        return true;
+    }
+    return false;
+}
+
+// What the headless runs say at their end; the exit status.
+int finish_sinks(const command_line& options, show_sinks& sinks, int status) {
+    if (status == 0 && options.show.kind == run_kind::bench) sinks.bench.report(stdout);
+    if (sinks.capture && !sinks.capture->ok()) {
+        std::fputs("vilora: the capture could not be written completely\n", stderr);
+        return 1;
+    }
+    if (sinks.record) {
+        if (!sinks.record->finish()) {
+            std::fprintf(stderr, "vilora: %s could not be written completely: %s\n",
+                         options.record_file.c_str(), sinks.record->error().c_str());
+            return 1;
+        }
+        const uint64_t seconds = sinks.record->frames() * 60 / 1000;
+        if (status == 0)
+            std::fprintf(stderr, "vilora: recorded %s: %llu frames, %llu:%02llu\n",
+                         options.record_file.c_str(),
+                         static_cast<unsigned long long>(sinks.record->frames()),
+                         static_cast<unsigned long long>(seconds / 60),
+                         static_cast<unsigned long long>(seconds % 60));
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -31,40 +109,14 @@ int main(int argc, char** argv) {
                            ? choose_data_directory(executable_path(argv[0]))
                            : options.data_directory);
 
-    std::unique_ptr<capture_writer> capture;
-    bench_recorder bench;
+    show_sinks sinks;
     show_state state;
     state.options = options.show;
     state.roster = &built_in_parts();
     state.window = &the_window;
-
-    if (options.show.kind == run_kind::show) {
-        sdl_host_options sdl;
-        sdl.fullscreen = options.show.full_screen;
-        auto host_of_screen = make_sdl_host(sdl);
-        if (!host_of_screen) return 1; // the reason is on stderr
-        set_host(std::move(host_of_screen));
-    } else if (options.show.kind == run_kind::capture) {
-        capture = std::make_unique<capture_writer>(options.capture_directory, options.every);
-        if (!capture->ok()) {
-            std::fprintf(stderr, "vilora: cannot write the capture to %s\n",
-                         options.capture_directory.c_str());
-            return 1;
-        }
-        set_host(std::make_unique<headless_host>(
-            [&](const rgb_frame& frame) { capture->frame_presented(frame); }));
-        state.observer = capture.get();
-    } else {
-        set_host(std::make_unique<headless_host>());
-        state.observer = &bench;
-    }
+    if (!set_up_host(options, sinks, state)) return 1;
 
     const int status = run_show(state);
     finish_show(state);
-    if (status == 0 && options.show.kind == run_kind::bench) bench.report(stdout);
-    if (capture && !capture->ok()) {
-        std::fputs("vilora: the capture could not be written completely\n", stderr);
-        return 1;
-    }
-    return status;
+    return finish_sinks(options, sinks, status);
 }

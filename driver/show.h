@@ -4,6 +4,7 @@
 #pragma once
 
 #include "driver/frame_clock.h"
+#include "driver/frame_times.h"
 #include "driver/part_roster.h"
 #include "driver/schedule.h"
 #include "platform/display/display_device.h"
@@ -23,7 +24,14 @@ namespace vilora {
 
 // How the show runs: on screen in real time, or headless and offline, one
 // frame per 60 ms of music, for capturing or timing it.
-enum class run_kind { show, capture, bench };
+enum class run_kind { show, capture, record, bench };
+
+// A place in the music: pattern order and row.
+struct show_position {
+    uint16_t order = 0;
+    uint16_t row = 0;
+    bool operator==(const show_position&) const = default;
+};
 
 struct show_options {
     int32_t width = 320; // "0" on the command line: 200 lines; "1": 240
@@ -33,6 +41,10 @@ struct show_options {
     run_kind kind = run_kind::show;
     std::optional<uint32_t> seed;       // --seed; else the time of day
     std::optional<part_call> only_part; // --part NAME[:MODE]
+    // --start ORDER[:ROW]: the music starts there and the timeline with it; the
+    // parts start fresh, as built.
+    std::optional<show_position> start;
+    int scale = 3; // --scale: whole pixels per pixel of the 4:3 picture in videos and screenshots
 };
 
 // One frame as the timeline played it.
@@ -42,6 +54,7 @@ struct frame_record {
     uint16_t row = 0;
     uint8_t variant = 0;
     std::vector<part_call> calls;
+    double done = 0.0; // how much of the show, from its start position to order 67, lies behind
 };
 
 // Watches the show: the capture writer and the benchmark recorder are observers.
@@ -51,6 +64,17 @@ public:
     virtual void part_ran(const part_call&, std::chrono::nanoseconds) {}
     virtual void audio_played(const std::vector<int16_t>&) {}
     virtual void frame_done(const frame_record&) {}
+};
+
+// What the transport keys asked for (transport.h), kept between frames.
+struct transport_state {
+    bool paused = false;
+    int steps = 0;              // frames to run while paused, one per "."
+    int jump = 0;               // orders to move by before the next frame
+    bool overlay = false;       // Tab
+    bool overlay_stale = false; // shown or hidden since the frame on screen was presented
+    frame_times times;
+    frame_record shown; // the frame on screen
 };
 
 inline constexpr size_t audio_frames_per_show_frame = 2646; // 60 ms at 44100 Hz
@@ -68,10 +92,12 @@ struct show_state {
     // callback alone, on the audio thread, hence the atomic byte; read by the
     // timeline once per frame.
     std::atomic<uint8_t> sync_variant{0};
+    transport_state transport;
 };
 
 // Runs the show from start-up to its end; the program's exit status: 0 after
-// the music's end or Escape, 1 when start-up fails (after its message).
+// the music's end or Escape, 1 when start-up fails (after its message), 2 for
+// a start position the module does not have (after a line on stderr).
 int run_show(show_state& state);
 
 // Stops the music and releases whatever the show still holds (after its end,

@@ -1,9 +1,11 @@
 #include "driver/show.h"
+#include "driver/transport.h"
 #include "engine/data_files.h"
 #include "engine/data_set.h"
 #include "engine/engine.h"
 #include "platform/window/window_system.h"
 
+#include <cstdio>
 #include <string>
 
 namespace vilora {
@@ -32,6 +34,11 @@ void shut_down_on_escape() {
     sound_stop();
     music_free(s->music);
     release_show(*s);
+}
+
+// Every other key goes to the transport.
+void key_pressed(int key) {
+    if (running_show) transport_key(*running_show, key);
 }
 
 int fail(show_state& s, const char* message) {
@@ -79,9 +86,28 @@ const part_class* first_invalid(const show_state& s) {
 bool start_sound(const show_options& options) {
     if (options.kind != run_kind::show) return sound_init(sound_offline_device, sound_frequency);
     // No sound device is no reason to stop: the silent device keeps the clock.
-    if (!sound_init(sound_default_device, sound_frequency))
+    if (!sound_init(sound_default_device, sound_frequency)) {
+        std::fputs("vilora: no sound device; the show plays without sound\n", stderr);
         sound_init(sound_silent_device, sound_frequency);
+    }
     return true;
+}
+
+// --start: the music moves there before it plays; false, with a line on
+// stderr, for a position the module does not have.
+bool move_to_start(const show_state& s) {
+    if (!s.options.start) return true;
+    const show_position& at = *s.options.start;
+    const int orders = music_order_count(s.music);
+    const int rows = music_rows_in_order(s.music, at.order);
+    if (rows > at.row && music_seek(s.music, at.order, at.row)) return true;
+    if (at.order >= orders)
+        std::fprintf(stderr, "vilora: --start %u:%u: the music has orders 0 to %d\n", at.order,
+                     at.row, orders - 1);
+    else
+        std::fprintf(stderr, "vilora: --start %u:%u: order %u has rows 0 to %d\n", at.order, at.row,
+                     at.order, rows - 1);
+    return false;
 }
 
 } // namespace
@@ -99,7 +125,9 @@ void finish_show(show_state& s) {
 
 int run_show(show_state& s) {
     running_show = &s;
+    s.transport = transport_state{};
     s.window->escape_handler = shut_down_on_escape;
+    s.window->key_handler = key_pressed;
     s.window->create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0,
                             screen_metric_width(), screen_metric_height());
 
@@ -117,6 +145,7 @@ int run_show(show_state& s) {
     start_sound(s.options);
     s.music = music_load(data_file(data_set::music).c_str());
     if (s.music == 0) return fail(s, message_no_music);
+    if (!move_to_start(s)) return 2;
 
     construct_parts(s);
     if (const part_class* invalid = first_invalid(s))

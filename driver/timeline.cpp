@@ -1,6 +1,8 @@
 #include "driver/show.h"
+#include "driver/transport.h"
 #include "engine/engine.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace vilora {
@@ -43,10 +45,37 @@ void run_calls(show_state& s, const std::vector<part_call>& calls) {
     }
 }
 
+// How far the show has got, counted in rows from where it started to order
+// 67 (or the module's end, when it has fewer orders).
+class show_progress {
+public:
+    show_progress(music_handle music, std::optional<show_position> start) {
+        const int orders = std::min<int>(music_order_count(music), final_order);
+        rows_before_.push_back(0);
+        for (int order = 0; order < orders; ++order)
+            rows_before_.push_back(rows_before_.back() +
+                                   std::max(music_rows_in_order(music, order), 0));
+        if (start) first_ = row_number(start->order, start->row);
+    }
+    double done(uint16_t order, uint16_t row) const {
+        const int64_t total = rows_before_.back() - first_;
+        return total > 0 ? static_cast<double>(row_number(order, row) - first_) / total : 1.0;
+    }
+
+private:
+    int64_t row_number(uint16_t order, uint16_t row) const {
+        if (order + size_t{1} >= rows_before_.size()) return rows_before_.back();
+        return rows_before_[order] + row;
+    }
+    std::vector<int64_t> rows_before_; // rows of the orders before each order
+    int64_t first_ = 0;
+};
+
 } // namespace
 
 void run_timeline(show_state& s) {
     std::vector<int16_t> audio;
+    const show_progress progress(s.music, s.options.start);
     for (uint64_t frame = 0;;) {
         if (!s.window->pump()) break;
         if (!s.window->active) {
@@ -54,6 +83,7 @@ void run_timeline(show_state& s) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
         }
+        if (!transport_before_frame(s)) continue; // paused
         s.clock->frame_time = s.clock->seconds_since_start();
         // A module that has played to its end ends the show as order 67 does.
         if (music_ended(s.music)) break;
@@ -63,14 +93,20 @@ void run_timeline(show_state& s) {
         record.order = static_cast<uint16_t>(position & 0xFFFF);
         record.row = static_cast<uint16_t>(position >> 16);
         record.variant = s.sync_variant.load(); // one snapshot decides the whole frame
+        record.done = progress.done(record.order, record.row);
         if (s.options.only_part)
             record.calls = {*s.options.only_part};
         else
             record.calls =
                 scheduled_calls(record.order, record.row, record.variant, s.options.test_mode);
+        const auto drawing = std::chrono::steady_clock::now();
         run_calls(s, record.calls);
 
         if (record.order == final_order) break;
+        transport_frame_drawn(
+            s, record,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
+                .count());
         if (s.options.kind == run_kind::show) {
             wait_for_frame_end(*s.clock);
         } else {
@@ -78,6 +114,7 @@ void run_timeline(show_state& s) {
             if (s.observer) s.observer->audio_played(audio);
         }
         s.display->present(0);
+        transport_after_frame(s);
         if (s.observer) s.observer->frame_done(record);
         ++frame;
     }

@@ -2,7 +2,8 @@
 # Sourced by scripts/demo and scripts/test.
 
 VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreetype-dev
-    libfontconfig-dev fonts-dejavu-core zlib1g-dev libpng-dev libsndfile1-dev nlohmann-json3-dev libcli11-dev"
+    libfontconfig-dev fonts-dejavu-core zlib1g-dev libpng-dev libsndfile1-dev nlohmann-json3-dev libcli11-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libswscale-dev"
 
 VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev imagemagick
     lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps clang libclang-rt-14-dev

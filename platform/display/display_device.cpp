@@ -1,5 +1,6 @@
 #include "platform/display/display_device.h"
 
+#include "platform/display/frame_conversion.h"
 #include "platform/display/internal/video_memory.h"
 
 namespace vilora {
@@ -74,6 +75,11 @@ int display_device::present(uint32_t) {
         status = video->flip(*front->platform);
     }
     return status == video_status::ok ? 0 : display_flip_failed;
+}
+
+rgb_frame display_device::shown_frame() const {
+    if (!front || !front->platform) return {};
+    return frame_from_surface(*front->platform);
 }
 
 } // namespace vilora

@@ -7,6 +7,7 @@
 #include "platform/display/palette.h"
 #include "platform/display/pixel_format.h"
 #include "platform/display/surface.h"
+#include "platform/hosts/host.h"
 #include "platform/window/window_system.h"
 
 #include <cstdint>
@@ -36,6 +37,9 @@ public:
     int set_mode(uint32_t mode_flags, window_handle window_given, int32_t width, int32_t height,
                  int32_t depth);
     int present(uint32_t present_flags);
+    // What the screen shows now, as the host was given it: the front surface
+    // after the latest present. Empty before a mode is set.
+    rgb_frame shown_frame() const;
 
     uint32_t flags = 0;
     bool separate_back = false; // with flags 0 the back buffer is always in the chain

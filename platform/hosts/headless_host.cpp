@@ -1,5 +1,7 @@
 #include "platform/hosts/headless_host.h"
 
+#include <chrono>
+
 namespace vilora {
 
 namespace {
@@ -20,8 +22,27 @@ void headless_host::close_window(host_window* window) {
     delete window;
 }
 
+void headless_host::post_event(const host_event& event) {
+    {
+        std::lock_guard guard(events_lock_);
+        events_.push_back(event);
+    }
+    event_posted_.notify_all();
+}
+
 bool headless_host::next_event(host_window*, host_event& event) {
+    std::lock_guard guard(events_lock_);
     if (events_.empty()) return false;
+    event = events_.front();
+    events_.pop_front();
+    return true;
+}
+
+bool headless_host::wait_event(host_window*, host_event& event, int milliseconds) {
+    std::unique_lock guard(events_lock_);
+    if (!event_posted_.wait_for(guard, std::chrono::milliseconds(milliseconds),
+                                [&] { return !events_.empty(); }))
+        return false;
     event = events_.front();
     events_.pop_front();
     return true;
@@ -39,6 +60,12 @@ bool headless_host::set_display_mode(host_window* window, int, int, int) {
 void headless_host::present(host_window*, const rgb_frame& frame) {
     ++frames_presented;
     if (sink_) sink_(frame);
+}
+
+void headless_host::set_overlay(host_window*, const overlay_image* image, bool show_now) {
+    overlay_shown = image != nullptr;
+    if (image) overlay = *image;
+    if (show_now) ++overlay_redraws;
 }
 
 } // namespace vilora

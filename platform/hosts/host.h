@@ -24,11 +24,31 @@ struct rgb_frame {
     std::vector<uint32_t> pixels;
 };
 
+// A picture laid over the presented frame for the viewer alone: 0xAARRGGBB,
+// row-major. It is never part of the frame, so captures and the display
+// memory do not see it.
+struct overlay_image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+
+// Virtual key codes of the keys the show answers to, as key_down events carry them.
+inline constexpr int key_tab = 0x09;
+inline constexpr int key_escape = 27;
+inline constexpr int key_space = 0x20;
+inline constexpr int key_page_up = 0x21;
+inline constexpr int key_page_down = 0x22;
+inline constexpr int key_left = 0x25;
+inline constexpr int key_right = 0x27;
+inline constexpr int key_f12 = 0x7B;
+inline constexpr int key_period = 0xBE;
+
 // What the host tells the window layer; translated into window messages there.
 struct host_event {
     enum class kind { close, activate, deactivate, key_down };
     kind what = kind::close;
-    int key = 0; // virtual key code for key_down (27 = Escape)
+    int key = 0; // virtual key code for key_down
 };
 
 struct screen_size {
@@ -45,6 +65,8 @@ public:
     virtual void close_window(host_window* window) = 0;
     // Takes at most one event for the window without waiting.
     virtual bool next_event(host_window* window, host_event& event) = 0;
+    // The same, sleeping until an event comes or `milliseconds` have passed.
+    virtual bool wait_event(host_window* window, host_event& event, int milliseconds) = 0;
     virtual screen_size desktop_size() = 0;
     virtual void show_cursor(bool visible) = 0;
     // Modal where the host can show one (the window layer also copies it to stderr).
@@ -55,6 +77,10 @@ public:
     virtual bool take_exclusive(host_window* window) = 0;
     virtual bool set_display_mode(host_window* window, int width, int height, int depth) = 0;
     virtual void present(host_window* window, const rgb_frame& frame) = 0;
+    // Lays `image` over the frames presented from now on, at the picture's
+    // top-left corner; null takes it away. With `show_now` the frame on screen
+    // is shown again with it (while the show stands still).
+    virtual void set_overlay(host_window* window, const overlay_image* image, bool show_now) = 0;
     // Counts the times the display memory was taken away (the full-screen window lost
     // the focus). Surfaces created or restored before the latest loss are lost.
     virtual uint32_t display_losses() = 0;

@@ -11,9 +11,15 @@ namespace vilora {
 class audio_output {
 public:
     virtual ~audio_output() = default;
-    // From start on, queued audio is played out in real time.
+    // From start on, queued audio is played out in real time; after a pause it
+    // goes on where it stopped.
     virtual void start() = 0;
+    // Holds playback; what is queued stays queued.
+    virtual void pause() = 0;
     virtual void stop() = 0;
+    // Drops what is queued but not yet in the device; it counts as heard, so
+    // that the counters go on from the audio queued next.
+    virtual void discard_queued() = 0;
     // Appends interleaved 16-bit stereo frames.
     virtual void queue(const int16_t* frames, size_t count) = 0;
     // Frames that have reached the listener: queued minus what still waits in

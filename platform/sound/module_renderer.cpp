@@ -3,7 +3,9 @@
 #include <xmp.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 
 namespace vilora {
 
@@ -51,7 +53,110 @@ constexpr size_t max_waiting_cues = 4096;
 int tracker_note(int player_note) {
     return std::max(player_note - 12, 1);
 }
+
+// The loudest sample of interleaved 16-bit audio, 0..32767.
+int peak_of(const int16_t* samples, size_t count) {
+    int peak = 0;
+    for (size_t i = 0; i < count; ++i) peak = std::max(peak, std::abs(int{samples[i]}));
+    return std::min(peak, 32767);
+}
+
+const xmp_event* event_at(const xmp_module& module, int pattern, int row, int channel) {
+    const xmp_pattern* p = module.xxp[pattern];
+    const int track = p->index[channel];
+    if (track < 0 || track >= module.trk) return nullptr;
+    const xmp_track* t = module.xxt[track];
+    return row < t->rows ? &t->event[row] : nullptr;
+}
+
+// XM effects that end a pattern after their row: position jump and pattern break.
+constexpr int effect_position_jump = 0x0B;
+constexpr int effect_pattern_break = 0x0D;
+bool ends_pattern(const xmp_event& e) {
+    return e.fxt == effect_position_jump || e.fxt == effect_pattern_break ||
+           e.f2t == effect_position_jump || e.f2t == effect_pattern_break;
+}
+
+// The last note of every instrument and note played from the start up to and
+// including (order, row), in the order they were played. The orders are read
+// one after the other, each until its end or a row that breaks out of it, as
+// the show plays its module; where a pattern is played after a break the
+// player starts it at row 0.
+std::vector<music_cue> last_notes_up_to(const xmp_module& module, int order, int row) {
+    struct played {
+        uint64_t sequence;
+        music_cue cue;
+    };
+    std::map<std::pair<int, int>, played> last; // by instrument and note
+    uint64_t sequence = 0;
+    const int channels = std::min(module.chn, XMP_MAX_CHANNELS);
+    for (int o = 0; o <= order; ++o) {
+        const int pattern = module.xxo[o];
+        if (pattern >= module.pat) continue;
+        const int rows = module.xxp[pattern]->rows;
+        const int last_row = o == order ? std::min(row, rows - 1) : rows - 1;
+        for (int r = 0; r <= last_row; ++r) {
+            bool broken = false;
+            for (int c = 0; c < channels; ++c) {
+                const xmp_event* e = event_at(module, pattern, r, c);
+                if (!e) continue;
+                broken = broken || ends_pattern(*e);
+                if (e->note == 0 || e->note > 127 || e->ins == 0) continue;
+                const music_cue cue{0, e->ins, tracker_note(e->note), note_volume(module, *e)};
+                last[{cue.instrument, cue.note}] = {sequence++, cue};
+            }
+            if (broken) break;
+        }
+    }
+    std::vector<played> ordered;
+    for (const auto& [key, entry] : last) ordered.push_back(entry);
+    std::sort(ordered.begin(), ordered.end(),
+              [](const played& a, const played& b) { return a.sequence < b.sequence; });
+    std::vector<music_cue> cues;
+    for (const played& p : ordered) cues.push_back(p.cue);
+    return cues;
+}
 } // namespace
+
+int module_renderer::order_count() const {
+    if (!xmp_->loaded) return 0;
+    xmp_module_info info;
+    xmp_get_module_info(xmp_->handle, &info);
+    return info.mod->len;
+}
+
+int module_renderer::rows_in_order(int order) const {
+    if (order < 0 || order >= order_count()) return -1;
+    xmp_module_info info;
+    xmp_get_module_info(xmp_->handle, &info);
+    const int pattern = info.mod->xxo[order];
+    return pattern < info.mod->pat ? info.mod->xxp[pattern]->rows : -1;
+}
+
+bool module_renderer::seek(int order, int row) {
+    if (!xmp_->playing || row < 0 || row >= rows_in_order(order)) return false;
+    xmp_frame_info now;
+    xmp_get_frame_info(xmp_->handle, &now);
+    // The player answers the entry order with -1 ("start over"), which is no
+    // failure. It moves to a new order only when it differs from the one
+    // playing; setting the row as well moves it within the same order too.
+    const int moved = xmp_set_position(xmp_->handle, order);
+    if (moved == -XMP_ERROR_INVALID || moved == -XMP_ERROR_STATE) return false;
+    if (xmp_set_row(xmp_->handle, row) < 0) return false;
+    xmp_module_info info;
+    xmp_get_module_info(xmp_->handle, &info);
+    // Everything rendered ahead belongs to the old position: the new one starts
+    // with the next frame handed out.
+    pending_.clear();
+    pending_start_ = 0;
+    generated_ = rendered_;
+    ticks_.clear();
+    ended_ = false;
+    loops_before_seek_ = now.loop_count;
+    cues_.clear();
+    for (const music_cue& cue : last_notes_up_to(*info.mod, order, row)) cues_.push_back(cue);
+    return true;
+}
 
 void module_renderer::render_tick() {
     if (ended_ || !xmp_->playing || xmp_play_frame(xmp_->handle) != 0) {
@@ -67,13 +172,18 @@ void module_renderer::render_tick() {
     // to its end and starts over, or a jump leads back to rows already played
     // (from there it would repeat forever). Either way the module has ended.
     // Pattern loops inside that one pass play rows again and count again.
-    if (info.loop_count > 0) {
+    // A seek may lead back to rows already played; the count goes on from there.
+    if (info.loop_count > loops_before_seek_) {
         ended_ = true;
         end_frame_ = generated_;
         return;
     }
-    ticks_.push_back({generated_, static_cast<uint32_t>(info.pos & 0xFFFF) |
-                                      static_cast<uint32_t>(info.row & 0xFFFF) << 16});
+    const auto* samples = static_cast<const int16_t*>(info.buffer);
+    const size_t count = static_cast<size_t>(info.buffer_size) / sizeof(int16_t);
+    ticks_.push_back(
+        {generated_,
+         static_cast<uint32_t>(info.pos & 0xFFFF) | static_cast<uint32_t>(info.row & 0xFFFF) << 16,
+         peak_of(samples, count)});
     if (info.frame == 0) {
         xmp_module_info module_info;
         xmp_get_module_info(xmp_->handle, &module_info);
@@ -86,8 +196,6 @@ void module_renderer::render_tick() {
             if (cues_.size() > max_waiting_cues) cues_.pop_front(); // nobody takes them
         }
     }
-    const auto* samples = static_cast<const int16_t*>(info.buffer);
-    const size_t count = static_cast<size_t>(info.buffer_size) / sizeof(int16_t);
     pending_.insert(pending_.end(), samples, samples + count);
     generated_ += count / 2;
 }
@@ -117,16 +225,27 @@ void module_renderer::render(int16_t* out, size_t frames) {
 }
 
 void module_renderer::look_ahead_to(uint64_t frame) {
-    while (!ended_ && generated_ <= frame) render_tick();
+    // After a seek the first new tick answers for the audio still heard before it.
+    while (!ended_ && (ticks_.empty() || generated_ <= frame)) render_tick();
 }
 
 uint32_t module_renderer::position_at(uint64_t frame) const {
-    uint32_t position = 0;
+    if (ticks_.empty()) return 0;
+    uint32_t position = ticks_.front().position;
     for (const tick& t : ticks_) {
         if (t.first_frame > frame) break;
         position = t.position;
     }
     return position;
+}
+
+int module_renderer::peak_at(uint64_t frame) const {
+    int peak = 0;
+    for (const tick& t : ticks_) {
+        if (t.first_frame > frame) break;
+        peak = t.peak;
+    }
+    return peak;
 }
 
 std::vector<music_cue> module_renderer::take_cues_up_to(uint64_t frame) {

@@ -1,8 +1,8 @@
 #include "platform/sound/audio_output.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
+#include <mutex>
 
 namespace vilora {
 
@@ -12,27 +12,58 @@ public:
     explicit silent_output(int frequency) : frequency_(frequency) {}
 
     void start() override {
-        started_ = clock::now();
+        std::lock_guard guard(lock_);
+        if (running_) return;
+        resumed_ = clock::now();
         running_ = true;
     }
-    void stop() override { running_ = false; }
-    void queue(const int16_t*, size_t count) override { queued_ += count; }
-    uint64_t frames_heard() override {
-        if (!running_) return 0;
-        const auto elapsed =
-            std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - started_);
-        const uint64_t by_clock =
-            static_cast<uint64_t>(elapsed.count()) * static_cast<uint64_t>(frequency_) / 1000000u;
-        return std::min<uint64_t>(by_clock, queued_);
+    void pause() override {
+        std::lock_guard guard(lock_);
+        heard_before_ = heard();
+        running_ = false;
     }
-    uint64_t frames_queued() override { return queued_; }
+    void stop() override {
+        std::lock_guard guard(lock_);
+        running_ = false;
+        heard_before_ = 0;
+    }
+    void discard_queued() override {
+        std::lock_guard guard(lock_);
+        heard_before_ = queued_;
+        resumed_ = clock::now();
+    }
+    void queue(const int16_t*, size_t count) override {
+        std::lock_guard guard(lock_);
+        queued_ += count;
+    }
+    uint64_t frames_heard() override {
+        std::lock_guard guard(lock_);
+        return heard();
+    }
+    uint64_t frames_queued() override {
+        std::lock_guard guard(lock_);
+        return queued_;
+    }
 
 private:
     using clock = std::chrono::steady_clock;
+    // What was heard before the latest start or discard, plus the wall clock
+    // since, as far as there is audio queued.
+    uint64_t heard() const {
+        if (!running_) return heard_before_;
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - resumed_);
+        const uint64_t by_clock =
+            static_cast<uint64_t>(elapsed.count()) * static_cast<uint64_t>(frequency_) / 1000000u;
+        return std::min<uint64_t>(heard_before_ + by_clock, queued_);
+    }
+
     int frequency_;
-    clock::time_point started_{};
-    std::atomic<bool> running_{false};
-    std::atomic<uint64_t> queued_{0};
+    std::mutex lock_;
+    clock::time_point resumed_{};
+    bool running_ = false;
+    uint64_t heard_before_ = 0;
+    uint64_t queued_ = 0;
 };
 } // namespace
 

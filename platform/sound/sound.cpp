@@ -28,8 +28,12 @@ struct music {
     module_renderer renderer;
     std::vector<sync_entry> syncs;
     std::mutex lock; // renderer and syncs, shared with the feeder thread
+    // Held while cues go out, so that cues taken before a seek cannot reach a
+    // sync after the ones the seek restores.
+    std::mutex delivery;
     std::thread feeder;
     std::atomic<bool> feeding{false};
+    bool paused = false;
     uint64_t offline_head = 0; // frames heard, for the offline device
 };
 
@@ -59,6 +63,7 @@ constexpr uint64_t frames_ahead = 4096;
 constexpr size_t frames_per_feed = 512;
 
 void deliver_cues(music& m, uint64_t heard, music_handle handle) {
+    std::lock_guard delivering(m.delivery);
     std::vector<music_cue> due;
     std::vector<sync_entry> syncs;
     {
@@ -89,15 +94,21 @@ void feed(music* m, audio_output* output, music_handle handle) {
     while (m->feeding) {
         const uint64_t heard = output->frames_heard();
         while (output->frames_queued() < heard + frames_ahead) {
-            {
-                std::lock_guard guard(m->lock);
-                m->renderer.render(chunk.data(), frames_per_feed);
-            }
+            // Rendered and queued in one step: a seek in between would leave audio
+            // of the old position behind the new one.
+            std::lock_guard guard(m->lock);
+            m->renderer.render(chunk.data(), frames_per_feed);
             output->queue(chunk.data(), frames_per_feed);
         }
         deliver_cues(*m, heard, handle);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+}
+
+// Where the listener is: the device's count, or the offline play head.
+uint64_t frames_heard(const music& m) {
+    auto& state = device_state();
+    return state->output ? state->output->frames_heard() : m.offline_head;
 }
 
 void stop_feeding(music& m) {
@@ -159,10 +170,26 @@ bool music_play(music_handle handle) {
     music* m = find(handle);
     auto& state = device_state();
     if (!m || !state->started) return false;
-    if (!state->output || m->feeding) return true; // offline: music_advance moves it
+    if (!state->output) return true; // offline: music_advance moves it
+    if (m->feeding) {
+        if (m->paused) state->output->start();
+        m->paused = false;
+        return true;
+    }
     m->feeding = true;
     state->output->start();
     m->feeder = std::thread(feed, m, state->output.get(), handle);
+    return true;
+}
+
+bool music_pause(music_handle handle) {
+    music* m = find(handle);
+    if (!m) return false;
+    auto& state = device_state();
+    if (state->output && m->feeding && !m->paused) {
+        state->output->pause();
+        m->paused = true;
+    }
     return true;
 }
 
@@ -177,8 +204,7 @@ bool music_free(music_handle handle) {
 uint32_t music_position(music_handle handle) {
     music* m = find(handle);
     if (!m) return 0xFFFFFFFFu;
-    auto& state = device_state();
-    const uint64_t heard = state->output ? state->output->frames_heard() : m->offline_head;
+    const uint64_t heard = frames_heard(*m);
     std::lock_guard guard(m->lock);
     m->renderer.look_ahead_to(heard);
     return m->renderer.position_at(heard);
@@ -194,19 +220,53 @@ sync_handle music_set_sync(music_handle handle, uint32_t type, uint32_t paramete
         id = device_state()->next_sync++;
         m->syncs.push_back({id, type, parameter, procedure, user});
     }
-    // Offline, what has been heard so far arrives at once.
-    if (!device_state()->output) deliver_cues(*m, m->offline_head, handle);
+    // What has been heard so far arrives at once.
+    deliver_cues(*m, frames_heard(*m), handle);
     return id;
 }
 
 bool music_ended(music_handle handle) {
     music* m = find(handle);
     if (!m) return true;
-    auto& state = device_state();
-    const uint64_t heard = state->output ? state->output->frames_heard() : m->offline_head;
+    const uint64_t heard = frames_heard(*m);
     std::lock_guard guard(m->lock);
     m->renderer.look_ahead_to(heard);
     return m->renderer.ended_at(heard);
+}
+
+bool music_seek(music_handle handle, uint16_t order, uint16_t row) {
+    music* m = find(handle);
+    if (!m) return false;
+    {
+        std::lock_guard guard(m->lock);
+        if (!m->renderer.seek(order, row)) return false;
+        if (device_state()->output) device_state()->output->discard_queued();
+    }
+    deliver_cues(*m, frames_heard(*m), handle);
+    return true;
+}
+
+int music_order_count(music_handle handle) {
+    music* m = find(handle);
+    if (!m) return 0;
+    std::lock_guard guard(m->lock);
+    return m->renderer.order_count();
+}
+
+int music_rows_in_order(music_handle handle, int order) {
+    music* m = find(handle);
+    if (!m) return -1;
+    std::lock_guard guard(m->lock);
+    return m->renderer.rows_in_order(order);
+}
+
+double music_level(music_handle handle) {
+    music* m = find(handle);
+    if (!m) return 0.0;
+    const uint64_t heard = frames_heard(*m);
+    std::lock_guard guard(m->lock);
+    m->renderer.look_ahead_to(heard);
+    return m->renderer.peak_at(heard) / 32767.0;
 }
 
 bool music_advance(music_handle handle, size_t frames, std::vector<int16_t>& out) {

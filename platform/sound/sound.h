@@ -12,7 +12,8 @@ namespace vilora {
 
 using music_handle = uint32_t; // 0: no music
 using sync_handle = uint32_t;
-// Called on the audio thread (on the caller's thread when playing offline).
+// Called on the audio thread (on the caller's thread when playing offline, and
+// in music_set_sync and music_seek for what is due at once).
 using sync_procedure = void (*)(sync_handle sync, music_handle music, uint32_t data, void* user);
 
 inline constexpr int sound_default_device = -1; // the system's sound device
@@ -30,7 +31,11 @@ bool sound_init(int device, int frequency);
 bool sound_start();
 bool sound_stop();
 music_handle music_load(const char* file_name);
+// Starts the music, or resumes it after music_pause.
 bool music_play(music_handle music);
+// Holds the music where it is heard now; music_play goes on from there. The
+// offline device holds by itself between music_advance calls.
+bool music_pause(music_handle music);
 bool music_free(music_handle music);
 // Pattern order in bits 0..15, row in bits 16..31, of what is heard now;
 // 0xFFFFFFFF for a handle that is not loaded.
@@ -39,6 +44,18 @@ sync_handle music_set_sync(music_handle music, uint32_t type, uint32_t parameter
                            sync_procedure procedure, void* user);
 // True once the module has played to its end (it does not start over).
 bool music_ended(music_handle music);
+// Moves playback to the start of (order, row): what is heard next is that row,
+// music_position reports it at once, and every sync gets the last note it
+// watches that was played up to and including that row, as the module played
+// from its start would have left it. False for a position the module does not
+// have; nothing changes then.
+bool music_seek(music_handle music, uint16_t order, uint16_t row);
+// Orders of the module; 0 for a handle that is not loaded.
+int music_order_count(music_handle music);
+// Rows of the pattern an order plays; -1 for an order the module does not have.
+int music_rows_in_order(music_handle music, int order);
+// How loud what is heard now is: the loudest sample of the current tick, 0..1.
+double music_level(music_handle music);
 // Offline device only: plays the next `frames` stereo frames into `out`
 // (interleaved 16-bit), then delivers the cues heard by then.
 bool music_advance(music_handle music, size_t frames, std::vector<int16_t>& out);

@@ -31,6 +31,13 @@ bool app_window::pump() {
     return true;
 }
 
+bool app_window::pump_waiting(int milliseconds) {
+    if (!is_window(handle)) return false;
+    window_message message;
+    if (wait_message(handle, message, milliseconds)) dispatch_message(message);
+    return true;
+}
+
 intptr_t app_window::procedure(window_handle window, uint32_t message, uintptr_t wparam,
                                intptr_t lparam) {
     auto* self = static_cast<app_window*>(window_user_data(window));
@@ -43,6 +50,8 @@ intptr_t app_window::procedure(window_handle window, uint32_t message, uintptr_t
         }
         if (message == message_key_down && wparam == key_escape && self->escape_handler)
             self->escape_handler();
+        else if (message == message_key_down && wparam != key_escape && self->key_handler)
+            self->key_handler(static_cast<int>(wparam));
     }
     return default_window_procedure(window, message, wparam, lparam);
 }

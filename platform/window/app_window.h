@@ -21,6 +21,8 @@ public:
     bool destroy_window();
     // Dispatches at most one waiting message; false once the window is gone.
     bool pump();
+    // The same, but sleeps until a message comes or `milliseconds` have passed.
+    bool pump_waiting(int milliseconds);
 
     // The window procedure to pass to create_window: keeps `active` and the handle
     // up to date, hands Escape to the escape handler, then the default handling.
@@ -32,6 +34,8 @@ public:
     bool active = false;
     // Called on key-down of Escape; the driver's shutdown. It may destroy this window.
     void (*escape_handler)() = nullptr;
+    // Called on key-down of any other key, with its virtual key code.
+    void (*key_handler)(int key) = nullptr;
 };
 
 } // namespace vilora

@@ -55,11 +55,9 @@ host_window* host_window_of(window_handle window) {
     return is_window(window) ? window->host_side : nullptr;
 }
 
-bool peek_message(window_handle window, window_message& message) {
-    if (!is_window(window)) return false;
-    host_event event;
-    if (!host().next_event(window->host_side, event)) return false;
-    message = window_message{window, 0, 0, 0};
+namespace {
+window_message message_of(window_handle window, const host_event& event) {
+    window_message message{window, 0, 0, 0};
     switch (event.what) {
     case host_event::kind::close:
         message.message = message_close;
@@ -76,6 +74,23 @@ bool peek_message(window_handle window, window_message& message) {
         message.wparam = static_cast<uintptr_t>(event.key);
         break;
     }
+    return message;
+}
+} // namespace
+
+bool peek_message(window_handle window, window_message& message) {
+    if (!is_window(window)) return false;
+    host_event event;
+    if (!host().next_event(window->host_side, event)) return false;
+    message = message_of(window, event);
+    return true;
+}
+
+bool wait_message(window_handle window, window_message& message, int milliseconds) {
+    if (!is_window(window)) return false;
+    host_event event;
+    if (!host().wait_event(window->host_side, event, milliseconds)) return false;
+    message = message_of(window, event);
     return true;
 }
 

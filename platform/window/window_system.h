@@ -3,6 +3,8 @@
 // to the procedure; destroying a window delivers the destroyed message first.
 #pragma once
 
+#include "platform/hosts/host.h"
+
 #include <cstdint>
 
 namespace vilora {
@@ -18,7 +20,6 @@ inline constexpr uint32_t message_activate_app = 0x001C;
 inline constexpr uint32_t message_key_down = 0x0100;
 
 inline constexpr uint32_t window_style_popup = 0x80000000u;
-inline constexpr int key_escape = 27;
 
 using window_procedure = intptr_t (*)(window_handle window, uint32_t message, uintptr_t wparam,
                                       intptr_t lparam);
@@ -42,6 +43,8 @@ host_window* host_window_of(window_handle window);
 
 // Takes at most one message for the window without waiting.
 bool peek_message(window_handle window, window_message& message);
+// The same, sleeping until one comes or `milliseconds` have passed.
+bool wait_message(window_handle window, window_message& message, int milliseconds);
 intptr_t dispatch_message(const window_message& message);
 // What happens to a message the procedure does not handle: a close request
 // destroys the window; everything else is ignored.

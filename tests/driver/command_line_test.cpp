@@ -66,19 +66,47 @@ TEST(CommandLine, PartChoices) {
     EXPECT_FALSE(parse_part_choice("obw:99999999999"));
 }
 
+TEST(CommandLine, StartPositions) {
+    EXPECT_EQ(parse_start_position("29"), (show_position{29, 0}));
+    EXPECT_EQ(parse_start_position("23:96"), (show_position{23, 96}));
+    EXPECT_EQ(parse_start_position("0:255"), (show_position{0, 255}));
+    EXPECT_EQ(parse_start_position("66"), (show_position{66, 0}));
+    for (const char* bad : {"67", "23:256", "", ":3", "5:", "-1", "1:2:3", "x", "99999999999"})
+        EXPECT_FALSE(parse_start_position(bad)) << bad;
+}
+
+TEST(CommandLine, RecordingTakesAFileAndAScale) {
+    std::vector<const char*> argv = {"vilora", "--record", "show.mp4", "--scale",
+                                     "2",      "--start",  "40:8"};
+    command_line result;
+    ASSERT_FALSE(parse_command_line(static_cast<int>(argv.size()), argv.data(), result));
+    EXPECT_EQ(result.show.kind, run_kind::record);
+    EXPECT_EQ(result.record_file, "show.mp4");
+    EXPECT_EQ(result.show.scale, 2);
+    EXPECT_EQ(result.show.start, (show_position{40, 8}));
+    EXPECT_EQ(scanned({}).start, std::nullopt);
+}
+
 TEST(CommandLine, BadOptionsEndWithAStatus) {
-    for (auto argv : std::vector<std::vector<const char*>>{{"vilora", "--nope"},
-                                                           {"vilora", "--part", "xyz"},
-                                                           {"vilora", "--bench", "--capture", "d"},
-                                                           {"vilora", "--every", "0"}}) {
+    for (auto argv :
+         std::vector<std::vector<const char*>>{{"vilora", "--nope"},
+                                               {"vilora", "--part", "xyz"},
+                                               {"vilora", "--bench", "--capture", "d"},
+                                               {"vilora", "--record", "a.mkv", "--capture", "d"},
+                                               {"vilora", "--every", "0"},
+                                               {"vilora", "--start", "70"},
+                                               {"vilora", "--start", "3:x"},
+                                               {"vilora", "--scale", "0"},
+                                               {"vilora", "--scale", "9"}}) {
         command_line result;
         ::testing::internal::CaptureStderr();
         ::testing::internal::CaptureStdout();
         auto status = parse_command_line(static_cast<int>(argv.size()), argv.data(), result);
         ::testing::internal::GetCapturedStdout();
         ::testing::internal::GetCapturedStderr();
-        ASSERT_TRUE(status) << argv[1];
-        EXPECT_NE(*status, 0) << argv[1];
+        const std::string given = argv[1] + std::string(" ") + argv.back();
+        ASSERT_TRUE(status) << given;
+        EXPECT_NE(*status, 0) << given;
     }
 }
 

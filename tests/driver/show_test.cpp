@@ -1,12 +1,9 @@
 // The show with parts of the test's own: start-up's messages and order, the
 // timeline against the schedule, test mode, Escape and the capture files.
 #include "driver/capture.h"
-#include "driver/show.h"
-#include "engine/data_files.h"
 #include "engine/engine.h"
 
-#include "tests/support/test_display.h"
-#include "tests/support/test_module.h"
+#include "tests/driver/show_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,76 +16,8 @@ namespace vilora {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::test_module_plan;
 
-// What the test parts did, and how they are to behave.
-struct part_journal {
-    std::array<bool, part_class_count> invalid{};
-    std::array<int, part_class_count> constructed{};
-    std::array<int, part_class_count> destroyed{};
-    std::vector<part_call> runs;
-    int escape_after_runs = -1; // post Escape once this many runs happened
-    headless_host* host = nullptr;
-};
-part_journal journal;
-
-template <part_id Id>
-class test_part : public effect_part {
-public:
-    explicit test_part(display_device*) {
-        valid = !journal.invalid[static_cast<size_t>(Id)];
-        ++journal.constructed[static_cast<size_t>(Id)];
-    }
-    ~test_part() override { ++journal.destroyed[static_cast<size_t>(Id)]; }
-    void run(display_device* display, int mode, int, int) {
-        journal.runs.push_back({Id, mode});
-        display->back->fill_rect(0, 0, 1 + static_cast<int>(Id), 1, 0xFFFF);
-        if (static_cast<int>(journal.runs.size()) == journal.escape_after_runs)
-            journal.host->post_event({host_event::kind::key_down, key_escape});
-    }
-};
-
-template <size_t... I>
-part_roster roster_of(std::index_sequence<I...>) {
-    return {part_class_of<test_part<static_cast<part_id>(I)>>(static_cast<part_id>(I),
-                                                              built_in_parts()[I].name)...};
-}
-const part_roster test_roster = roster_of(std::make_index_sequence<part_class_count>{});
-
-class Show : public ::testing::Test {
-protected:
-    void SetUp() override {
-        journal = part_journal{};
-        journal.host = scope.host;
-        dir_ = fs::temp_directory_path() / ("vilora-show-" + std::to_string(getpid()));
-        fs::create_directories(dir_);
-        set_data_directory(dir_.string());
-        state.options.kind = run_kind::capture;
-        state.options.seed = 1;
-        state.roster = &test_roster;
-        state.window = &window;
-    }
-    void TearDown() override {
-        finish_show(state);
-        fs::remove_all(dir_);
-    }
-    // A module with orders 0..N-1 of `rows` rows each, as "MUSKA.XM" (any case matches).
-    void music(const test_module_plan& plan) {
-        ASSERT_TRUE(testing::write_test_module((dir_ / "MUSKA.XM").string(), plan));
-    }
-    int run() {
-        ::testing::internal::CaptureStderr();
-        int status = run_show(state);
-        stderr_ = ::testing::internal::GetCapturedStderr();
-        return status;
-    }
-
-    testing::host_scope scope;
-    app_window window;
-    show_state state;
-    fs::path dir_;
-    std::string stderr_;
-};
+class Show : public show_fixture {};
 
 TEST_F(Show, WithoutTheMusicOnlyItsMessageAndNoPart) {
     journal.invalid[static_cast<size_t>(part_id::oland)] = true;
@@ -141,13 +70,6 @@ TEST_F(Show, ThePictureAreaAndScreenSizeFollowTheMode) {
     EXPECT_EQ(state.display->clip.top, 20);
     EXPECT_EQ(state.display->clip.bottom, 220);
 }
-
-// Records every frame as the timeline played it.
-class frame_journal : public show_observer {
-public:
-    void frame_done(const frame_record& r) override { frames.push_back(r); }
-    std::vector<frame_record> frames;
-};
 
 TEST_F(Show, EveryFrameRunsWhatTheScheduleSaysUntilOrder67) {
     // 68 orders of 2 rows: one row per frame, so two frames per order; cues set
@@ -267,6 +189,41 @@ TEST_F(Show, CaptureWritesFramesAudioAndTimeline) {
     EXPECT_EQ(lines, 67);
     EXPECT_EQ(last.substr(0, 9), "66\t66\t0\t1");
     EXPECT_NE(last.find(" obw:2"), std::string::npos);
+}
+
+TEST_F(Show, StartingLaterRunsTheTimelineFromThereWithTheCueItWouldHave) {
+    music({.orders = 70, .rows = 4, .cues = {{0, 1, 1}, {26, 2, 2}, {28, 0, 0}}});
+    frame_journal frames;
+    state.observer = &frames;
+    state.options.start = show_position{27, 1};
+    ASSERT_EQ(run(), 0);
+    ASSERT_FALSE(frames.frames.empty());
+    const frame_record& first = frames.frames.front();
+    EXPECT_EQ(first.frame, 0u);
+    EXPECT_EQ(first.order, 27);
+    EXPECT_EQ(first.row, 1);
+    EXPECT_EQ(first.variant, 2) << "the cue of order 26 row 2";
+    EXPECT_EQ(first.calls, (std::vector<part_call>{{part_id::oneco2, 0}}));
+    EXPECT_EQ(frames.frames[3].order, 28);
+    EXPECT_EQ(frames.frames[3].variant, 0) << "the cues go on as the music plays";
+    EXPECT_EQ(frames.frames.size(), (67u - 27u) * 4u - 1u);
+    EXPECT_EQ(frames.frames.back().order, 66);
+    EXPECT_NEAR(frames.frames[0].done, 0.0, 1e-9);
+    EXPECT_NEAR(frames.frames[79].done, 0.5, 0.01) << "half the 159 rows from 27:1 to 67";
+    EXPECT_NEAR(frames.frames.back().done, 1.0, 0.01);
+}
+
+TEST_F(Show, AStartTheModuleDoesNotHaveEndsWithStatus2) {
+    music({.orders = 30, .rows = 4});
+    state.options.start = show_position{12, 4};
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(stderr_.find("--start 12:4: order 12 has rows 0 to 3"), std::string::npos) << stderr_;
+    EXPECT_TRUE(journal.runs.empty());
+    finish_show(state);
+    state.options.start = show_position{30, 0};
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(stderr_.find("--start 30:0: the music has orders 0 to 29"), std::string::npos)
+        << stderr_;
 }
 
 TEST(TimelineLine, ListsEveryCall) {

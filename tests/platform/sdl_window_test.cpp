@@ -1,9 +1,11 @@
 // Opens a real window through the SDL backend on a private Xvfb server,
 // presents a frame and reads the screen back with xwd.
 #include "platform/display/display_device.h"
+#include "platform/hosts/sdl/internal/sdl_audio.h"
 #include "platform/hosts/sdl/sdl_host.h"
 #include "platform/window/app_window.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -218,6 +220,106 @@ TEST(SdlHost, RefusesADriverThatShowsNothingUnlessAskedFor) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     EXPECT_NE(make_sdl_host({}), nullptr);
     unsetenv("SDL_VIDEODRIVER");
+}
+
+// The overlay lies over the presented picture at its top-left corner, eight
+// window pixels in, and leaves the frame itself as it was.
+TEST(SdlHost, LaysTheOverlayOverThePresentedPicture) {
+    xvfb_server server;
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    setenv("DISPLAY", server.display().c_str(), 1);
+    sdl_host_options options;
+    options.fullscreen = true;
+    sdl_host_scope scope(make_sdl_host(options));
+    ASSERT_TRUE(scope.ok);
+    app_window window;
+    ASSERT_TRUE(window.create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0,
+                                     screen_metric_width(), screen_metric_height()));
+    host_window* shown_in = host_window_of(window.handle);
+    ASSERT_TRUE(host().set_display_mode(shown_in, 320, 240, 16));
+    const rgb_frame blue{320, 240, std::vector<uint32_t>(320 * 240, 0x0000FF)};
+    overlay_image green{20, 10, std::vector<uint32_t>(200, 0xFF00FF00)};
+    green.pixels[0] = 0x00FFFFFF; // see-through: the frame shows there
+    host().set_overlay(shown_in, &green, false);
+    screen_image shown;
+    const int left = (1024 - 960) / 2, top = (768 - 720) / 2;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        host().present(shown_in, blue);
+        window.pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        shown = grab_screen(server.display());
+        if (shown.width == 1024 && shown.at(left + 9, top + 9) == 0x00FF00u) break;
+    }
+    ASSERT_EQ(shown.width, 1024);
+    EXPECT_EQ(shown.at(left + 8, top + 8), 0x0000FFu) << "a see-through overlay pixel";
+    EXPECT_EQ(shown.at(left + 9, top + 8), 0x00FF00u);
+    EXPECT_EQ(shown.at(left + 27, top + 17), 0x00FF00u);
+    EXPECT_EQ(shown.at(left + 28, top + 17), 0x0000FFu);
+    EXPECT_EQ(shown.at(left + 27, top + 18), 0x0000FFu);
+
+    // Taken away and shown at once, without a new frame.
+    host().set_overlay(shown_in, nullptr, true);
+    for (int attempt = 0; attempt < 40 && shown.at(left + 9, top + 9) != 0x0000FFu; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        shown = grab_screen(server.display());
+    }
+    EXPECT_EQ(shown.at(left + 9, top + 9), 0x0000FFu);
+}
+
+// Keys reach the window layer as the virtual key codes the show answers to;
+// others are not passed on, and only stepping and jumping repeat.
+TEST(SdlHost, TranslatesTheTransportKeys) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    sdl_host_scope scope(make_sdl_host({}));
+    unsetenv("SDL_VIDEODRIVER");
+    ASSERT_TRUE(scope.ok);
+    app_window window;
+    ASSERT_TRUE(
+        window.create_window("vilo ra", app_window::procedure, window_style_popup, 0, 0, 320, 240));
+    const std::vector<std::pair<SDL_Keycode, int>> keys = {{SDLK_SPACE, key_space},
+                                                           {SDLK_PERIOD, key_period},
+                                                           {SDLK_RIGHT, key_right},
+                                                           {SDLK_LEFT, key_left},
+                                                           {SDLK_PAGEDOWN, key_page_down},
+                                                           {SDLK_PAGEUP, key_page_up},
+                                                           {SDLK_TAB, key_tab},
+                                                           {SDLK_F12, key_f12},
+                                                           {SDLK_ESCAPE, key_escape}};
+    host_window* w = host_window_of(window.handle);
+    host_event event;
+    while (host().wait_event(w, event, 50)) {
+    }
+    auto press = [](SDL_Keycode key, bool repeat) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = key;
+        e.key.repeat = repeat ? 1 : 0;
+        SDL_PushEvent(&e);
+    };
+    for (const auto& [sdl_key, code] : keys) {
+        press(SDLK_a, false); // not one of the show's
+        press(sdl_key, false);
+        // Waiting: the video library may end one poll early at its own marker.
+        ASSERT_TRUE(host().wait_event(w, event, 1000)) << code;
+        EXPECT_EQ(event.what, host_event::kind::key_down);
+        EXPECT_EQ(event.key, code);
+    }
+    press(SDLK_SPACE, true);
+    press(SDLK_RIGHT, true);
+    ASSERT_TRUE(host().wait_event(w, event, 1000));
+    EXPECT_EQ(event.key, key_right) << "a held Space does not toggle again and again";
+    EXPECT_FALSE(host().wait_event(w, event, 20));
+}
+
+// Without a sound device the sound library's own complaints stay unprinted.
+TEST(SdlAudio, OpensOrFailsWithoutAWord) {
+    ::testing::internal::CaptureStderr();
+    auto output = open_sdl_audio(44100);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.find("ALSA"), std::string::npos) << printed;
+    if (!output) {
+        EXPECT_EQ(printed, "");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, SdlWindow, ::testing::Values(false, true),

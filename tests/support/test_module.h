@@ -30,6 +30,9 @@ struct test_module_plan {
     int loop_first = 0;
     int loop_last = 0;
     int loop_times = 0;
+    // A pattern break (D00) in this order: rows after break_row are not played.
+    int break_order = -1;
+    int break_row = 0;
 };
 
 kit::xm_module make_test_module(const test_module_plan& plan);

@@ -1,5 +1,7 @@
 #include "platform/hosts/sdl/internal/present_geometry.h"
 
+#include "platform/hosts/frame_scaling.h"
+
 #include <algorithm>
 
 namespace vilora {
@@ -9,11 +11,8 @@ present_rect present_geometry(int frame_width, int frame_height, int window_widt
     if (frame_width <= 0 || frame_height <= 0 || window_width <= 0 || window_height <= 0) return {};
     // The shape on screen: 4:3 for the demo's 320-wide modes (200 lines stretched
     // as a 4:3 monitor did), the frame's own shape otherwise.
-    int shape_w = frame_width, shape_h = frame_height;
-    if (frame_width == 320 && (frame_height == 200 || frame_height == 240)) {
-        shape_w = 320;
-        shape_h = 240;
-    }
+    const screen_size shape = shown_shape(frame_width, frame_height);
+    const int shape_w = shape.width, shape_h = shape.height;
     int scale = std::min(window_width / shape_w, window_height / shape_h);
     present_rect r;
     if (scale >= 1) {

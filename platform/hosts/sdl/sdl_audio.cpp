@@ -2,8 +2,9 @@
 
 #include <SDL.h>
 
+#include <dlfcn.h>
+
 #include <atomic>
-#include <cstdio>
 
 namespace vilora {
 
@@ -20,6 +21,9 @@ public:
     }
 
     void start() override { SDL_PauseAudioDevice(device_, 0); }
+    void pause() override { SDL_PauseAudioDevice(device_, 1); }
+    // Heard and queued stay apart by what the device still holds, as before.
+    void discard_queued() override { SDL_ClearQueuedAudio(device_); }
     void stop() override {
         SDL_PauseAudioDevice(device_, 1);
         SDL_ClearQueuedAudio(device_);
@@ -42,13 +46,30 @@ private:
     int device_frames_;
     std::atomic<uint64_t> queued_{0};
 };
+// The ALSA library writes every step of a failed device search to stderr,
+// a dozen lines on a machine without a sound card. Its messages go to a
+// handler of ours that drops them; whoever opens the device says what it
+// means in one line. SDL loads the library at run time, so it is looked up
+// the same way, and left loaded: SDL then finds this instance with the handler.
+extern "C" void drop_alsa_message(const char*, int, const char*, int, const char*, ...) {}
+
+void quiet_alsa_messages() {
+    static const bool done = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+        if (!alsa) return true; // no ALSA, no messages from it
+        using handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        auto set_handler =
+            reinterpret_cast<int (*)(handler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+        if (set_handler) set_handler(drop_alsa_message);
+        return true;
+    }();
+    (void)done;
+}
 } // namespace
 
 std::unique_ptr<audio_output> open_sdl_audio(int frequency) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "vilora: no sound: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    quiet_alsa_messages();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
     SDL_AudioSpec want{}, have{};
     want.freq = frequency;
     want.format = AUDIO_S16SYS;
@@ -56,7 +77,6 @@ std::unique_ptr<audio_output> open_sdl_audio(int frequency) {
     want.samples = 1024;
     SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device == 0) {
-        std::fprintf(stderr, "vilora: no sound device: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }

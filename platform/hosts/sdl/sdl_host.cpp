@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,14 +14,51 @@ namespace vilora {
 
 namespace {
 
+// The virtual key code of a key the show answers to; 0 for any other.
+int virtual_key(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_ESCAPE:
+        return key_escape;
+    case SDLK_TAB:
+        return key_tab;
+    case SDLK_SPACE:
+        return key_space;
+    case SDLK_PAGEUP:
+        return key_page_up;
+    case SDLK_PAGEDOWN:
+        return key_page_down;
+    case SDLK_LEFT:
+        return key_left;
+    case SDLK_RIGHT:
+        return key_right;
+    case SDLK_F12:
+        return key_f12;
+    case SDLK_PERIOD:
+        return key_period;
+    default:
+        return 0;
+    }
+}
+
+// A held key repeats where that means going on: stepping and jumping.
+bool repeats(int key) {
+    return key == key_period || key == key_left || key == key_right || key == key_page_up ||
+           key == key_page_down;
+}
+
 struct sdl_window : host_window {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int texture_width = 0;
     int texture_height = 0;
+    bool has_frame = false;         // the texture holds a presented frame
+    SDL_Texture* overlay = nullptr; // blended over the frame; null: none
+    int overlay_width = 0;
+    int overlay_height = 0;
 
     ~sdl_window() override {
+        if (overlay) SDL_DestroyTexture(overlay);
         if (texture) SDL_DestroyTexture(texture);
         if (renderer) SDL_DestroyRenderer(renderer);
         if (window) SDL_DestroyWindow(window);
@@ -75,6 +113,17 @@ public:
         return false;
     }
 
+    bool wait_event(host_window* window, host_event& event, int milliseconds) override {
+        auto* w = static_cast<sdl_window*>(window);
+        const Uint32 until = SDL_GetTicks() + static_cast<Uint32>(std::max(milliseconds, 0));
+        SDL_Event e;
+        for (;;) {
+            const int left = static_cast<int>(until - SDL_GetTicks());
+            if (left <= 0 || !SDL_WaitEventTimeout(&e, left)) return next_event(window, event);
+            if (translate(w, e, event)) return true;
+        }
+    }
+
     screen_size desktop_size() override {
         SDL_DisplayMode mode;
         if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {320, 240};
@@ -116,14 +165,35 @@ public:
             return;
         SDL_UpdateTexture(w->texture, nullptr, frame.pixels.data(),
                           frame.width * static_cast<int>(sizeof(uint32_t)));
-        int out_w = 0, out_h = 0;
-        SDL_GetRendererOutputSize(w->renderer, &out_w, &out_h);
-        present_rect r = present_geometry(frame.width, frame.height, out_w, out_h);
-        SDL_Rect target{r.x, r.y, r.width, r.height};
-        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
-        SDL_RenderClear(w->renderer);
-        SDL_RenderCopy(w->renderer, w->texture, nullptr, &target);
-        SDL_RenderPresent(w->renderer);
+        w->has_frame = true;
+        draw(w);
+    }
+
+    void set_overlay(host_window* window, const overlay_image* image, bool show_now) override {
+        auto* w = static_cast<sdl_window*>(window);
+        if (!w) return;
+        if (!image || image->width <= 0 || image->height <= 0) {
+            if (w->overlay) SDL_DestroyTexture(w->overlay);
+            w->overlay = nullptr;
+        } else {
+            if (w->overlay &&
+                (w->overlay_width != image->width || w->overlay_height != image->height)) {
+                SDL_DestroyTexture(w->overlay);
+                w->overlay = nullptr;
+            }
+            if (!w->overlay) {
+                w->overlay =
+                    SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_ARGB8888,
+                                      SDL_TEXTUREACCESS_STREAMING, image->width, image->height);
+                if (!w->overlay) return;
+                SDL_SetTextureBlendMode(w->overlay, SDL_BLENDMODE_BLEND);
+                w->overlay_width = image->width;
+                w->overlay_height = image->height;
+            }
+            SDL_UpdateTexture(w->overlay, nullptr, image->pixels.data(),
+                              image->width * static_cast<int>(sizeof(uint32_t)));
+        }
+        if (show_now && w->has_frame) draw(w);
     }
 
     uint32_t display_losses() override { return losses_; }
@@ -133,6 +203,26 @@ public:
     }
 
 private:
+    // The frame scaled into the window, the overlay over its top-left corner
+    // at whole window pixels (larger on large screens), then shown.
+    static void draw(sdl_window* w) {
+        int out_w = 0, out_h = 0;
+        SDL_GetRendererOutputSize(w->renderer, &out_w, &out_h);
+        present_rect r = present_geometry(w->texture_width, w->texture_height, out_w, out_h);
+        SDL_Rect target{r.x, r.y, r.width, r.height};
+        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
+        SDL_RenderClear(w->renderer);
+        SDL_RenderCopy(w->renderer, w->texture, nullptr, &target);
+        if (w->overlay) {
+            const int size = std::max(1, r.height / 720);
+            const int margin = 8 * size;
+            SDL_Rect place{r.x + margin, r.y + margin, w->overlay_width * size,
+                           w->overlay_height * size};
+            SDL_RenderCopy(w->renderer, w->overlay, nullptr, &place);
+        }
+        SDL_RenderPresent(w->renderer);
+    }
+
     bool is_fullscreen(sdl_window* w) const {
         return (SDL_GetWindowFlags(w->window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     }
@@ -148,9 +238,9 @@ private:
                                         is_fullscreen(w) ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
                 return false;
             }
-            if (e.key.repeat) return false;
+            event.key = virtual_key(e.key.keysym.sym);
+            if (event.key == 0 || (e.key.repeat && !repeats(event.key))) return false;
             event.what = host_event::kind::key_down;
-            event.key = static_cast<int>(e.key.keysym.sym); // SDLK_ESCAPE is 27 too
             return true;
         case SDL_WINDOWEVENT:
             return translate_window_event(w, e.window.event, event);

@@ -41,8 +41,11 @@ public:
     void look_ahead_to(uint64_t frame);
 
     // Pattern order in bits 0..15 and row in bits 16..31 of the tick that plays at
-    // `frame`; before anything was rendered, order 0 row 0.
+    // `frame`; before anything was rendered, order 0 row 0. Audio handed out
+    // before the latest seek counts as the seek's position.
     uint32_t position_at(uint64_t frame) const;
+    // The loudest sample (0..32767, either channel) of the tick that plays at `frame`.
+    int peak_at(uint64_t frame) const;
     // True once the module has played to its end at `frame`.
     bool ended_at(uint64_t frame) const { return ended_ && frame >= end_frame_; }
     // Cues that reach the listener at or before `frame`, oldest first; removes them.
@@ -50,10 +53,22 @@ public:
     // Forgets ticks that end before `frame` (the play head has passed them).
     void forget_before(uint64_t frame);
 
+    // Rows of the pattern that plays in `order`; -1 for an order the module does not have.
+    int rows_in_order(int order) const;
+    int order_count() const;
+    // Moves the player to the start of (order, row); the audio rendered ahead
+    // and its cues are dropped, and the next frame handed out plays the new
+    // position. The cue state comes along: for every instrument and note, the
+    // last one played up to and including (order, row) waits as a cue at frame 0,
+    // so that the next take_cues_up_to hands it over. False, with nothing
+    // changed, for a position the module does not have.
+    bool seek(int order, int row);
+
 private:
     struct tick {
         uint64_t first_frame;
         uint32_t position;
+        int peak;
     };
     void render_tick();
 
@@ -67,6 +82,7 @@ private:
     uint64_t rendered_ = 0;  // frames handed out by render()
     bool ended_ = false;
     uint64_t end_frame_ = 0;
+    int loops_before_seek_ = 0; // the player's loop count when the latest seek came
 };
 
 } // namespace vilora

@@ -5,7 +5,8 @@
 
 namespace vilora {
 
-// Null when SDL finds no sound device.
+// Null, without a word, when SDL finds no sound device: the caller says what
+// that means.
 std::unique_ptr<audio_output> open_sdl_audio(int frequency);
 
 } // namespace vilora
