@@ -27,6 +27,10 @@ bool headless_host::next_event(host_window*, host_event& event) {
     return true;
 }
 
+void headless_host::wait_for_event(host_window* window, uint32_t timeout_ms) {
+    if (events_.empty()) host_system::wait_for_event(window, timeout_ms);
+}
+
 void headless_host::message_box(host_window*, const char* text, const char* caption) {
     last_message = text ? text : "";
     last_caption = caption ? caption : "";

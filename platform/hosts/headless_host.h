@@ -21,6 +21,8 @@ public:
     host_window* open_window(const char* title, int x, int y, int width, int height) override;
     void close_window(host_window* window) override;
     bool next_event(host_window* window, host_event& event) override;
+    // Returns at once while a posted event waits.
+    void wait_for_event(host_window* window, uint32_t timeout_ms) override;
     screen_size desktop_size() override { return {320, 240}; }
     void show_cursor(bool visible) override { cursor_visible = visible; }
     void message_box(host_window* owner, const char* text, const char* caption) override;

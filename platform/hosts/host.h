@@ -45,6 +45,9 @@ public:
     virtual void close_window(host_window* window) = 0;
     // Takes at most one event for the window without waiting.
     virtual bool next_event(host_window* window, host_event& event) = 0;
+    // Sleeps until an event for the window is waiting or `timeout_ms` have passed;
+    // takes nothing. Hosts without events of their own just sleep.
+    virtual void wait_for_event(host_window* window, uint32_t timeout_ms);
     virtual screen_size desktop_size() = 0;
     virtual void show_cursor(bool visible) = 0;
     // Modal where the host can show one (the window layer also copies it to stderr).
@@ -61,6 +64,9 @@ public:
 
     // Milliseconds of a monotonic clock, 32-bit, wrapping.
     virtual uint32_t tick_count() = 0;
+    // Sleeps until tick_count() has reached `tick` (compared as a signed 32-bit
+    // difference, so across the wrap); returns at once when it already has.
+    virtual void sleep_until_tick(uint32_t tick);
 
     // The default sound device for 16-bit stereo at the given rate; null when
     // there is none.

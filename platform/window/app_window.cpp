@@ -31,6 +31,10 @@ bool app_window::pump() {
     return true;
 }
 
+void app_window::wait_for_message(uint32_t timeout_ms) {
+    wait_message(handle, timeout_ms);
+}
+
 intptr_t app_window::procedure(window_handle window, uint32_t message, uintptr_t wparam,
                                intptr_t lparam) {
     auto* self = static_cast<app_window*>(window_user_data(window));

@@ -21,6 +21,8 @@ public:
     bool destroy_window();
     // Dispatches at most one waiting message; false once the window is gone.
     bool pump();
+    // Sleeps until a message is waiting or `timeout_ms` have passed; takes none.
+    void wait_for_message(uint32_t timeout_ms);
 
     // The window procedure to pass to create_window: keeps `active` and the handle
     // up to date, hands Escape to the escape handler, then the default handling.

@@ -79,6 +79,10 @@ bool peek_message(window_handle window, window_message& message) {
     return true;
 }
 
+void wait_message(window_handle window, uint32_t timeout_ms) {
+    host().wait_for_event(host_window_of(window), timeout_ms);
+}
+
 intptr_t dispatch_message(const window_message& message) {
     if (!is_window(message.window)) return 0;
     return message.window->procedure(message.window, message.message, message.wparam,

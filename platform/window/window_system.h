@@ -42,6 +42,8 @@ host_window* host_window_of(window_handle window);
 
 // Takes at most one message for the window without waiting.
 bool peek_message(window_handle window, window_message& message);
+// Sleeps until a message for the window is waiting or `timeout_ms` have passed.
+void wait_message(window_handle window, uint32_t timeout_ms);
 intptr_t dispatch_message(const window_message& message);
 // What happens to a message the procedure does not handle: a close request
 // destroys the window; everything else is ignored.

@@ -75,6 +75,11 @@ public:
         return false;
     }
 
+    // SDL sleeps on the display connection here rather than polling it.
+    void wait_for_event(host_window*, uint32_t timeout_ms) override {
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout_ms));
+    }
+
     screen_size desktop_size() override {
         SDL_DisplayMode mode;
         if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {320, 240};
