@@ -58,6 +58,9 @@ public:
     virtual bool take_exclusive(host_window* window) = 0;
     virtual bool set_display_mode(host_window* window, int width, int height, int depth) = 0;
     virtual void present(host_window* window, const rgb_frame& frame) = 0;
+    // False where nobody looks at presented frames: they are then handed over
+    // empty, without being converted.
+    virtual bool shows_frames() { return true; }
     // Counts the times the display memory was taken away (the full-screen window lost
     // the focus). Surfaces created or restored before the latest loss are lost.
     virtual uint32_t display_losses() = 0;
