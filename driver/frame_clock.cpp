@@ -31,20 +31,18 @@ void frame_clock::begin_frame(bool after_pause) {
     frame_time = frame_start_ms_ * 0.001;
 }
 
+// At least 60 ms since the frame's start, counted in whole ticks: the same
+// condition as ((tick - start) * 0.001 - frame_time) * 1000 >= 60 without the
+// rounding of the seconds, which denies it at exactly 60 ms about half the
+// time and so made every other frame 61 ms long.
 void frame_clock::wait_for_frame_end() {
-    // The condition is the one the show always paced by, in seconds as
-    // ((tick - start) * 0.001 - frame_time) * 1000 >= 60; the sleep aims at the
-    // tick where it first holds, one tick later should rounding deny it there.
-    uint32_t deadline = start_tick + frame_start_ms_ + frame_period_ms;
     for (;;) {
         const uint32_t now = elapsed_ms();
-        if ((now * 0.001 - frame_time) * 1000.0 >= frame_period_ms) {
+        if (now - frame_start_ms_ >= frame_period_ms) {
             next_start_ms_ = now;
             return;
         }
-        const uint32_t tick = start_tick + now;
-        if (static_cast<int32_t>(deadline - tick) <= 0) deadline = tick + 1;
-        host().sleep_until_tick(deadline);
+        host().sleep_until_tick(start_tick + frame_start_ms_ + frame_period_ms);
     }
 }
 
