@@ -55,6 +55,9 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
     auto* part_option =
         app.add_option("--part", part, "Show one part every frame: NAME[:MODE], e.g. obw:1");
     app.add_flag("--bench", bench, "Time every part headless and print the figures");
+    app.add_option("--renderer", result.renderer,
+                   "What draws the window: auto (the cheapest here), software, or one of SDL's "
+                   "render drivers such as opengl");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -16,6 +16,7 @@ struct command_line {
     std::string data_directory; // empty: the default place
     std::string capture_directory;
     int every = 1;
+    std::string renderer = "auto"; // --renderer: auto, software, or an SDL render driver
 };
 
 // Applies the characters of one argument to the options.

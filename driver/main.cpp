@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     if (options.show.kind == run_kind::show) {
         sdl_host_options sdl;
         sdl.fullscreen = options.show.full_screen;
+        sdl.renderer = options.renderer;
         auto host_of_screen = make_sdl_host(sdl);
         if (!host_of_screen) return 1; // the reason is on stderr
         set_host(std::move(host_of_screen));

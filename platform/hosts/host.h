@@ -57,6 +57,11 @@ public:
     // shows frames of width x height at the given depth.
     virtual bool take_exclusive(host_window* window) = 0;
     virtual bool set_display_mode(host_window* window, int width, int height, int depth) = 0;
+    // Makes ready what presenting to the window needs, where that takes time;
+    // the driver calls it while the show's data loads on another thread, and
+    // present does it itself when it has not been done. False when the window
+    // cannot be drawn in.
+    virtual bool prepare_presentation(host_window*) { return true; }
     virtual void present(host_window* window, const rgb_frame& frame) = 0;
     // False where nobody looks at presented frames: they are then handed over
     // empty, without being converted.
