@@ -1,5 +1,7 @@
 #include "platform/hosts/sdl/internal/sdl_renderer.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -8,9 +8,10 @@
 // renderer there and the accelerated one elsewhere.
 #pragma once
 
-#include <SDL.h>
-
 #include <string>
+
+struct SDL_Renderer;
+struct SDL_Window;
 
 namespace vilora {
 
