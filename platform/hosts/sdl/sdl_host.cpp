@@ -21,6 +21,11 @@ struct sdl_window : host_window {
     int texture_width = 0; // the frame size set_display_mode asked for
     int texture_height = 0;
     bool renderer_failed = false;
+    // The software renderer keeps what it drew: the black around the frame is
+    // drawn again only when the output's size changes.
+    bool keeps_its_picture = false;
+    int cleared_width = 0;
+    int cleared_height = 0;
 
     ~sdl_window() override {
         if (texture) SDL_DestroyTexture(texture);
@@ -106,6 +111,9 @@ public:
             return false;
         }
         SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
+        SDL_RendererInfo info{};
+        w->keeps_its_picture = SDL_GetRendererInfo(w->renderer, &info) == 0 &&
+                               (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         return w->texture_width <= 0 || make_texture(w);
     }
 
@@ -132,7 +140,11 @@ public:
         SDL_GetRendererOutputSize(w->renderer, &out_w, &out_h);
         present_rect r = present_geometry(frame.width, frame.height, out_w, out_h);
         SDL_Rect target{r.x, r.y, r.width, r.height};
-        SDL_RenderClear(w->renderer);
+        if (!w->keeps_its_picture || out_w != w->cleared_width || out_h != w->cleared_height) {
+            SDL_RenderClear(w->renderer);
+            w->cleared_width = out_w;
+            w->cleared_height = out_h;
+        }
         SDL_RenderCopy(w->renderer, w->texture, nullptr, &target);
         SDL_RenderPresent(w->renderer);
     }
