@@ -81,5 +81,12 @@ inline int32_t random_int(int32_t n) {
     const int32_t value = random_value();
     return n > 0 ? value % n : 0;
 }
+// The next `count` results of random_int(n), 0 <= count <= random_batch_limit,
+// exactly as that many calls give them. Each state is reached from the first
+// in one step, state_k = A_k state_0 + C_k (A_k = 214013^k, C_k the sum of
+// 2531011 * 214013^i for i < k, mod 2^32), so the steps do not wait on each
+// other.
+inline constexpr int32_t random_batch_limit = 320;
+void random_ints(int32_t n, int32_t* out, int32_t count);
 
 } // namespace vilora
