@@ -3,6 +3,8 @@
 // each beside a memcpy of the same bytes as the physical limit.
 #include "platform/display/display_device.h"
 #include "platform/display/frame_conversion.h"
+#include "platform/display/internal/pixel_paths.h"
+#include "platform/display/internal/video_memory.h"
 #include "platform/hosts/headless_host.h"
 #include "platform/window/app_window.h"
 
@@ -34,23 +36,35 @@ struct bench_display {
     surface picture;
 };
 
+// Paths as pixel_path numbers: 0 fast, 1 sse2, 2 reference.
+struct path_scope {
+    explicit path_scope(int64_t path) { force_pixel_path(static_cast<pixel_path>(path)); }
+    ~path_scope() { force_pixel_path(pixel_path::fast); }
+};
+
+// What every flip does: the frame in the host's format, its tables made with the mode.
 void frame_conversion(benchmark::State& state) {
     bench_display b(static_cast<int>(state.range(0)));
+    const path_scope path(state.range(1));
+    const video_surface& front = *b.display.front->platform;
+    const frame_converter converter(front.format());
+    rgb_frame f;
     for (auto _ : state) {
-        rgb_frame f = frame_from_surface(*b.display.front->platform);
+        converter.convert(front, f);
         benchmark::DoNotOptimize(f.pixels.data());
     }
     state.SetItemsProcessed(state.iterations() * 320 * 240);
 }
-BENCHMARK(frame_conversion)->Arg(8)->Arg(16)->Arg(32);
+BENCHMARK(frame_conversion)->ArgsProduct({{8, 16, 32}, {0, 2}})->ArgNames({"depth", "path"});
 
 void picture_copy(benchmark::State& state) {
     bench_display b(16);
+    const path_scope path(state.range(1));
     if (state.range(0)) b.picture.flags |= surface_colour_keyed;
     for (auto _ : state) b.picture.blit_to(b.display.back.get(), 0, 20, 0, 0, 320, 200);
     state.SetBytesProcessed(state.iterations() * 320 * 200 * 2);
 }
-BENCHMARK(picture_copy)->Arg(0)->Arg(1)->ArgNames({"keyed"});
+BENCHMARK(picture_copy)->ArgsProduct({{0, 1}, {0, 1, 2}})->ArgNames({"keyed", "path"});
 
 void memcpy_of_the_picture(benchmark::State& state) {
     std::vector<uint8_t> from(320 * 200 * 2, 1), to(320 * 200 * 2);

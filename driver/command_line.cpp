@@ -87,6 +87,9 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
                    "Pixels per pixel of the 4:3 picture in videos and screenshots (default 3: "
                    "960x720)")
         ->check(CLI::Range(1, 8));
+    app.add_option("--renderer", result.renderer,
+                   "What draws the window: auto (the cheapest here), software, or one of SDL's "
+                   "render drivers such as opengl");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -44,6 +44,7 @@ bool set_up_host(const command_line& options, show_sinks& sinks, show_state& sta
     case run_kind::show: {
         sdl_host_options sdl;
         sdl.fullscreen = options.show.full_screen;
+        sdl.renderer = options.renderer;
         auto host_of_screen = make_sdl_host(sdl);
         if (!host_of_screen) return false;
         set_host(std::move(host_of_screen));

@@ -3,10 +3,12 @@
 #include "engine/data_files.h"
 #include "engine/data_set.h"
 #include "engine/engine.h"
+#include "platform/hosts/host.h"
 #include "platform/window/window_system.h"
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
 namespace vilora {
 
@@ -83,6 +85,20 @@ const part_class* first_invalid(const show_state& s) {
     return nullptr;
 }
 
+// The module and the parts load on a helper thread while the host readies the
+// window's presentation (an OpenGL renderer takes a tenth of a second to
+// create). Nothing else runs meanwhile: the main thread only waits for both.
+// False when the window cannot be drawn in.
+bool load_while_presentation_gets_ready(show_state& s) {
+    std::thread loader([&s] {
+        s.music = music_load(data_file(data_set::music).c_str());
+        if (s.music != 0) construct_parts(s);
+    });
+    const bool presentable = host().prepare_presentation(host_window_of(s.window->handle));
+    loader.join();
+    return presentable;
+}
+
 bool start_sound(const show_options& options) {
     if (options.kind != run_kind::show) return sound_init(sound_offline_device, sound_frequency);
     // No sound device is no reason to stop: the silent device keeps the clock.
@@ -143,11 +159,9 @@ int run_show(show_state& s) {
         seed_random_from_time();
 
     start_sound(s.options);
-    s.music = music_load(data_file(data_set::music).c_str());
+    if (!load_while_presentation_gets_ready(s)) return fail(s, message_no_mode);
     if (s.music == 0) return fail(s, message_no_music);
     if (!move_to_start(s)) return 2;
-
-    construct_parts(s);
     if (const part_class* invalid = first_invalid(s))
         return fail(s, (std::string(invalid->name) + " class initialization error").c_str());
 

@@ -3,33 +3,14 @@
 #include "engine/engine.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace vilora {
 
 namespace {
 
-// The pacing condition: at least 60 ms since the frame's start, measured with
-// the millisecond tick count exactly as ((tick - start) * 0.001 - frame_time) * 1000.
-double milliseconds_into_frame(const frame_clock& clock) {
-    return (clock.seconds_since_start() - clock.frame_time) * 1000.0;
-}
-
-// Sleeps until about a millisecond before the deadline and only then polls: a
-// pure busy loop would hold a whole core for the length of the show and starve
-// the audio thread.
-void wait_for_frame_end(const frame_clock& clock) {
-    for (;;) {
-        const double elapsed = milliseconds_into_frame(clock);
-        if (elapsed >= 60.0) return;
-        const double left = 60.0 - elapsed;
-        if (left > 2.0)
-            std::this_thread::sleep_for(
-                std::chrono::microseconds(static_cast<int64_t>((left - 1.5) * 1000)));
-        else
-            std::this_thread::yield();
-    }
-}
+// Long enough to cost nothing, short enough that a window gone without a
+// message of its own is noticed.
+constexpr uint32_t inactive_wait_ms = 250;
 
 // Every part draws into the screen's display with the picture area's corner
 // where start-up put it.
@@ -76,15 +57,22 @@ private:
 void run_timeline(show_state& s) {
     std::vector<int16_t> audio;
     const show_progress progress(s.music, s.options.start);
+    bool paused = false;
     for (uint64_t frame = 0;;) {
         if (!s.window->pump()) break;
         if (!s.window->active) {
-            // Nothing is drawn while another program has the screen; the music plays on.
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            // Nothing is drawn while another program has the screen; the music
+            // plays on, and the show sleeps until the window hears of something.
+            paused = true;
+            s.window->pump_waiting(inactive_wait_ms);
             continue;
         }
-        if (!transport_before_frame(s)) continue; // paused
-        s.clock->frame_time = s.clock->seconds_since_start();
+        if (!transport_before_frame(s)) { // paused: the frame on screen stays
+            paused = true;
+            continue;
+        }
+        s.clock->begin_frame(paused);
+        paused = false;
         // A module that has played to its end ends the show as order 67 does.
         if (music_ended(s.music)) break;
         const uint32_t position = music_position(s.music);
@@ -108,7 +96,7 @@ void run_timeline(show_state& s) {
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
                 .count());
         if (s.options.kind == run_kind::show) {
-            wait_for_frame_end(*s.clock);
+            s.clock->wait_for_frame_end();
         } else {
             music_advance(s.music, audio_frames_per_show_frame, audio);
             if (s.observer) s.observer->audio_played(audio);

@@ -62,11 +62,31 @@ void close_library();
 
 // The runtime's linear congruential generator: state = state * 214013 + 2531011
 // (mod 2^32); each value is bits 16..30 of the new state (0..32767). The state
-// is 1 until seeded.
+// is 1 until seeded; seed_random alone writes it, and random_value steps it.
+// Both are inline: the noise lines draw one value per pixel, and with n known
+// where it is called the remainder becomes a multiplication.
+struct random_state {
+    uint32_t state = 1;
+};
+inline random_state random_generator;
+
 void seed_random(uint32_t state);
 void seed_random_from_time();
-int32_t random_value();
-// random_value() modulo n, n > 0.
-int32_t random_int(int32_t n);
+inline int32_t random_value() {
+    random_generator.state = random_generator.state * 214013u + 2531011u;
+    return static_cast<int32_t>(random_generator.state >> 16 & 0x7FFF);
+}
+// random_value() modulo n, n > 0; 0 for any other n.
+inline int32_t random_int(int32_t n) {
+    const int32_t value = random_value();
+    return n > 0 ? value % n : 0;
+}
+// The next `count` results of random_int(n), 0 <= count <= random_batch_limit,
+// exactly as that many calls give them. Each state is reached from the first
+// in one step, state_k = A_k state_0 + C_k (A_k = 214013^k, C_k the sum of
+// 2531011 * 214013^i for i < k, mod 2^32), so the steps do not wait on each
+// other.
+inline constexpr int32_t random_batch_limit = 320;
+void random_ints(int32_t n, int32_t* out, int32_t count);
 
 } // namespace vilora

@@ -1,7 +1,7 @@
 // BMP files: the 14-byte file header and the 40-byte information header are
 // checked against the file before the conversion sees a byte of pixels.
-#include "pictures/internal/bmp_conversion.h"
 #include "library/byte_reader.h"
+#include "pictures/internal/bmp_conversion.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/surface.h"
 

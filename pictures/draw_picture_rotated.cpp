@@ -70,7 +70,8 @@ void picture_list::draw_picture_rotated(surface* destination, int32_t centre_x, 
 
     const bool keyed = (picture->flags & surface_colour_keyed) &&
                        colour_key_fits(*display->format, picture->colour_key);
-    const picture_sampler sampler{picture->pixels, picture->pitch, source.right, source.bottom,
+    if (!edges.point_at_rows(picture->pixels, picture->pitch, source.bottom)) return;
+    const picture_sampler sampler{edges.picture_rows.data(), source.right, source.bottom,
                                   picture->colour_key};
     const span_samplers fill = choose_samplers(bytes, keyed);
     for (int32_t r = std::max(ymin, clip.top); r <= std::min(ymax, clip.bottom - 1); ++r) {

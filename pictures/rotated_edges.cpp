@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <new>
 
 namespace vilora {
@@ -54,6 +55,17 @@ bool rotated_edge_tables::make_room(int32_t wanted) {
         return false;
     }
     rows = wanted;
+    return true;
+}
+
+bool rotated_edge_tables::point_at_rows(const uint8_t* pixels, int32_t pitch, int32_t height) {
+    try {
+        picture_rows.resize(static_cast<size_t>(height));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (int32_t y = 0; y < height; ++y)
+        picture_rows[static_cast<size_t>(y)] = pixels + static_cast<ptrdiff_t>(y) * pitch;
     return true;
 }
 

@@ -9,6 +9,9 @@ VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
     lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps clang libclang-rt-14-dev
     libfuzzer-14-dev"
 
+# scripts/measure/playback: the show on a private X server with a window manager.
+VILORA_MEASURE_PACKAGES="python3 xvfb openbox gcc"
+
 # vilora_require_packages PKG...: installs what is missing when run as root,
 # otherwise prints the install line and fails.
 vilora_require_packages() {

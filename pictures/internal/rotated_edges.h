@@ -26,9 +26,13 @@ struct rotated_edge_tables {
     std::vector<edge_entry> left;
     std::vector<edge_entry> right;
     int32_t rows = 0;
+    // Where each row of the picture being drawn starts; refilled by every blit.
+    std::vector<const uint8_t*> picture_rows;
 
     // Room for `rows` rows; false (and no tables) when memory runs out.
     bool make_room(int32_t rows);
+    // Points picture_rows at the rows of a picture; false when memory runs out.
+    bool point_at_rows(const uint8_t* pixels, int32_t pitch, int32_t height);
 };
 
 struct rotated_corner {

@@ -1,6 +1,6 @@
 #include "platform/display/internal/video_memory.h"
 
-#include "platform/display/frame_conversion.h"
+#include "platform/display/internal/keyed_copy.h"
 #include "platform/display/surface.h"
 #include "platform/hosts/host.h"
 
@@ -20,58 +20,8 @@ int32_t row_pitch(int width, int bytes_per_pixel) {
 // What display memory holds after it has been taken away and given back.
 constexpr uint8_t undefined_pixel_byte = 0xA5;
 
-uint32_t read_pixel(const uint8_t* p, int bytes) {
-    switch (bytes) {
-    case 1:
-        return p[0];
-    case 2:
-        return static_cast<uint32_t>(p[0] | p[1] << 8);
-    case 3:
-        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
-    default:
-        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | p[3] << 24);
-    }
-}
-
 void write_pixel(uint8_t* p, int bytes, uint32_t value) {
     for (int i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// One row of a keyed copy: source pixels whose colour lies in [low, high] are
-// left out. The width of a pixel is chosen once per row, not per pixel, and the
-// choice per pixel is a select, not a branch, so that the loop vectorises.
-template <typename Pixel>
-void copy_keyed_pixels(uint8_t* d, const uint8_t* s, size_t count, uint32_t colour_mask,
-                       uint32_t low, uint32_t high) {
-    for (size_t i = 0; i < count; ++i) {
-        Pixel from, to;
-        std::memcpy(&from, s + i * sizeof(Pixel), sizeof from);
-        std::memcpy(&to, d + i * sizeof(Pixel), sizeof to);
-        const uint32_t colour = static_cast<uint32_t>(from) & colour_mask;
-        const bool keyed_out = colour - low <= high - low;
-        to = keyed_out ? to : from;
-        std::memcpy(d + i * sizeof(Pixel), &to, sizeof to);
-    }
-}
-
-void copy_keyed_row(uint8_t* d, const uint8_t* s, size_t count, int bpp, uint32_t low,
-                    uint32_t high) {
-    switch (bpp) {
-    case 1:
-        copy_keyed_pixels<uint8_t>(d, s, count, 0xFF, low, high);
-        return;
-    case 2:
-        copy_keyed_pixels<uint16_t>(d, s, count, 0xFFFF, low, high);
-        return;
-    case 4:
-        copy_keyed_pixels<uint32_t>(d, s, count, 0xFFFFFF, low, high);
-        return;
-    default:
-        for (size_t i = 0; i < count; ++i, s += 3, d += 3) {
-            const uint32_t colour = read_pixel(s, 3);
-            if (colour < low || colour > high) std::memcpy(d, s, 3);
-        }
-    }
 }
 
 format_record format_for_depth(int depth) {
@@ -216,11 +166,16 @@ video_status video_surface::copy_from(int32_t x, int32_t y, video_surface& sourc
     const int bpp = bytes_per_pixel_;
     const bool keyed = use_source_key && source.keyed_;
     const size_t row_bytes = static_cast<size_t>(right - left) * bpp;
+    // A keyed copy within one surface reads each source row whole first, as the
+    // plain copy's memmove does.
+    std::vector<uint8_t> scratch(keyed && &source == this ? row_bytes : 0);
     for (int64_t row = 0; row < bottom - top; ++row) {
         const uint8_t* s = source.memory_.data() + static_cast<size_t>(top + row) * source.pitch_ +
                            static_cast<size_t>(left) * bpp;
         uint8_t* d =
             memory_.data() + static_cast<size_t>(dy + row) * pitch_ + static_cast<size_t>(dx) * bpp;
+        if (keyed && !scratch.empty())
+            s = static_cast<uint8_t*>(std::memcpy(scratch.data(), s, row_bytes));
         if (keyed)
             copy_keyed_row(d, s, static_cast<size_t>(right - left), bpp, source.key_low_,
                            source.key_high_);
@@ -282,6 +237,7 @@ bool video_device::set_display_mode(int width, int height, int depth) {
     height_ = height;
     depth_ = depth;
     format_ = format_for_depth(depth);
+    converter_ = std::make_unique<frame_converter>(format_);
     return true;
 }
 
@@ -303,7 +259,12 @@ video_surface* video_device::create_offscreen(int width, int height) {
 video_status video_device::flip(video_surface& primary) {
     video_status status = primary.flip();
     if (status != video_status::ok) return status;
-    host().present(host_window_of(window_), frame_from_surface(primary));
+    host_system& h = host();
+    if (h.shows_frames() && converter_)
+        converter_->convert(primary, frame_);
+    else
+        frame_ = rgb_frame{};
+    h.present(host_window_of(window_), frame_);
     return video_status::ok;
 }
 

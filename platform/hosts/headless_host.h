@@ -32,6 +32,7 @@ public:
     bool set_display_mode(host_window* window, int width, int height, int depth) override;
     void present(host_window* window, const rgb_frame& frame) override;
     void set_overlay(host_window* window, const overlay_image* image, bool show_now) override;
+    bool shows_frames() override { return static_cast<bool>(sink_); }
     uint32_t display_losses() override { return keep_losing ? ++losses : losses; }
     uint32_t tick_count() override { return monotonic_milliseconds(); }
     // No sound hardware here.

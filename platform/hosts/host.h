@@ -76,17 +76,28 @@ public:
     // shows frames of width x height at the given depth.
     virtual bool take_exclusive(host_window* window) = 0;
     virtual bool set_display_mode(host_window* window, int width, int height, int depth) = 0;
+    // Makes ready what presenting to the window needs, where that takes time;
+    // the driver calls it while the show's data loads on another thread, and
+    // present does it itself when it has not been done. False when the window
+    // cannot be drawn in.
+    virtual bool prepare_presentation(host_window*) { return true; }
     virtual void present(host_window* window, const rgb_frame& frame) = 0;
     // Lays `image` over the frames presented from now on, at the picture's
     // top-left corner; null takes it away. With `show_now` the frame on screen
     // is shown again with it (while the show stands still).
     virtual void set_overlay(host_window* window, const overlay_image* image, bool show_now) = 0;
+    // False where nobody looks at presented frames: they are then handed over
+    // empty, without being converted.
+    virtual bool shows_frames() { return true; }
     // Counts the times the display memory was taken away (the full-screen window lost
     // the focus). Surfaces created or restored before the latest loss are lost.
     virtual uint32_t display_losses() = 0;
 
     // Milliseconds of a monotonic clock, 32-bit, wrapping.
     virtual uint32_t tick_count() = 0;
+    // Sleeps until tick_count() has reached `tick` (compared as a signed 32-bit
+    // difference, so across the wrap); returns at once when it already has.
+    virtual void sleep_until_tick(uint32_t tick);
 
     // The default sound device for 16-bit stereo at the given rate; null when
     // there is none.

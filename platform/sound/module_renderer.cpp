@@ -257,6 +257,12 @@ std::vector<music_cue> module_renderer::take_cues_up_to(uint64_t frame) {
     return due;
 }
 
+std::optional<uint64_t> module_renderer::next_cue_frame(int instrument) const {
+    for (const music_cue& cue : cues_)
+        if (cue.instrument == instrument) return cue.frame;
+    return std::nullopt;
+}
+
 void module_renderer::forget_before(uint64_t frame) {
     // Keep the tick that contains `frame`: it still answers position_at.
     while (ticks_.size() > 1 && ticks_[1].first_frame <= frame) ticks_.pop_front();

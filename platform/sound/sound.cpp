@@ -4,13 +4,16 @@
 #include "platform/sound/audio_output.h"
 #include "platform/sound/internal/module_renderer.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace vilora {
 
@@ -34,6 +37,9 @@ struct music {
     std::thread feeder;
     std::atomic<bool> feeding{false};
     bool paused = false;
+    std::mutex wake_lock; // with `wake`: stopping wakes the sleeping feeder at once
+    std::condition_variable wake;
+    bool refill = false; // with wake_lock: a seek emptied the device's queue
     uint64_t offline_head = 0; // frames heard, for the offline device
 };
 
@@ -58,8 +64,11 @@ music* find(music_handle handle) {
 }
 
 // Frames the feeder keeps queued ahead of the listener: enough to ride out a
-// late wake-up, little enough that positions stay close to what is heard.
+// late wake-up, little enough that positions stay close to what is heard. It
+// sleeps until the queue has run down to the low mark (about 46 ms at 44100 Hz
+// of the 93 queued) or until the next cue is heard, whichever comes first.
 constexpr uint64_t frames_ahead = 4096;
+constexpr uint64_t frames_low_mark = 2048;
 constexpr size_t frames_per_feed = 512;
 
 void deliver_cues(music& m, uint64_t heard, music_handle handle) {
@@ -88,8 +97,22 @@ void deliver_cues(music& m, uint64_t heard, music_handle handle) {
         }
 }
 
+// How long the feeder may sleep before the device needs more audio or a cue
+// is due, in microseconds of audio at `frequency`; at least a millisecond.
+int64_t feeder_sleep_us(music& m, uint64_t heard, uint64_t queued, int frequency) {
+    uint64_t frames = queued > heard + frames_low_mark ? queued - heard - frames_low_mark : 0;
+    {
+        std::lock_guard guard(m.lock);
+        for (const sync_entry& s : m.syncs)
+            if (const auto cue = m.renderer.next_cue_frame(static_cast<int>(s.parameter & 0xFFFF)))
+                frames = std::min(frames, *cue > heard ? *cue - heard : 0);
+    }
+    const auto us = static_cast<int64_t>(frames * 1000000u / static_cast<uint64_t>(frequency));
+    return std::max<int64_t>(us, 1000);
+}
+
 // The audio thread: keeps the device fed and calls the syncs as notes are heard.
-void feed(music* m, audio_output* output, music_handle handle) {
+void feed(music* m, audio_output* output, music_handle handle, int frequency) {
     std::vector<int16_t> chunk(frames_per_feed * 2);
     while (m->feeding) {
         const uint64_t heard = output->frames_heard();
@@ -101,7 +124,10 @@ void feed(music* m, audio_output* output, music_handle handle) {
             output->queue(chunk.data(), frames_per_feed);
         }
         deliver_cues(*m, heard, handle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const int64_t sleep_us = feeder_sleep_us(*m, heard, output->frames_queued(), frequency);
+        std::unique_lock wake(m->wake_lock);
+        m->wake.wait_for(wake, std::chrono::microseconds(sleep_us),
+                         [m] { return !m->feeding || std::exchange(m->refill, false); });
     }
 }
 
@@ -111,8 +137,21 @@ uint64_t frames_heard(const music& m) {
     return state->output ? state->output->frames_heard() : m.offline_head;
 }
 
+// The feeder refills the queue now rather than when its sleep ends.
+void wake_feeder(music& m) {
+    {
+        std::lock_guard guard(m.wake_lock);
+        m.refill = true;
+    }
+    m.wake.notify_all();
+}
+
 void stop_feeding(music& m) {
-    m.feeding = false;
+    {
+        std::lock_guard guard(m.wake_lock);
+        m.feeding = false;
+    }
+    m.wake.notify_all();
     if (m.feeder.joinable()) m.feeder.join();
 }
 
@@ -178,7 +217,7 @@ bool music_play(music_handle handle) {
     }
     m->feeding = true;
     state->output->start();
-    m->feeder = std::thread(feed, m, state->output.get(), handle);
+    m->feeder = std::thread(feed, m, state->output.get(), handle, state->frequency);
     return true;
 }
 
@@ -242,6 +281,7 @@ bool music_seek(music_handle handle, uint16_t order, uint16_t row) {
         if (!m->renderer.seek(order, row)) return false;
         if (device_state()->output) device_state()->output->discard_queued();
     }
+    wake_feeder(*m);
     deliver_cues(*m, frames_heard(*m), handle);
     return true;
 }

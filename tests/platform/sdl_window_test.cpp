@@ -2,6 +2,7 @@
 // presents a frame and reads the screen back with xwd.
 #include "platform/display/display_device.h"
 #include "platform/hosts/sdl/internal/sdl_audio.h"
+#include "platform/hosts/sdl/internal/sdl_renderer.h"
 #include "platform/hosts/sdl/sdl_host.h"
 #include "platform/window/app_window.h"
 
@@ -16,6 +17,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -154,15 +156,18 @@ box non_black_box(const screen_image& s) {
     return b;
 }
 
-class SdlWindow : public ::testing::TestWithParam<bool> {};
+// Full screen or not, and the renderer asked for.
+class SdlWindow : public ::testing::TestWithParam<std::tuple<bool, const char*>> {};
 
 TEST_P(SdlWindow, PresentsAFrameScaledByWholePixels) {
     xvfb_server server;
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
     setenv("DISPLAY", server.display().c_str(), 1);
 
+    const bool fullscreen = std::get<0>(GetParam());
     sdl_host_options options;
-    options.fullscreen = GetParam();
+    options.fullscreen = fullscreen;
+    options.renderer = std::get<1>(GetParam());
     sdl_host_scope scope(make_sdl_host(options));
     ASSERT_TRUE(scope.ok);
     {
@@ -178,7 +183,7 @@ TEST_P(SdlWindow, PresentsAFrameScaledByWholePixels) {
         // On the 1024x768 screen: full screen fits the 4:3 frame three times over,
         // 960x720; the window opens at twice the frame, leaving room for panels.
         // Both are centred.
-        const int scale = GetParam() ? 3 : 2;
+        const int scale = fullscreen ? 3 : 2;
         screen_image shown;
         for (int attempt = 0; attempt < 40; ++attempt) {
             display.back->fill_rect(0, 0, 160, 240, f.pack(255, 0, 0));
@@ -322,8 +327,23 @@ TEST(SdlAudio, OpensOrFailsWithoutAWord) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, SdlWindow, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "FullScreen" : "Windowed"; });
+// Whatever draws the window: the picture is the same.
+INSTANTIATE_TEST_SUITE_P(WindowedAndFullScreen, SdlWindow,
+                         ::testing::Combine(::testing::Values(false, true),
+                                            ::testing::Values("auto", "software", "opengl")),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) ? "FullScreen"
+                                                                        : "Windowed") +
+                                    "_" + std::get<1>(info.param);
+                         });
+
+TEST(SdlRenderer, SoftwareRasterisersCountAsDrawingInSoftware) {
+    EXPECT_TRUE(draws_in_software("software", nullptr));
+    EXPECT_TRUE(draws_in_software("opengl", "llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(draws_in_software("opengles2", "softpipe"));
+    EXPECT_FALSE(draws_in_software("opengl", "AMD Radeon RX 6600 (radeonsi, navi23)"));
+    EXPECT_FALSE(draws_in_software("opengl", nullptr)) << "unknown is no reason to give up a GPU";
+}
 
 } // namespace
 } // namespace vilora

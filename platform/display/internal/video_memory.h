@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/display/device_context.h"
+#include "platform/display/frame_conversion.h"
 #include "platform/display/palette.h"
 #include "platform/display/pixel_format.h"
 #include "platform/window/window_system.h"
@@ -121,6 +122,8 @@ private:
     int height_ = 0;
     int depth_ = 0;
     format_record format_;
+    std::unique_ptr<frame_converter> converter_; // for the mode's format
+    rgb_frame frame_;                            // reused from flip to flip
 };
 
 inline constexpr int max_display_side = 4096;

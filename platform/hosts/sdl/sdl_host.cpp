@@ -2,6 +2,7 @@
 
 #include "platform/hosts/sdl/internal/present_geometry.h"
 #include "platform/hosts/sdl/internal/sdl_audio.h"
+#include "platform/hosts/sdl/internal/sdl_renderer.h"
 
 #include <SDL.h>
 
@@ -50,12 +51,20 @@ struct sdl_window : host_window {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
-    int texture_width = 0;
+    int texture_width = 0; // the frame size set_display_mode asked for
     int texture_height = 0;
     bool has_frame = false;         // the texture holds a presented frame
     SDL_Texture* overlay = nullptr; // blended over the frame; null: none
     int overlay_width = 0;
     int overlay_height = 0;
+    bool renderer_failed = false;
+    bool overlay_drawn = false; // the last draw laid the overlay over the frame
+    // The software renderer keeps what it drew: the black around the frame is
+    // drawn again only when the output's size changes or the
+    // overlay was drawn.
+    bool keeps_its_picture = false;
+    int cleared_width = 0;
+    int cleared_height = 0;
 
     ~sdl_window() override {
         if (overlay) SDL_DestroyTexture(overlay);
@@ -86,13 +95,7 @@ public:
             height = desktop.height;
         }
         w->window = SDL_CreateWindow(title, x, y, width, height, flags);
-        if (w->window) {
-            Uint32 renderer_flags = options_.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
-            w->renderer = SDL_CreateRenderer(w->window, -1, renderer_flags);
-            if (!w->renderer)
-                w->renderer = SDL_CreateRenderer(w->window, -1, SDL_RENDERER_SOFTWARE);
-        }
-        if (!w->window || !w->renderer) {
+        if (!w->window) {
             std::fprintf(stderr, "vilora: cannot open a window: %s\n", SDL_GetError());
             delete w;
             return nullptr;
@@ -140,28 +143,42 @@ public:
 
     bool take_exclusive(host_window* window) override { return window != nullptr; }
 
+    // The renderer is made here rather than with the window, so that the show's
+    // data can load meanwhile: an OpenGL one takes a tenth of a second.
+    bool prepare_presentation(host_window* window) override {
+        auto* w = static_cast<sdl_window*>(window);
+        if (!w || w->renderer_failed) return false;
+        if (w->renderer) return true;
+        if (options_.vsync) SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
+        w->renderer = create_show_renderer(w->window, options_.renderer);
+        if (!w->renderer) {
+            w->renderer_failed = true;
+            std::fprintf(stderr, "vilora: cannot draw in the window: %s\n", SDL_GetError());
+            return false;
+        }
+        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
+        SDL_RendererInfo info{};
+        w->keeps_its_picture = SDL_GetRendererInfo(w->renderer, &info) == 0 &&
+                               (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+        return w->texture_width <= 0 || make_texture(w);
+    }
+
     bool set_display_mode(host_window* window, int width, int height, int) override {
         auto* w = static_cast<sdl_window*>(window);
-        if (!w) return false;
+        if (!w || width <= 0 || height <= 0) return false;
         if (w->texture && (w->texture_width != width || w->texture_height != height)) {
             SDL_DestroyTexture(w->texture);
             w->texture = nullptr;
         }
-        if (!w->texture) {
-            SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-            w->texture = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_XRGB8888,
-                                           SDL_TEXTUREACCESS_STREAMING, width, height);
-            if (!w->texture) return false;
-            w->texture_width = width;
-            w->texture_height = height;
-        }
-        return true;
+        w->texture_width = width;
+        w->texture_height = height;
+        return !w->renderer || make_texture(w);
     }
 
     void present(host_window* window, const rgb_frame& frame) override {
         auto* w = static_cast<sdl_window*>(window);
-        if (!w || !w->texture || frame.width != w->texture_width ||
-            frame.height != w->texture_height)
+        if (!w || !prepare_presentation(w)) return;
+        if (!w->texture || frame.width != w->texture_width || frame.height != w->texture_height)
             return;
         SDL_UpdateTexture(w->texture, nullptr, frame.pixels.data(),
                           frame.width * static_cast<int>(sizeof(uint32_t)));
@@ -171,7 +188,7 @@ public:
 
     void set_overlay(host_window* window, const overlay_image* image, bool show_now) override {
         auto* w = static_cast<sdl_window*>(window);
-        if (!w) return;
+        if (!w || !prepare_presentation(w)) return;
         if (!image || image->width <= 0 || image->height <= 0) {
             if (w->overlay) SDL_DestroyTexture(w->overlay);
             w->overlay = nullptr;
@@ -210,9 +227,15 @@ private:
         SDL_GetRendererOutputSize(w->renderer, &out_w, &out_h);
         present_rect r = present_geometry(w->texture_width, w->texture_height, out_w, out_h);
         SDL_Rect target{r.x, r.y, r.width, r.height};
-        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
-        SDL_RenderClear(w->renderer);
+        if (!w->keeps_its_picture || w->overlay_drawn || out_w != w->cleared_width ||
+            out_h != w->cleared_height) {
+            SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
+            SDL_RenderClear(w->renderer);
+            w->cleared_width = out_w;
+            w->cleared_height = out_h;
+        }
         SDL_RenderCopy(w->renderer, w->texture, nullptr, &target);
+        w->overlay_drawn = w->overlay != nullptr;
         if (w->overlay) {
             const int size = std::max(1, r.height / 720);
             const int margin = 8 * size;
@@ -221,6 +244,16 @@ private:
             SDL_RenderCopy(w->renderer, w->overlay, nullptr, &place);
         }
         SDL_RenderPresent(w->renderer);
+    }
+
+    // The frame goes up once per present at its own size; the renderer scales it.
+    static bool make_texture(sdl_window* w) {
+        if (w->texture) return true;
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        w->texture =
+            SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
+                              w->texture_width, w->texture_height);
+        return w->texture != nullptr;
     }
 
     bool is_fullscreen(sdl_window* w) const {

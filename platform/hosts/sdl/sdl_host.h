@@ -5,12 +5,16 @@
 #include "platform/hosts/host.h"
 
 #include <memory>
+#include <string>
 
 namespace vilora {
 
 struct sdl_host_options {
     bool fullscreen = true;
     bool vsync = false; // the show paces itself at 60 ms per frame
+    // "auto" (the cheapest where the show runs), "software", or one of SDL's
+    // render drivers by name ("opengl", "opengles2", ...).
+    std::string renderer = "auto";
 };
 
 // Null when SDL's video cannot start (no display); the reason goes to stderr.

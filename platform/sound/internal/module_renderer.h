@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vilora {
@@ -50,6 +51,9 @@ public:
     bool ended_at(uint64_t frame) const { return ended_ && frame >= end_frame_; }
     // Cues that reach the listener at or before `frame`, oldest first; removes them.
     std::vector<music_cue> take_cues_up_to(uint64_t frame);
+    // The frame at which the oldest waiting cue of `instrument` is heard; none
+    // while none waits.
+    std::optional<uint64_t> next_cue_frame(int instrument) const;
     // Forgets ticks that end before `frame` (the play head has passed them).
     void forget_before(uint64_t frame);
 
