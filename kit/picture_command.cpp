@@ -46,27 +46,6 @@ int report(const std::string& message) {
     return 1;
 }
 
-const char* decode_failure(int code) {
-    switch (code) {
-    case decode_not_bmp:
-        return "not a BMP file";
-    case decode_psd_not_rgb:
-        return "the PSD colour mode is not RGB";
-    case decode_psd_rejected:
-        return "a PSD header the decoder does not take";
-    case decode_bmp_unsupported:
-        return "a BMP format the conversion does not cover";
-    case decode_truncated:
-        return "the file holds fewer bytes than its header claims";
-    case decode_bad_size:
-        return "the picture size is empty or too large";
-    case decode_no_surface:
-        return "the display cannot create the picture surface";
-    default:
-        return "the file cannot be read";
-    }
-}
-
 // The display the decoders convert for: headless, in the requested format.
 struct kit_display {
     app_window window;
@@ -139,10 +118,10 @@ int picture_command(int argc, char** argv) {
     kit_display screen(screen_formats.at(format_name));
     if (screen.result != 0) return report("the display cannot be set up");
     std::optional<std::vector<uint8_t>> bytes = read_whole_file(input.c_str());
-    if (!bytes) return report(input + ": " + decode_failure(decode_file_unreadable));
+    if (!bytes) return report(input + ": " + decode_failure_text(decode_file_unreadable));
     surface picture;
     if (int code = decode(picture, screen.display, *bytes, keyed))
-        return report(input + ": " + decode_failure(code));
+        return report(input + ": " + decode_failure_text(code));
     if (!caption.text.empty())
         if (int failed = draw_caption(picture, caption)) return failed;
     if (!write_picture_png(output, picture)) return report(output + ": cannot write the PNG file");

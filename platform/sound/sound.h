@@ -1,4 +1,4 @@
-// Music playback as the driver uses it: a device, a module loaded from a file
+// Music playback as the driver uses it: a device, a module loaded from memory
 // and played, its position as pattern order and row, and a callback for every
 // note of a watched instrument. Positions and callbacks follow what is heard:
 // audio queued but not yet played is taken into account.
@@ -29,7 +29,10 @@ inline constexpr uint32_t sync_instrument = 1;
 bool sound_init(int device, int frequency);
 bool sound_start();
 bool sound_stop();
-music_handle music_load(const char* file_name);
+// A module from its bytes, which the caller keeps or frees as it likes (the
+// player copies what it needs); 0 when the player cannot read them. Files are
+// read by the caller, through the one checked path every data file takes.
+music_handle music_load(const uint8_t* bytes, size_t size);
 bool music_play(music_handle music);
 bool music_free(music_handle music);
 // Pattern order in bits 0..15, row in bits 16..31, of what is heard now;
