@@ -67,7 +67,9 @@ void module_renderer::render_tick() {
     // to its end and starts over, or a jump leads back to rows already played
     // (from there it would repeat forever). Either way the module has ended.
     // Pattern loops inside that one pass play rows again and count again.
-    if (info.loop_count > 0) {
+    // A tick without sound (a damaged tempo) would never move the clock on:
+    // the module ends there too.
+    if (info.loop_count > 0 || info.buffer_size <= 0) {
         ended_ = true;
         end_frame_ = generated_;
         return;

@@ -182,3 +182,33 @@ TEST_F(Sound, ModulesThatCannotBeLoaded) {
 
 } // namespace
 } // namespace vilora
+
+namespace vilora {
+namespace {
+
+// A tempo of 0 makes every tick of the player silent and empty; the clock
+// would never move and looking ahead for cues would never return.
+TEST(SoundModule, ATempoOfZeroEndsTheModuleInsteadOfStoppingTheClock) {
+    ASSERT_TRUE(sound_init(sound_offline_device, sound_frequency));
+    kit::xm_module module = testing::make_test_module({.orders = 2, .rows = 8});
+    module.tempo = 0;
+    const std::vector<uint8_t> bytes = kit::xm_file(module);
+    const music_handle music = music_load(bytes.data(), bytes.size());
+    if (music != 0) {
+        sound_start();
+        music_play(music);
+        int cues = 0;
+        music_set_sync(
+            music, sync_instrument, 0xFFFF0040u,
+            [](sync_handle, music_handle, uint32_t, void* user) { ++*static_cast<int*>(user); },
+            &cues);
+        std::vector<int16_t> audio;
+        EXPECT_TRUE(music_advance(music, 2646, audio));
+        EXPECT_TRUE(music_ended(music));
+        EXPECT_EQ(audio.size(), 2646u * 2);
+    }
+    sound_shutdown();
+}
+
+} // namespace
+} // namespace vilora
