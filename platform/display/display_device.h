@@ -36,6 +36,10 @@ public:
     int set_mode(uint32_t mode_flags, window_handle window_given, int32_t width, int32_t height,
                  int32_t depth);
     int present(uint32_t present_flags);
+    // After the flip chain was restored: its memory came back undefined, and
+    // the parts redraw the picture area only, so what lies around it is made
+    // black again, as the mode set left it.
+    void blacken_outside_picture();
 
     uint32_t flags = 0;
     bool separate_back = false; // with flags 0 the back buffer is always in the chain
