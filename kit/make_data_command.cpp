@@ -5,6 +5,7 @@
 #include "kit/commands.h"
 #include "kit/data/data_set.h"
 #include "kit/data/preview.h"
+#include "kit/parse_errors.h"
 
 #include <CLI/CLI.hpp>
 
@@ -52,7 +53,7 @@ int make_data_command(int argc, char** argv) {
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        return exit_for_parse_error(app, error);
     }
     const auto& names = data::data_file_names();
     if (list) {

@@ -3,6 +3,7 @@
 #include "kit/commands.h"
 #include "kit/music/music_module.h"
 #include "kit/music/render.h"
+#include "kit/parse_errors.h"
 #include "platform/hosts/image_files.h"
 
 #include <CLI/CLI.hpp>
@@ -93,7 +94,7 @@ int music_command(int argc, char** argv) {
     try {
         app.parse(arguments);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        return exit_for_parse_error(app, e);
     }
 
     const std::vector<uint8_t> bytes = music::make_music_module();
