@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ namespace {
 constexpr int max_chunk_depth = 64;
 constexpr size_t chunk_header_size = 6;
 constexpr size_t version_offset = 28;
+
+const kf_chunk_handler* find_handler_in(std::span<const kf_chunk_handler> table, uint16_t id) {
+    for (const kf_chunk_handler& h : table)
+        if (h.id == id) return &h;
+    return nullptr;
+}
 // Scenes of the show take tens of kilobytes; a 16-bit vertex count bounds a
 // mesh at a few megabytes.
 constexpr uint64_t max_scene_file_size = uint64_t{1} << 30;
@@ -31,16 +38,23 @@ struct pass_failure {
     bool known = false;
 };
 pass_failure last_failure;
+kf_skipped_chunks skipped;
+// Offsets of the chunks counted, since both passes walk the top level.
+std::set<size_t> skipped_offsets;
+
+bool known_to_a_pass(uint16_t id) {
+    return find_handler_in(kf_world_handlers(), id) || find_handler_in(kf_motion_handlers(), id);
+}
+
+void note_skipped(uint16_t id, size_t offset) {
+    if (known_to_a_pass(id) || !skipped_offsets.insert(offset).second) return;
+    if (skipped.count < kf_skipped_chunks_kept) skipped.first[skipped.count] = {id, offset};
+    ++skipped.count;
+}
 
 kf_status failed_at(size_t offset, uint16_t id, kf_status status) {
     if (status != KF_OK && !last_failure.known) last_failure = {offset, id, true};
     return status;
-}
-
-const kf_chunk_handler* find_handler(std::span<const kf_chunk_handler> table, uint16_t id) {
-    for (const kf_chunk_handler& h : table)
-        if (h.id == id) return &h;
-    return nullptr;
 }
 
 kf_status walk(kf_reader& r, size_t begin, size_t end, int parent_id,
@@ -52,8 +66,11 @@ kf_status walk(kf_reader& r, size_t begin, size_t end, int parent_id,
 kf_status handle_chunk(kf_reader& r, size_t begin, size_t end, uint16_t id,
                        std::span<const kf_chunk_handler> table) {
     r.current_id = id;
-    const kf_chunk_handler* h = find_handler(table, id);
-    if (!h) return KF_OK;
+    const kf_chunk_handler* h = find_handler_in(table, id);
+    if (!h) {
+        note_skipped(id, begin - chunk_header_size);
+        return KF_OK;
+    }
     r.in = byte_reader(r.file.first(end));
     r.in.seek(begin);
     if (h->handle) {
@@ -110,6 +127,8 @@ kf_status run_pass(const uint8_t* data, size_t size, int first_id,
 }
 
 kf_status world_pass(const uint8_t* data, size_t size) {
+    skipped = {};
+    skipped_offsets.clear();
     return run_pass(data, size, 0, kf_world_handlers());
 }
 
@@ -243,6 +262,10 @@ kf_status kf_load_motion_data(const uint8_t* data, size_t size, kf_scene* scene)
     kf_scene* remembered = kf_active_scene();
     if (!scene->world_head) return KF_NO_SCENE;
     return load_motion(loaders[0], data, size, scene, remembered);
+}
+
+const kf_skipped_chunks& kf_last_skipped_chunks() {
+    return skipped;
 }
 
 float read_float(byte_reader& in) {
