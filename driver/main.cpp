@@ -51,11 +51,15 @@ int main(int argc, char** argv) {
                          options.capture_directory.c_str());
             return 1;
         }
-        set_host(std::make_unique<headless_host>(
-            [&](const rgb_frame& frame) { capture->frame_presented(frame); }));
+        auto headless = std::make_unique<headless_host>(
+            [&](const rgb_frame& frame) { capture->frame_presented(frame); });
+        headless->close_on_signals();
+        set_host(std::move(headless));
         state.observer = capture.get();
     } else {
-        set_host(std::make_unique<headless_host>());
+        auto headless = std::make_unique<headless_host>();
+        headless->close_on_signals();
+        set_host(std::move(headless));
         state.observer = &bench;
     }
 

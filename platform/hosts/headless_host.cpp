@@ -1,12 +1,28 @@
 #include "platform/hosts/headless_host.h"
 
+#include <csignal>
+
 namespace vilora {
 
 namespace {
 struct headless_window : host_window {
     std::string title;
 };
+
+volatile std::sig_atomic_t signal_arrived = 0;
+
+extern "C" void note_signal(int) {
+    signal_arrived = 1;
+}
 } // namespace
+
+void headless_host::close_on_signals() {
+    struct sigaction action {};
+    action.sa_handler = note_signal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 host_window* headless_host::open_window(const char* title, int, int, int, int) {
     ++windows_open;
@@ -21,6 +37,11 @@ void headless_host::close_window(host_window* window) {
 }
 
 bool headless_host::next_event(host_window*, host_event& event) {
+    if (signal_arrived) {
+        signal_arrived = 0;
+        event = host_event{host_event::kind::close};
+        return true;
+    }
     if (events_.empty()) return false;
     event = events_.front();
     events_.pop_front();

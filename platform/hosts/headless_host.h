@@ -35,6 +35,9 @@ public:
 
     // For tests and the capture mode.
     void set_sink(frame_sink sink) { sink_ = std::move(sink); }
+    // From now on SIGINT and SIGTERM close the window, as they do a window on
+    // screen: the run ends as after Escape, and what it writes is complete.
+    void close_on_signals();
     void post_event(const host_event& event) { events_.push_back(event); }
     void lose_display() { ++losses; }
 
