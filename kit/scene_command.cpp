@@ -183,14 +183,10 @@ json evaluation_json(const kf_scene* scene, float frame, const kf_camera* active
 }
 
 int fail(const std::string& file, const char* what, kf_status status) {
-    // The noted cause names the status too.
     const std::optional<file_problem> problem = take_file_problem();
-    if (problem)
-        std::fprintf(stderr, "vilora-kit scene: %s: %s: status %d: %s\n", file.c_str(), what,
-                     status, printable(problem->cause).c_str());
-    else
-        std::fprintf(stderr, "vilora-kit scene: %s: %s: status %d (%s)\n", file.c_str(), what,
-                     status, kf_status_name(status));
+    std::fprintf(stderr, "vilora-kit scene: %s: %s: status %d (%s)%s%s\n", file.c_str(), what,
+                 status, kf_status_name(status), problem ? ": " : "",
+                 problem ? printable(problem->cause).c_str() : "");
     return 1;
 }
 

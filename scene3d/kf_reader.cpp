@@ -168,15 +168,16 @@ const loader* find_loader(const char* file_name) {
 
 // The cause a failed load notes beside its status.
 std::string failure_cause(kf_status status, size_t size) {
-    const std::string code = std::string(" (") + kf_status_name(status) + ")";
-    if (status == KF_BAD_VERSION) return "mesh version byte at offset 28 is below 2" + code;
+    if (status == KF_BAD_VERSION) return "mesh version byte at offset 28 is below 2";
     if (status == KF_READ_ERROR && size <= version_offset)
-        return "truncated at byte " + std::to_string(size) + code;
-    if (!last_failure.known) return std::string("cannot be read") + code;
+        return "truncated at byte " + std::to_string(size);
+    if (status == KF_NO_MEMORY) return "out of memory";
+    std::string cause = status == KF_UNDEFINED_NAME ? "a name no record has" : "bad chunk";
+    if (!last_failure.known) return cause;
     char id[8];
     std::snprintf(id, sizeof id, "0x%04X", last_failure.id);
-    return std::string("bad chunk ") + id + " at offset " + std::to_string(last_failure.offset) +
-           code;
+    const std::string where = std::string(id) + " at offset " + std::to_string(last_failure.offset);
+    return status == KF_UNDEFINED_NAME ? cause + " in chunk " + where : cause + " " + where;
 }
 
 kf_status read_file(const char* file_name, std::vector<uint8_t>* out) {
