@@ -1,25 +1,15 @@
 // Writes the seed corpus of the xm_load_fuzz target: small modules of the
 // shapes the show's module has (cue notes, a pattern loop, many orders).
 //   xm_seeds DIR
+#include "fuzz/seed_file.h"
 #include "tests/support/test_module.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
-namespace {
-
-bool write(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
+    using vilora::fuzzing::write_seed;
     using vilora::testing::test_module_bytes;
     if (argc != 2) {
         std::fputs("usage: xm_seeds DIR\n", stderr);
@@ -27,15 +17,15 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     const bool ok =
-        write(dir + "/plain.xm", test_module_bytes({.orders = 2, .rows = 8})) &&
-        write(dir + "/cues.xm",
-              test_module_bytes(
-                  {.orders = 3, .rows = 16, .cues = {{0, 0, 0}, {1, 4, 2}, {2, 8, -1}}})) &&
-        write(dir + "/loop.xm", test_module_bytes({.orders = 2,
-                                                   .rows = 16,
-                                                   .loop_order = 1,
-                                                   .loop_first = 2,
-                                                   .loop_last = 5,
-                                                   .loop_times = 2}));
+        write_seed(dir + "/plain.xm", test_module_bytes({.orders = 2, .rows = 8})) &&
+        write_seed(dir + "/cues.xm",
+                   test_module_bytes(
+                       {.orders = 3, .rows = 16, .cues = {{0, 0, 0}, {1, 4, 2}, {2, 8, -1}}})) &&
+        write_seed(dir + "/loop.xm", test_module_bytes({.orders = 2,
+                                                        .rows = 16,
+                                                        .loop_order = 1,
+                                                        .loop_first = 2,
+                                                        .loop_last = 5,
+                                                        .loop_times = 2}));
     return ok ? 0 : 1;
 }
