@@ -5,8 +5,8 @@ VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreety
     libfontconfig-dev fonts-dejavu-core zlib1g-dev libpng-dev libsndfile1-dev nlohmann-json3-dev libcli11-dev"
 
 VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev imagemagick
-    lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps clang libclang-rt-14-dev
-    libfuzzer-14-dev"
+    lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps x11-utils openbox xdotool clang
+    libclang-rt-14-dev libfuzzer-14-dev"
 
 # vilora_require_packages PKG...: installs what is missing when run as root,
 # otherwise prints the install line and fails.
