@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace vilora {
 
@@ -37,19 +38,30 @@ std::string timeline_line(const frame_record& r) {
 capture_writer::capture_writer(const std::string& directory, int every)
     : directory_(directory), every_(std::max(every, 1)) {
     std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    audio_ = std::make_unique<wav_writer>(directory + "/audio.wav", sound_frequency);
-    timeline_ = std::fopen((directory + "/timeline.tsv").c_str(), "w");
-    ok_ = audio_->ok() && timeline_;
-    if (timeline_) std::fputs("frame\torder\trow\tsync_variant\truns\n", timeline_);
+    made_directory_ = std::filesystem::create_directories(directory, error);
+    ok_ = std::filesystem::is_directory(directory, error) &&
+          ::access(directory.c_str(), W_OK | X_OK) == 0;
 }
 
 capture_writer::~capture_writer() {
     progress_.finish();
     if (timeline_) std::fclose(timeline_);
+    std::error_code error;
+    if (!opened_ && made_directory_) std::filesystem::remove(directory_, error);
+}
+
+bool capture_writer::open_files() {
+    if (opened_) return audio_ && audio_->ok() && timeline_;
+    opened_ = true;
+    audio_ = std::make_unique<wav_writer>(directory_ + "/audio.wav", sound_frequency);
+    timeline_ = std::fopen((directory_ + "/timeline.tsv").c_str(), "w");
+    if (timeline_) std::fputs("frame\torder\trow\tsync_variant\truns\n", timeline_);
+    if (!audio_->ok() || !timeline_) ok_ = false;
+    return ok_;
 }
 
 void capture_writer::frame_presented(const rgb_frame& frame) {
+    if (!open_files()) return;
     const uint64_t number = frames_presented_++;
     if (number % static_cast<uint64_t>(every_) != 0) return;
     char name[32];
@@ -58,10 +70,12 @@ void capture_writer::frame_presented(const rgb_frame& frame) {
 }
 
 void capture_writer::audio_played(const std::vector<int16_t>& audio) {
+    if (!open_files()) return;
     if (!audio_->write(audio.data(), audio.size() / 2)) ok_ = false;
 }
 
 void capture_writer::frame_done(const frame_record& record) {
+    if (!open_files()) return;
     if (timeline_) std::fputs(timeline_line(record).c_str(), timeline_);
     progress_.update(record);
 }

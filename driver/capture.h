@@ -26,9 +26,13 @@ private:
     bool shown_ = false;
 };
 
+// Nothing is written until the show's first frame or sound: a start-up that
+// fails leaves the directory as it was (and removes it again if the capture
+// made it).
 class capture_writer : public show_observer {
 public:
-    // `every`: keep frames 0, N, 2N, ... as PNG.
+    // `every`: keep frames 0, N, 2N, ... as PNG. The directory is made, and
+    // checked to be writable, at once.
     capture_writer(const std::string& directory, int every);
     ~capture_writer() override;
 
@@ -40,9 +44,14 @@ public:
     void frame_done(const frame_record& record) override;
 
 private:
+    // Opens audio.wav and timeline.tsv on the first call; false when they cannot be.
+    bool open_files();
+
     std::string directory_;
     int every_;
     bool ok_ = false;
+    bool made_directory_ = false;
+    bool opened_ = false;
     uint64_t frames_presented_ = 0;
     std::unique_ptr<wav_writer> audio_;
     std::FILE* timeline_ = nullptr;

@@ -93,7 +93,11 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        // --help and --version exit 0; anything it cannot take is exit 2,
+        // as for an unknown option.
+        if (error.get_exit_code() == 0) return app.exit(error);
+        std::fprintf(stderr, "vilora: %s (see --help)\n", error.what());
+        return 2;
     }
 
     for (const std::string& argument : app.remaining()) {

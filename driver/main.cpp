@@ -30,10 +30,17 @@ struct show_sinks {
     bench_recorder bench;
 };
 
+// Headless runs end on SIGINT and SIGTERM as a window does on close: what
+// they write is complete.
+void set_headless_host(std::unique_ptr<headless_host> headless) {
+    headless->close_on_signals();
+    set_host(std::move(headless));
+}
+
 // A headless host whose presented frames go to `sink`, which also watches the show.
 template <typename Sink>
 void present_into(Sink& sink, show_state& state) {
-    set_host(std::make_unique<headless_host>(
+    set_headless_host(std::make_unique<headless_host>(
         [&sink](const rgb_frame& frame) { sink.frame_presented(frame); }));
     state.observer = &sink;
 }
@@ -70,7 +77,7 @@ bool set_up_host(const command_line& options, show_sinks& sinks, show_state& sta
         present_into(*sinks.record, state);
         return true;
     case run_kind::bench:
-        set_host(std::make_unique<headless_host>());
+        set_headless_host(std::make_unique<headless_host>());
         state.observer = &sinks.bench;
         return true;
     }

@@ -3,11 +3,15 @@
 #include "engine/data_files.h"
 #include "engine/data_set.h"
 #include "engine/engine.h"
+#include "library/data_file.h"
+#include "library/file_problems.h"
 #include "platform/hosts/host.h"
 #include "platform/window/window_system.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <thread>
 
 namespace vilora {
@@ -43,10 +47,43 @@ void key_pressed(int key) {
     if (running_show) transport_key(*running_show, key);
 }
 
-int fail(show_state& s, const char* message) {
+// The module is read whole; the show's own is under a megabyte.
+constexpr uint64_t max_module_size = uint64_t{64} << 20;
+
+// Our line after the show's message: which file, and what is wrong with it.
+void print_cause(const char* what, const std::optional<file_problem>& problem) {
+    std::string line = "vilora: ";
+    if (what) line += std::string(what) + ": ";
+    if (!problem) {
+        line += "no data file was reported faulty";
+    } else {
+        line += problem->file + ": " + problem->cause;
+        std::error_code error;
+        if (problem->cause == "missing" && !std::filesystem::is_directory(data_directory(), error))
+            line += " (the data directory " + data_directory() + " does not exist)";
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+int fail(show_state& s, const char* message, const char* what = nullptr,
+         const std::optional<file_problem>& problem = std::nullopt) {
     show_cursor(true);
     show_message_box(s.window->handle, message, "error");
+    if (problem || what) print_cause(what, problem);
     return 1;
+}
+
+// The module read through the checked path, then given to the player.
+music_handle load_module(std::optional<file_problem>& problem) {
+    const std::string path = data_file(data_set::music);
+    take_file_problem();
+    std::optional<std::vector<uint8_t>> bytes = read_data_file(path, max_module_size);
+    music_handle music = bytes ? music_load(bytes->data(), bytes->size()) : 0;
+    if (bytes && music == 0)
+        note_file_problem(path, "not a module the player can read (" +
+                                    std::to_string(bytes->size()) + " bytes)");
+    problem = take_file_problem();
+    return music;
 }
 
 // The libraries, and the classes built while each is open.
@@ -63,14 +100,22 @@ constexpr library_group library_groups[] = {
      5},
 };
 
-void construct_parts(show_state& s) {
+// What each part's construction found wrong, for the line after its message.
+using part_problems = std::array<std::optional<file_problem>, part_class_count>;
+
+void construct_parts(show_state& s, part_problems& problems) {
     for (const library_group& group : library_groups) {
-        // A library that cannot be opened shows up as parts that fail to load.
+        // A library that cannot be opened shows up as parts that fail to load;
+        // their line names the library rather than the picture looked for.
+        take_file_problem();
         open_library(data_file(group.library).c_str());
+        const std::optional<file_problem> library_problem = take_file_problem();
         for (size_t i = 0; i < group.count; ++i) {
             const part_class& c = (*s.roster)[static_cast<size_t>(group.classes[i])];
             if (s.options.only_part && s.options.only_part->part != c.id) continue;
             if (c.construct) s.parts[static_cast<size_t>(c.id)].reset(c.construct(s.display.get()));
+            std::optional<file_problem> own = take_file_problem();
+            problems[static_cast<size_t>(c.id)] = library_problem ? library_problem : own;
         }
     }
 }
@@ -85,14 +130,20 @@ const part_class* first_invalid(const show_state& s) {
     return nullptr;
 }
 
+// What loading found wrong, for the line after the start-up message.
+struct load_problems {
+    std::optional<file_problem> module;
+    part_problems parts;
+};
+
 // The module and the parts load on a helper thread while the host readies the
 // window's presentation (an OpenGL renderer takes a tenth of a second to
 // create). Nothing else runs meanwhile: the main thread only waits for both.
 // False when the window cannot be drawn in.
-bool load_while_presentation_gets_ready(show_state& s) {
-    std::thread loader([&s] {
-        s.music = music_load(data_file(data_set::music).c_str());
-        if (s.music != 0) construct_parts(s);
+bool load_while_presentation_gets_ready(show_state& s, load_problems& problems) {
+    std::thread loader([&s, &problems] {
+        s.music = load_module(problems.module);
+        if (s.music != 0) construct_parts(s, problems.parts);
     });
     const bool presentable = host().prepare_presentation(host_window_of(s.window->handle));
     loader.join();
@@ -159,11 +210,13 @@ int run_show(show_state& s) {
         seed_random_from_time();
 
     start_sound(s.options);
-    if (!load_while_presentation_gets_ready(s)) return fail(s, message_no_mode);
-    if (s.music == 0) return fail(s, message_no_music);
+    load_problems problems;
+    if (!load_while_presentation_gets_ready(s, problems)) return fail(s, message_no_mode);
+    if (s.music == 0) return fail(s, message_no_music, nullptr, problems.module);
     if (!move_to_start(s)) return 2;
     if (const part_class* invalid = first_invalid(s))
-        return fail(s, (std::string(invalid->name) + " class initialization error").c_str());
+        return fail(s, (std::string(invalid->name) + " class initialization error").c_str(),
+                    invalid->name, problems.parts[static_cast<size_t>(invalid->id)]);
 
     sound_start();
     music_play(s.music);

@@ -1,10 +1,10 @@
 // Writes the seed corpus of the scene3d_load fuzz target:
 //   scene3d_seeds DIR
+#include "fuzz/seed_file.h"
 #include "tests/scene3d/chunk_writer.h"
 #include "tests/scene3d/scene_files.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,13 +19,6 @@ std::vector<uint8_t> mesh_only() {
     return w.bytes();
 }
 
-bool write(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -34,8 +27,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string dir = argv[1];
-    bool ok = write(dir + "/mesh.3ds", mesh_only()) &&
-              write(dir + "/animated.3ds", vilora::test::animated_scene()) &&
-              write(dir + "/featured.3ds", vilora::test::featured_scene());
+    bool ok = vilora::fuzzing::write_seed(dir + "/mesh.3ds", mesh_only()) &&
+              vilora::fuzzing::write_seed(dir + "/animated.3ds", vilora::test::animated_scene()) &&
+              vilora::fuzzing::write_seed(dir + "/featured.3ds", vilora::test::featured_scene());
     return ok ? 0 : 1;
 }

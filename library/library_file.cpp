@@ -1,5 +1,7 @@
 #include "library/library_file.h"
 
+#include "library/data_file.h"
+#include "library/file_problems.h"
 #include "library/library_format.h"
 
 #include <zlib.h>
@@ -23,6 +25,12 @@ constexpr int64_t max_inflate_ratio = 1032;
 
 // Offsets in the file are 32-bit signed.
 constexpr int64_t max_offset = std::numeric_limits<int32_t>::max();
+
+std::string hex(int32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<uint32_t>(value));
+    return text;
+}
 
 template <size_t n>
 bool is_terminated(const char (&text)[n]) {
@@ -87,6 +95,7 @@ library_file::~library_file() {
 
 bool library_file::fail(std::string reason) {
     failure_ = std::move(reason);
+    note_file_problem(file_name_, failure_);
     return false;
 }
 
@@ -97,8 +106,9 @@ bool library_file::open(const char* file_name, bool skip_title_check) {
     file_name_ = file_name;
     // Read-only: the reader never writes into the archive, so it cannot damage
     // one and opens those on read-only media.
-    stream_ = std::fopen(file_name, "rb");
-    if (!stream_) return fail(std::string("cannot open the file: ") + std::strerror(errno));
+    std::string cause;
+    stream_ = open_data_file(file_name_, &cause);
+    if (!stream_) return fail(cause);
     file_size_ = -1;
     if (fseeko(stream_, 0, SEEK_END) == 0) file_size_ = ftello(stream_);
     open_ = file_size_ >= 0 ? read_directory(skip_title_check) : fail("cannot measure the file");
@@ -118,10 +128,16 @@ bool library_file::close() {
 
 bool library_file::read_directory(bool skip_title_check) {
     std::array<uint8_t, library_header_bytes> raw_header;
-    if (!read_record(stream_, 0, raw_header)) return fail("shorter than a library header");
+    if (!read_record(stream_, 0, raw_header))
+        return fail("truncated at byte " + std::to_string(file_size_) +
+                    ": shorter than the 268-byte library header");
     library_header header = decode_library_header(raw_header);
-    if (header.version != library_version) return fail("unsupported library version");
-    if (header.header_size != library_header_size) return fail("wrong header size");
+    if (header.version != library_version)
+        return fail("not a library file (version field at offset 4 is " + hex(header.version) +
+                    ", not 0x00010005)");
+    if (header.header_size != library_header_size)
+        return fail("bad header: header size at offset 0 is " + std::to_string(header.header_size) +
+                    ", not 268");
     const bool title_matches =
         is_terminated(header.title) && library_paths_equal(header.title, expected_title_);
     header.title[sizeof header.title - 1] = '\0';
@@ -131,7 +147,9 @@ bool library_file::read_directory(bool skip_title_check) {
     // file's size before anything is allocated for it.
     const int64_t room = (file_size_ - library_header_size) / library_entry_size;
     if (header.entry_count < 0 || header.entry_count > room)
-        return fail("entry count exceeds what the file can hold");
+        return fail("bad header: " + std::to_string(header.entry_count) +
+                    " entries claimed at offset 264, the file holds at most " +
+                    std::to_string(room));
 
     std::vector<library_entry> entries;
     std::vector<bool> name_ok;
@@ -139,14 +157,19 @@ bool library_file::read_directory(bool skip_title_check) {
     name_ok.reserve(entries.capacity());
     int64_t position = library_header_size;
     for (int32_t i = 0; i < header.entry_count; ++i) {
-        const auto which = [i] { return "entry " + std::to_string(i); };
+        const auto which = [i, position] {
+            return "entry " + std::to_string(i) + " at offset " + std::to_string(position);
+        };
         std::array<uint8_t, library_entry_bytes> raw_entry;
-        if (!read_record(stream_, position, raw_entry)) return fail(which() + " is cut short");
+        if (!read_record(stream_, position, raw_entry))
+            return fail("truncated at byte " + std::to_string(file_size_) + ": " + which() +
+                        " is cut short");
         library_entry entry = decode_library_entry(raw_entry);
         position += library_entry_size;
         if (entry.stored_size < 0 || entry.size < 0) return fail(which() + " has a negative size");
         if (entry.stored_size > file_size_ - position || position > max_offset)
-            return fail(which() + " runs past the end of the file");
+            return fail("truncated at byte " + std::to_string(file_size_) + ": " + which() +
+                        " claims " + std::to_string(entry.stored_size) + " bytes of data");
         entry.data_offset = static_cast<int32_t>(position);
         position += entry.stored_size;
         name_ok.push_back(is_terminated(entry.name));
@@ -194,10 +217,11 @@ const library_entry* library_file::readable_entry(const char* path) {
     if (!open_)
         fail("no library is open");
     else if (!found)
-        fail("no such member");
+        fail(std::string("no member named ") + (path ? path : "(none)"));
     // Checked before anything is allocated for the member.
     else if (!size_is_plausible(*found))
-        fail("member size exceeds what its data can hold");
+        fail(std::string("member ") + path + ": size " + std::to_string(found->size) +
+             " exceeds what its data can hold");
     else
         return found;
     return nullptr;
@@ -218,18 +242,23 @@ std::optional<std::vector<uint8_t>> library_file::load_member(const char* path) 
 
 bool library_file::read_entry(const library_entry& entry, uint8_t* buffer) {
     if (fseeko(stream_, entry.data_offset, SEEK_SET) != 0) return fail("cannot seek to the member");
+    const auto member = [&entry] {
+        return std::string("member ") + entry.name + " (data at offset " +
+               std::to_string(entry.data_offset) + ")";
+    };
     if (!entry.is_compressed) {
         return read_exactly(stream_, buffer, static_cast<size_t>(entry.size)) ||
-               fail("member data is cut short");
+               fail(member() + " is cut short");
     }
     std::vector<uint8_t> packed(static_cast<size_t>(entry.stored_size));
     if (!read_exactly(stream_, packed.data(), packed.size()))
-        return fail("member data is cut short");
+        return fail(member() + " is cut short");
     uLongf length = static_cast<uLongf>(entry.size);
     const int status =
         uncompress(buffer, &length, packed.data(), static_cast<uLong>(packed.size()));
     if (status != Z_OK || length != static_cast<uLongf>(entry.size))
-        return fail("compressed data does not inflate to the member's size");
+        return fail(member() + ": compressed data does not inflate to its size of " +
+                    std::to_string(entry.size) + " bytes");
     return true;
 }
 

@@ -74,6 +74,8 @@ public:
     int32_t entry_count() const { return static_cast<int32_t>(entries_.size()); }
     const library_entry& entry(int32_t index) const { return entries_[static_cast<size_t>(index)]; }
     const library_header& header() const { return header_; }
+    // The name given to the last open.
+    const std::string& file_name() const { return file_name_; }
     // Why the last failed open or read failed, in a few words.
     const std::string& failure_reason() const { return failure_; }
 

@@ -1,6 +1,7 @@
 #include "parts/scene_part.h"
 
 #include "engine/data_files.h"
+#include "library/file_problems.h"
 #include "pictures/picture_list.h"
 #include "platform/display/display_device.h"
 
@@ -55,7 +56,10 @@ scene_part::scene_part(const char* scene_file, float camera_width) {
     kf_set_active(scene);
     cursor = find_camera_entry();
     camera = kf_as_camera(cursor);
-    if (!camera) return;
+    if (!camera) {
+        note_file_problem(path, "the scene has no camera");
+        return;
+    }
     camera->width = camera_width;
     camera->height = camera_height;
     camera->aspect = camera_aspect;

@@ -28,6 +28,9 @@ inline constexpr int decode_bad_size = 42;
 // The display could not create the picture's surface.
 inline constexpr int decode_no_surface = 43;
 
+// A decoder's code in words, for the messages that name a refused picture.
+const char* decode_failure_text(int code);
+
 // Largest picture taken: 2^24 pixels, 64 MiB in a 32-bit conversion buffer.
 inline constexpr int64_t max_picture_pixels = int64_t{1} << 24;
 

@@ -2,40 +2,44 @@
 #include "pictures/picture_decoders.h"
 #include "pictures/picture_list.h"
 
-#include <cstdio>
-#include <memory>
+#include "library/data_file.h"
 
 namespace vilora {
 
 namespace {
 // No picture the decoders take needs a larger file: 2^24 pixels of four raw
 // channels are 64 MiB.
-constexpr long max_picture_file_size = 256L << 20;
-
-struct file_closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
+constexpr uint64_t max_picture_file_size = uint64_t{256} << 20;
 } // namespace
 
+const char* decode_failure_text(int code) {
+    switch (code) {
+    case decode_not_bmp:
+        return "not a BMP file (it does not start with B, M)";
+    case decode_psd_not_rgb:
+        return "the PSD colour mode is not RGB";
+    case decode_psd_rejected:
+        return "a PSD header the decoder does not take";
+    case decode_bmp_unsupported:
+        return "a BMP format the conversion does not cover";
+    case decode_truncated:
+        return "truncated: the file holds fewer bytes than its header claims";
+    case decode_bad_size:
+        return "the picture size is empty or too large";
+    case decode_no_surface:
+        return "the display cannot create the picture surface";
+    default:
+        return "the file cannot be read";
+    }
+}
+
 bool file_exists(const char* file_name) {
-    if (!file_name) return false;
-    std::unique_ptr<std::FILE, file_closer> file(std::fopen(file_name, "r"));
-    return file != nullptr;
+    return file_name && data_file_readable(file_name);
 }
 
 std::optional<std::vector<uint8_t>> read_whole_file(const char* file_name) {
     if (!file_name) return std::nullopt;
-    std::unique_ptr<std::FILE, file_closer> file(std::fopen(file_name, "rb"));
-    if (!file) return std::nullopt;
-    const long start = std::ftell(file.get());
-    if (start < 0 || std::fseek(file.get(), 0, SEEK_END) != 0) return std::nullopt;
-    const long end = std::ftell(file.get());
-    if (end < start || end - start > max_picture_file_size ||
-        std::fseek(file.get(), start, SEEK_SET) != 0)
-        return std::nullopt;
-    std::vector<uint8_t> bytes(static_cast<size_t>(end - start));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
-    return bytes;
+    return read_data_file(file_name, max_picture_file_size);
 }
 
 int decode_bmp_file(surface& target, display_device* display, int kind, const char* file_name,

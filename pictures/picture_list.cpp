@@ -1,12 +1,14 @@
 #include "pictures/picture_list.h"
 
 #include "engine/engine.h"
+#include "library/file_problems.h"
 #include "library/library_file.h"
 #include "pictures/internal/rotated_edges.h"
 #include "pictures/picture_decoders.h"
 
 #include <cstdio>
 #include <new>
+#include <string>
 
 namespace vilora {
 
@@ -18,21 +20,30 @@ using decoder = int (*)(surface&, display_device*, int, std::span<const uint8_t>
 using file_decoder = int (*)(surface&, display_device*, int, const char*, int32_t);
 
 // A picture from the open library, which alone is searched while it is open,
-// or from the file of that name.
+// or from the file of that name. A decoder's refusal is noted with the file
+// (and member) it came from.
 std::unique_ptr<surface> load_picture(display_device* display, const char* file_name,
                                       decoder from_bytes, file_decoder from_file, int32_t flag) {
     std::unique_ptr<surface> picture(new (std::nothrow) surface);
-    if (!picture) return nullptr;
+    if (!picture || !file_name) return nullptr;
     int result;
+    std::string source = file_name;
     if (library_open()) {
         library_file& library = engine_library();
-        if (!library.entry_of(file_name)) return nullptr;
+        source = library.file_name();
+        if (!library.entry_of(file_name)) {
+            note_file_problem(source, std::string("no member named ") + file_name);
+            return nullptr;
+        }
         std::optional<std::vector<uint8_t>> bytes = library.load_member(file_name);
         if (!bytes) return nullptr;
         result = from_bytes(*picture, display, picture_surface_kind, *bytes, flag);
+        source += std::string(", member ") + file_name;
     } else {
         result = from_file(*picture, display, picture_surface_kind, file_name, flag);
     }
+    if (result != decode_ok && result != decode_file_unreadable)
+        note_file_problem(source, decode_failure_text(result));
     return result == decode_ok ? std::move(picture) : nullptr;
 }
 } // namespace

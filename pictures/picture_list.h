@@ -78,7 +78,8 @@ private:
     mutable std::unique_ptr<rotated_edge_tables> edge_tables_;
 };
 
-// True when the file can be opened for reading.
+// True when the file can be opened for reading; a directory or a device in
+// its place cannot be read as one and does not count.
 bool file_exists(const char* file_name);
 
 } // namespace vilora

@@ -245,6 +245,20 @@ kf_status kf_load_motion(const char* file_name, kf_scene* scene);
 // The same two passes over a file already in memory.
 kf_status kf_load_world_data(const uint8_t* data, size_t size, kf_scene* scene);
 kf_status kf_load_motion_data(const uint8_t* data, size_t size, kf_scene* scene);
+// Chunks the last load stepped over because neither pass reads them (known
+// chunks one pass leaves to the other do not count), for tools that report on
+// a file: how many, and the first few.
+struct kf_skipped_chunk {
+    uint16_t id;
+    size_t offset;
+};
+inline constexpr size_t kf_skipped_chunks_kept = 8;
+struct kf_skipped_chunks {
+    size_t count = 0;
+    kf_skipped_chunk first[kf_skipped_chunks_kept] = {};
+};
+// Cleared by kf_load_world (and its in-memory twin), added to by the motion pass.
+const kf_skipped_chunks& kf_last_skipped_chunks();
 kf_status kf_set_active(kf_scene* scene);
 kf_status kf_set_camera(kf_camera* camera);
 kf_status kf_get_frames(float* start, float* end);

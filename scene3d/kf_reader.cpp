@@ -4,10 +4,14 @@
 #include "scene3d/internal/kf_reader.h"
 #include "scene3d/internal/kf_internal.h"
 
+#include "library/data_file.h"
+#include "library/file_problems.h"
+
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace vilora {
 namespace {
@@ -17,10 +21,40 @@ constexpr int max_chunk_depth = 64;
 constexpr size_t chunk_header_size = 6;
 constexpr size_t version_offset = 28;
 
-const kf_chunk_handler* find_handler(std::span<const kf_chunk_handler> table, uint16_t id) {
+const kf_chunk_handler* find_handler_in(std::span<const kf_chunk_handler> table, uint16_t id) {
     for (const kf_chunk_handler& h : table)
         if (h.id == id) return &h;
     return nullptr;
+}
+// Scenes of the show take tens of kilobytes; a 16-bit vertex count bounds a
+// mesh at a few megabytes.
+constexpr uint64_t max_scene_file_size = uint64_t{1} << 30;
+
+// Where the last pass failed: the chunk whose handling or framing went wrong,
+// innermost first, for the cause a failed load notes.
+struct pass_failure {
+    size_t offset = 0;
+    uint16_t id = 0;
+    bool known = false;
+};
+pass_failure last_failure;
+kf_skipped_chunks skipped;
+// Offsets of the chunks counted, since both passes walk the top level.
+std::set<size_t> skipped_offsets;
+
+bool known_to_a_pass(uint16_t id) {
+    return find_handler_in(kf_world_handlers(), id) || find_handler_in(kf_motion_handlers(), id);
+}
+
+void note_skipped(uint16_t id, size_t offset) {
+    if (known_to_a_pass(id) || !skipped_offsets.insert(offset).second) return;
+    if (skipped.count < kf_skipped_chunks_kept) skipped.first[skipped.count] = {id, offset};
+    ++skipped.count;
+}
+
+kf_status failed_at(size_t offset, uint16_t id, kf_status status) {
+    if (status != KF_OK && !last_failure.known) last_failure = {offset, id, true};
+    return status;
 }
 
 kf_status walk(kf_reader& r, size_t begin, size_t end, int parent_id,
@@ -32,8 +66,11 @@ kf_status walk(kf_reader& r, size_t begin, size_t end, int parent_id,
 kf_status handle_chunk(kf_reader& r, size_t begin, size_t end, uint16_t id,
                        std::span<const kf_chunk_handler> table) {
     r.current_id = id;
-    const kf_chunk_handler* h = find_handler(table, id);
-    if (!h) return KF_OK;
+    const kf_chunk_handler* h = find_handler_in(table, id);
+    if (!h) {
+        note_skipped(id, begin - chunk_header_size);
+        return KF_OK;
+    }
     r.in = byte_reader(r.file.first(end));
     r.in.seek(begin);
     if (h->handle) {
@@ -59,17 +96,18 @@ kf_status walk(kf_reader& r, size_t begin, size_t end, int parent_id,
     kf_status status = KF_OK;
     for (size_t start = begin; status == KF_OK && start < end;) {
         if (end - start < chunk_header_size) {
-            status = KF_READ_ERROR;
+            status = failed_at(start, 0, KF_READ_ERROR);
             break;
         }
         byte_reader header(r.file.subspan(start, chunk_header_size));
         const uint16_t id = header.u16_le();
         const uint32_t length = header.u32_le();
         if (length < chunk_header_size || length > end - start) {
-            status = KF_READ_ERROR;
+            status = failed_at(start, id, KF_READ_ERROR);
             break;
         }
-        status = handle_chunk(r, start + chunk_header_size, start + length, id, table);
+        status = failed_at(start, id,
+                           handle_chunk(r, start + chunk_header_size, start + length, id, table));
         start += length;
     }
     --r.depth;
@@ -81,6 +119,7 @@ kf_status run_pass(const uint8_t* data, size_t size, int first_id,
     kf_reader r;
     r.file = {data, size};
     r.id_counter = first_id;
+    last_failure = {};
     // The low byte of the mesh version in the usual layout.
     if (size <= version_offset) return KF_READ_ERROR;
     if (data[version_offset] < 2) return KF_BAD_VERSION;
@@ -88,6 +127,8 @@ kf_status run_pass(const uint8_t* data, size_t size, int first_id,
 }
 
 kf_status world_pass(const uint8_t* data, size_t size) {
+    skipped = {};
+    skipped_offsets.clear();
     return run_pass(data, size, 0, kf_world_handlers());
 }
 
@@ -125,27 +166,25 @@ const loader* find_loader(const char* file_name) {
     return found;
 }
 
-struct file_bytes {
-    std::unique_ptr<uint8_t[]> data;
-    size_t size = 0;
-};
+// The cause a failed load notes beside its status.
+std::string failure_cause(kf_status status, size_t size) {
+    if (status == KF_BAD_VERSION) return "mesh version byte at offset 28 is below 2";
+    if (status == KF_READ_ERROR && size <= version_offset)
+        return "truncated at byte " + std::to_string(size);
+    if (status == KF_NO_MEMORY) return "out of memory";
+    std::string cause = status == KF_UNDEFINED_NAME ? "a name no record has" : "bad chunk";
+    if (!last_failure.known) return cause;
+    char id[8];
+    std::snprintf(id, sizeof id, "0x%04X", last_failure.id);
+    const std::string where = std::string(id) + " at offset " + std::to_string(last_failure.offset);
+    return status == KF_UNDEFINED_NAME ? cause + " in chunk " + where : cause + " " + where;
+}
 
-kf_status read_file(const char* file_name, file_bytes* out) {
-    std::FILE* f = std::fopen(file_name, "rb");
-    if (!f) return KF_OPEN_FAILED;
-    kf_status status = KF_READ_ERROR;
-    long length = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
-    if (length >= 0 && std::fseek(f, 0, SEEK_SET) == 0) {
-        out->size = static_cast<size_t>(length);
-        out->data.reset(new (std::nothrow) uint8_t[out->size + 1]);
-        if (!out->data)
-            status = KF_NO_MEMORY;
-        else if (std::fread(out->data.get(), 1, out->size, f) == out->size)
-            status = KF_OK;
-    }
-    std::fclose(f);
-    return status;
+kf_status read_file(const char* file_name, std::vector<uint8_t>* out) {
+    std::optional<std::vector<uint8_t>> bytes = read_data_file(file_name, max_scene_file_size);
+    if (!bytes) return KF_OPEN_FAILED;
+    *out = std::move(*bytes);
+    return KF_OK;
 }
 
 kf_status load_world(const loader& l, const uint8_t* data, size_t size, kf_scene* scene,
@@ -190,10 +229,12 @@ kf_status kf_load_world(const char* file_name, kf_scene* scene) {
     if (!l) return KF_NO_LOADER;
     // Entries held before are dropped, not freed: callers may still point at them.
     *scene = {};
-    file_bytes bytes;
+    std::vector<uint8_t> bytes;
     kf_status status = read_file(file_name, &bytes);
     if (status != KF_OK) return status;
-    return load_world(*l, bytes.data.get(), bytes.size, scene, remembered);
+    status = load_world(*l, bytes.data(), bytes.size(), scene, remembered);
+    if (status != KF_OK) note_file_problem(file_name, failure_cause(status, bytes.size()));
+    return status;
 }
 
 kf_status kf_load_motion(const char* file_name, kf_scene* scene) {
@@ -202,10 +243,12 @@ kf_status kf_load_motion(const char* file_name, kf_scene* scene) {
     if (!scene->world_head) return KF_NO_SCENE;
     const loader* l = find_loader(file_name);
     if (!l) return KF_NO_LOADER;
-    file_bytes bytes;
+    std::vector<uint8_t> bytes;
     kf_status status = read_file(file_name, &bytes);
     if (status != KF_OK) return status;
-    return load_motion(*l, bytes.data.get(), bytes.size, scene, remembered);
+    status = load_motion(*l, bytes.data(), bytes.size(), scene, remembered);
+    if (status != KF_OK) note_file_problem(file_name, failure_cause(status, bytes.size()));
+    return status;
 }
 
 kf_status kf_load_world_data(const uint8_t* data, size_t size, kf_scene* scene) {
@@ -220,6 +263,10 @@ kf_status kf_load_motion_data(const uint8_t* data, size_t size, kf_scene* scene)
     kf_scene* remembered = kf_active_scene();
     if (!scene->world_head) return KF_NO_SCENE;
     return load_motion(loaders[0], data, size, scene, remembered);
+}
+
+const kf_skipped_chunks& kf_last_skipped_chunks() {
+    return skipped;
 }
 
 float read_float(byte_reader& in) {

@@ -6,8 +6,8 @@ VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreety
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libswscale-dev"
 
 VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev imagemagick
-    lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps clang libclang-rt-14-dev
-    libfuzzer-14-dev"
+    lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps x11-utils openbox xdotool clang
+    libclang-rt-14-dev libfuzzer-14-dev"
 
 # scripts/measure/playback: the show on a private X server with a window manager.
 VILORA_MEASURE_PACKAGES="python3 xvfb openbox gcc"

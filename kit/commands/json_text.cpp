@@ -1,5 +1,7 @@
 #include "kit/commands/json_text.h"
 
+#include "kit/commands/printable.h"
+
 #include <string>
 
 namespace vilora::kit {
@@ -15,7 +17,8 @@ bool is_flat(const json& j) {
 }
 
 std::string scalar(const json& j) {
-    if (j.is_string()) return j.get<std::string>();
+    // Names come from files and may hold control bytes.
+    if (j.is_string()) return printable(j.get<std::string>());
     if (j.is_null()) return "(none)";
     if (j.is_array()) {
         std::string s = "[";

@@ -1,7 +1,9 @@
 // vilora-kit lib: makes, lists and unpacks ".782" archives.
 #include "kit/commands/command_support.h"
 #include "kit/commands/commands.h"
+#include "kit/commands/printable.h"
 #include "kit/formats/library_writer.h"
+#include "library/data_file.h"
 #include "library/library_file.h"
 #include "library/library_format.h"
 
@@ -9,7 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -25,14 +27,13 @@ int report(const std::string& message) {
     return report_failure("vilora-kit lib", message);
 }
 
-std::optional<std::vector<uint8_t>> read_file(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
+// A warning is one line on stderr; the command goes on.
+void warn(const std::string& message) {
+    std::fprintf(stderr, "vilora-kit lib: warning: %s\n", message.c_str());
 }
+
+// Members are 32-bit sized.
+constexpr uint64_t max_member_size = 0x7FFFFFFF;
 
 bool write_file(const fs::path& file, const std::vector<uint8_t>& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -56,8 +57,9 @@ public:
         if (!fs::is_regular_file(status))
             return fail(file.string() + ": no such file or directory");
         if (fs::equivalent(file, archive_, ec)) return true; // never pack the archive into itself
-        const auto bytes = read_file(file);
-        if (!bytes) return fail(file.string() + ": cannot read the file");
+        std::string cause;
+        const auto bytes = read_data_file(file.string(), max_member_size, &cause);
+        if (!bytes) return fail(file.string() + ": " + cause);
         return writer_.add_member(name, *bytes, store_) || fail(writer_.error());
     }
 
@@ -106,10 +108,46 @@ int create_archive(const std::string& archive, const fs::path& directory, bool s
     return builder.write() ? 0 : report(builder.error());
 }
 
+// The path as listed, escaped: directories end in "/", an unresolvable path
+// shows its own name under "?/".
 std::string shown_path(const library_file& library, int32_t index) {
     const library_entry& entry = library.entry(index);
     std::string path = library.entry_path(index).value_or("?/" + std::string(entry.name));
-    return entry.is_directory ? path + "/" : path;
+    return printable(entry.is_directory ? path + "/" : path);
+}
+
+// Lower case, for paths that the reader takes to be the same.
+std::string folded(const std::string& path) {
+    std::string lower = path;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+// What the reader accepts but a user may want to know: members it can never
+// find, names no file system should get, and members hidden behind an
+// earlier one of the same path.
+void warn_about_entries(const std::string& archive, const library_file& library) {
+    std::map<std::string, int32_t> first_of;
+    for (int32_t i = 0; i < library.entry_count(); ++i) {
+        const library_entry& entry = library.entry(i);
+        const std::optional<std::string> path = library.entry_path(i);
+        const std::string shown = shown_path(library, i);
+        if (!path) {
+            warn(archive + ": entry " + std::to_string(i) + " '" + shown +
+                 "' has no path (its parent is missing); it can never be read");
+            continue;
+        }
+        if (!is_valid_member_path(*path))
+            warn(archive + ": entry " + std::to_string(i) + " '" + shown +
+                 "' has a name that cannot be extracted");
+        if (entry.is_directory) continue;
+        const auto [earlier, inserted] = first_of.emplace(folded(*path), i);
+        if (!inserted)
+            warn(archive + ": entry " + std::to_string(i) + " '" + shown + "' has the path of '" +
+                 shown_path(library, earlier->second) +
+                 "' (letter case aside); only the first is ever read");
+    }
 }
 
 int list_archive(const std::string& archive) {
@@ -122,6 +160,8 @@ int list_archive(const std::string& archive) {
         std::printf("%10d %10d  %-6s  %s\n", entry.size, entry.stored_size, kind,
                     shown_path(library, i).c_str());
     }
+    std::fflush(stdout);
+    warn_about_entries(archive, library);
     return 0;
 }
 
@@ -157,11 +197,18 @@ std::optional<extract_item> plan_entry(const library_file& library, int32_t inde
     }
     if (!is_selected(*path, selection, matched)) return std::nullopt;
     if (!is_valid_member_path(*path)) {
-        error = "unsafe member path '" + *path + "'";
+        error = "unsafe member path '" + printable(*path) + "'";
         return std::nullopt;
     }
-    if (!library.entry(index).is_directory && library.find_entry(path->c_str()) != index)
+    const int32_t found = library.find_entry(path->c_str());
+    if (!library.entry(index).is_directory && found != index) {
+        // Written once, from the first; on a file system that tells letter
+        // cases apart the user may have expected two files.
+        warn("'" + printable(*path) + "' (entry " + std::to_string(index) + ") has the path of '" +
+             printable(library.entry_path(found).value_or("")) +
+             "' letter case aside; only the first is extracted");
         return std::nullopt;
+    }
     return extract_item{index, *path};
 }
 
@@ -192,7 +239,7 @@ int extract_archive(const std::string& archive, const fs::path& directory,
         if (ec) return report(target.string() + ": " + ec.message());
         if (is_directory) continue;
         const auto bytes = library.load_member(item.path.c_str());
-        if (!bytes) return report(archive + ": " + item.path + ": " + library.failure_reason());
+        if (!bytes) return report(archive + ": " + library.failure_reason());
         if (!write_file(target, *bytes)) return report(target.string() + ": cannot write the file");
     }
     return 0;

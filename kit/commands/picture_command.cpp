@@ -4,6 +4,7 @@
 // it first, as the effect parts draw their captions.
 #include "kit/commands/command_support.h"
 #include "kit/commands/commands.h"
+#include "library/file_problems.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/display_device.h"
 #include "platform/display/frame_conversion.h"
@@ -12,6 +13,7 @@
 #include "platform/window/app_window.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -44,27 +46,6 @@ int report(const std::string& message) {
     return report_failure("vilora-kit picture", message);
 }
 
-const char* decode_failure(int code) {
-    switch (code) {
-    case decode_not_bmp:
-        return "not a BMP file";
-    case decode_psd_not_rgb:
-        return "the PSD colour mode is not RGB";
-    case decode_psd_rejected:
-        return "a PSD header the decoder does not take";
-    case decode_bmp_unsupported:
-        return "a BMP format the conversion does not cover";
-    case decode_truncated:
-        return "the file holds fewer bytes than its header claims";
-    case decode_bad_size:
-        return "the picture size is empty or too large";
-    case decode_no_surface:
-        return "the display cannot create the picture surface";
-    default:
-        return "the file cannot be read";
-    }
-}
-
 // The display the decoders convert for: headless, in the requested format.
 struct kit_display {
     app_window window;
@@ -80,12 +61,44 @@ struct kit_display {
     }
 };
 
-int decode(surface& picture, display_device& display, const std::vector<uint8_t>& bytes,
-           bool keyed) {
-    if (bytes.size() >= 4 && bytes[0] == '8' && bytes[1] == 'B' && bytes[2] == 'P' &&
-        bytes[3] == 'S')
-        return decode_psd(picture, &display, picture_surface_kind, bytes, 1);
-    return decode_bmp(picture, &display, picture_surface_kind, bytes, keyed ? 1 : 0);
+void warn(const std::string& message) {
+    std::fprintf(stderr, "vilora-kit picture: warning: %s\n", message.c_str());
+}
+
+bool has_psd_signature(const std::vector<uint8_t>& bytes) {
+    return bytes.size() >= 4 && bytes[0] == '8' && bytes[1] == 'B' && bytes[2] == 'P' &&
+           bytes[3] == 'S';
+}
+
+// A file named .psd is a PSD even when its signature is damaged, so that its
+// refusal says what is wrong with it as one.
+bool named_psd(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".psd";
+}
+
+// The decoder takes RGB pictures of fewer than three channels (the missing
+// ones are 0), as the demo does; that is rarely what the file meant.
+void warn_about_psd_channels(const std::string& name, const std::vector<uint8_t>& bytes) {
+    if (bytes.size() < 14) return;
+    const int channels = bytes[12] << 8 | bytes[13];
+    if (channels < 3)
+        warn(name + ": an RGB picture of " + std::to_string(channels) +
+             " channel(s); the missing colours are taken as 0");
+}
+
+// 0, or the decoder's code with a reason more precise than its text, if any.
+int decode(surface& picture, display_device& display, const std::string& name,
+           const std::vector<uint8_t>& bytes, bool keyed, std::string& reason) {
+    if (!has_psd_signature(bytes) && !named_psd(name))
+        return decode_bmp(picture, &display, picture_surface_kind, bytes, keyed ? 1 : 0);
+    const int code = decode_psd(picture, &display, picture_surface_kind, bytes, 1);
+    if (code != decode_ok && !has_psd_signature(bytes))
+        reason = "not a PSD file (it does not start with 8BPS)";
+    if (code == decode_ok) warn_about_psd_channels(name, bytes);
+    return code;
 }
 
 int draw_caption(surface& picture, const text_request& request) {
@@ -131,10 +144,15 @@ int picture_command(int argc, char** argv) {
     kit_display screen(screen_formats.at(format_name));
     if (screen.result != 0) return report("the display cannot be set up");
     std::optional<std::vector<uint8_t>> bytes = read_whole_file(input.c_str());
-    if (!bytes) return report(input + ": " + decode_failure(decode_file_unreadable));
+    if (!bytes) {
+        const std::optional<file_problem> problem = take_file_problem();
+        return report(input + ": " +
+                      (problem ? problem->cause : decode_failure_text(decode_file_unreadable)));
+    }
     surface picture;
-    if (int code = decode(picture, screen.display, *bytes, keyed))
-        return report(input + ": " + decode_failure(code));
+    std::string reason;
+    if (int code = decode(picture, screen.display, input, *bytes, keyed, reason))
+        return report(input + ": " + (reason.empty() ? decode_failure_text(code) : reason));
     if (!caption.text.empty())
         if (int failed = draw_caption(picture, caption)) return failed;
     if (!write_picture_png(output, picture)) return report(output + ": cannot write the PNG file");

@@ -4,11 +4,14 @@
 #include "kit/commands/command_support.h"
 #include "kit/commands/commands.h"
 #include "kit/commands/json_text.h"
+#include "kit/commands/printable.h"
+#include "library/file_problems.h"
 #include "scene3d/kf.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -179,9 +182,86 @@ json evaluation_json(const kf_scene* scene, float frame, const kf_camera* active
 }
 
 int fail(const std::string& file, const char* what, kf_status status) {
-    return report_failure("vilora-kit scene", file + ": " + what + ": status " +
-                                                  std::to_string(status) + " (" +
-                                                  kf_status_name(status) + ")");
+    const std::optional<file_problem> problem = take_file_problem();
+    return report_failure("vilora-kit scene",
+                          file + ": " + what + ": status " + std::to_string(status) + " (" +
+                              kf_status_name(status) + ")" +
+                              (problem ? ": " + printable(problem->cause) : std::string()));
+}
+
+void warn(const std::string& file, const std::string& message) {
+    std::fprintf(stderr, "vilora-kit scene: warning: %s: %s\n", file.c_str(), message.c_str());
+}
+
+// Chunks of the published format that scenes carry and the show has no use
+// for: file and mesh version, master scale, keyframer header, current frame.
+constexpr uint16_t unneeded_chunks[] = {0x0002, 0x3D3E, 0x0100, 0xB00A, 0xB009};
+
+bool is_unneeded(uint16_t id) {
+    return std::find(std::begin(unneeded_chunks), std::end(unneeded_chunks), id) !=
+           std::end(unneeded_chunks);
+}
+
+// Chunks skipped beyond those: in a damaged file, ids that a flipped bit made.
+void warn_about_skipped_chunks(const std::string& file) {
+    const kf_skipped_chunks& skipped = kf_last_skipped_chunks();
+    const size_t kept = std::min(skipped.count, kf_skipped_chunks_kept);
+    size_t unneeded = 0;
+    std::string list;
+    for (size_t i = 0; i < kept; ++i) {
+        if (is_unneeded(skipped.first[i].id)) {
+            ++unneeded;
+            continue;
+        }
+        char one[40];
+        std::snprintf(one, sizeof one, "%s0x%04X at offset %zu", list.empty() ? "" : ", ",
+                      skipped.first[i].id, skipped.first[i].offset);
+        list += one;
+    }
+    // Past the first few the ids are not known; they all count as unexpected.
+    const size_t unexpected = skipped.count - unneeded;
+    if (unexpected == 0) return;
+    if (skipped.count > kept) list += ", ...";
+    warn(file,
+         std::to_string(unexpected) + " chunk(s) skipped that the reader does not know: " + list);
+}
+
+// A vertex this many times further out than the scene's typical one is
+// almost certainly a damaged number, not geometry.
+constexpr double outlier_factor = 1000.0;
+
+// Vertices (as read, in their objects' own axes) far outside the bounds that
+// most of the scene keeps: the median of every vertex's largest coordinate,
+// times the factor. Non-finite coordinates count too.
+void warn_about_far_vertices(const std::string& file, const kf_scene* scene) {
+    std::vector<double> extents;
+    for (const kf_world_node* n = scene->world_head; n; n = n->next)
+        if (const kf_object* o = kf_as_object(n))
+            for (int i = 0; i < o->vertex_count; ++i) {
+                const kf_vector& p = o->vertices[i].position;
+                extents.push_back(std::max(
+                    {std::fabs(double{p.x}), std::fabs(double{p.y}), std::fabs(double{p.z})}));
+            }
+    if (extents.empty()) return;
+    std::vector<double> sorted = extents;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2),
+                     sorted.end());
+    const double limit = std::max(sorted[sorted.size() / 2], 1.0) * outlier_factor;
+    size_t i = 0;
+    for (const kf_world_node* n = scene->world_head; n; n = n->next) {
+        const kf_object* o = kf_as_object(n);
+        if (!o) continue;
+        int far = 0, first = -1;
+        for (int v = 0; v < o->vertex_count; ++v, ++i)
+            if (!(extents[i] <= limit)) {
+                if (first < 0) first = v;
+                ++far;
+            }
+        if (far)
+            warn(file, "object '" + printable(o->name ? o->name : "") + "': " +
+                           std::to_string(far) + " vertex(es) far outside the scene's bounds " +
+                           "(first: vertex " + std::to_string(first) + ")");
+    }
 }
 
 } // namespace
@@ -208,6 +288,8 @@ int scene_command(int argc, char** argv) {
     if (kf_status s = kf_load_motion(file.c_str(), scene); s != KF_OK)
         return fail(file, "motion", s);
     kf_set_active(scene);
+    warn_about_skipped_chunks(file);
+    warn_about_far_vertices(file, scene);
 
     kf_camera* camera = scene_camera();
     if (camera) {
@@ -234,7 +316,9 @@ int scene_command(int argc, char** argv) {
         doc["evaluation"] = {{"status", updated}, {"status_name", kf_status_name(updated)}};
 
     if (as_json)
-        std::cout << doc.dump(2) << '\n';
+        // Names are bytes from the file, not always UTF-8: invalid sequences
+        // are replaced instead of ending the dump.
+        std::cout << doc.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
     else
         write_json_as_text(std::cout, doc);
     return 0;

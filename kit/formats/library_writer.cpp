@@ -38,7 +38,13 @@ library_entry entry_named(std::string_view name) {
 
 bool is_valid_member_path(std::string_view path) {
     if (path.empty() || path.size() > library_max_path) return false;
-    if (path.find('\0') != std::string_view::npos) return false;
+    // Control characters would end up in file names on extraction, and in the
+    // terminal when listed; other bytes above 0x7E may be another system's
+    // letters and stay allowed.
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) return false;
+    }
     size_t start = 0;
     while (start <= path.size()) {
         const size_t end = std::min(path.find('/', start), path.size());

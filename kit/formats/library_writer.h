@@ -55,7 +55,8 @@ private:
 };
 
 // Whether `path` is usable inside an archive and outside it: components of
-// 1 to 255 bytes joined with "/", none "." or "..", no NUL, at most 255 bytes.
+// 1 to 255 bytes joined with "/", none "." or "..", no NUL or other control
+// character (below 0x20, or 0x7F), at most 255 bytes.
 bool is_valid_member_path(std::string_view path);
 
 } // namespace vilora::kit

@@ -66,6 +66,21 @@ void display_device::read_pixel_format() {
     format->read(front->platform->format());
 }
 
+void display_device::blacken_outside_picture() {
+    for (surface* chain : {front.get(), back.get()}) {
+        if (!chain || !chain->platform) continue;
+        const int32_t w = chain->width, h = chain->height;
+        const clip_rect& c = clip;
+        // Above, below, left and right of the picture area; empty bands fill nothing.
+        const video_rect bands[] = {{0, 0, w, c.top},
+                                    {0, c.bottom, w, h},
+                                    {0, c.top, c.left, c.bottom},
+                                    {c.right, c.top, w, c.bottom}};
+        for (const video_rect& band : bands)
+            if (band.right > band.left && band.bottom > band.top) chain->platform->fill(band, 0);
+    }
+}
+
 int display_device::present(uint32_t) {
     if (!back) return display_no_back_surface;
     if (!front || !front->platform) return display_flip_failed;

@@ -40,6 +40,10 @@ public:
     // What the screen shows now, as the host was given it: the front surface
     // after the latest present. Empty before a mode is set.
     rgb_frame shown_frame() const;
+    // After the flip chain was restored: its memory came back undefined, and
+    // the parts redraw the picture area only, so what lies around it is made
+    // black again, as the mode set left it.
+    void blacken_outside_picture();
 
     uint32_t flags = 0;
     bool separate_back = false; // with flags 0 the back buffer is always in the chain

@@ -124,7 +124,11 @@ int surface::clear(uint32_t colour) {
 }
 
 void surface::restore_if_lost() {
-    if (platform && platform->is_lost()) platform->restore();
+    if (!platform || !platform->is_lost()) return;
+    platform->restore();
+    // The display's own surfaces are its flip chain, which restores as one.
+    if (owner && surface_kind == 0 && (owner->front.get() == this || owner->back.get() == this))
+        owner->blacken_outside_picture();
 }
 
 void surface::set_clip(clip_rect* rect) {

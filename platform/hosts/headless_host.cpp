@@ -1,6 +1,7 @@
 #include "platform/hosts/headless_host.h"
 
 #include <chrono>
+#include <csignal>
 
 namespace vilora {
 
@@ -8,7 +9,21 @@ namespace {
 struct headless_window : host_window {
     std::string title;
 };
+
+volatile std::sig_atomic_t signal_arrived = 0;
+
+extern "C" void note_signal(int) {
+    signal_arrived = 1;
+}
 } // namespace
+
+void headless_host::close_on_signals() {
+    struct sigaction action {};
+    action.sa_handler = note_signal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 host_window* headless_host::open_window(const char* title, int, int, int, int) {
     ++windows_open;
@@ -31,6 +46,11 @@ void headless_host::post_event(const host_event& event) {
 }
 
 bool headless_host::next_event(host_window*, host_event& event) {
+    if (signal_arrived) {
+        signal_arrived = 0;
+        event = host_event{host_event::kind::close};
+        return true;
+    }
     std::lock_guard guard(events_lock_);
     if (events_.empty()) return false;
     event = events_.front();

@@ -173,7 +173,9 @@ void module_renderer::render_tick() {
     // (from there it would repeat forever). Either way the module has ended.
     // Pattern loops inside that one pass play rows again and count again.
     // A seek may lead back to rows already played; the count goes on from there.
-    if (info.loop_count > loops_before_seek_) {
+    // A tick without sound (a damaged tempo) would never move the clock on:
+    // the module ends there too.
+    if (info.loop_count > loops_before_seek_ || info.buffer_size <= 0) {
         ended_ = true;
         end_frame_ = generated_;
         return;

@@ -8,8 +8,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -192,15 +190,11 @@ bool sound_stop() {
     return true;
 }
 
-music_handle music_load(const char* file_name) {
+music_handle music_load(const uint8_t* bytes, size_t size) {
     auto& state = device_state();
-    if (!state || !file_name) return 0;
-    std::ifstream file(file_name, std::ios::binary);
-    if (!file) return 0;
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                               std::istreambuf_iterator<char>()};
+    if (!state || !bytes || size == 0) return 0;
     auto loaded = std::make_unique<music>();
-    if (!loaded->renderer.load(bytes.data(), bytes.size(), state->frequency)) return 0;
+    if (!loaded->renderer.load(bytes, size, state->frequency)) return 0;
     state->musics.push_back(std::move(loaded));
     return static_cast<music_handle>(state->musics.size());
 }

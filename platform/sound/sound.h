@@ -1,4 +1,4 @@
-// Music playback as the driver uses it: a device, a module loaded from a file
+// Music playback as the driver uses it: a device, a module loaded from memory
 // and played, its position as pattern order and row, and a callback for every
 // note of a watched instrument. Positions and callbacks follow what is heard:
 // audio queued but not yet played is taken into account.
@@ -30,7 +30,10 @@ inline constexpr uint32_t sync_instrument = 1;
 bool sound_init(int device, int frequency);
 bool sound_start();
 bool sound_stop();
-music_handle music_load(const char* file_name);
+// A module from its bytes, which the caller keeps or frees as it likes (the
+// player copies what it needs); 0 when the player cannot read them. Files are
+// read by the caller, through the one checked path every data file takes.
+music_handle music_load(const uint8_t* bytes, size_t size);
 // Starts the music, or resumes it after music_pause.
 bool music_play(music_handle music);
 // Holds the music where it is heard now; music_play goes on from there. The

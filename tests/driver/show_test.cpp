@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,6 +27,64 @@ TEST_F(Show, WithoutTheMusicOnlyItsMessageAndNoPart) {
     EXPECT_EQ(scope.host->last_message, "music couln't be started. the module not found!");
     for (int n : journal.constructed) EXPECT_EQ(n, 0);
     EXPECT_TRUE(scope.host->cursor_visible) << "the cursor is shown before the message";
+}
+
+// After the show's message, one line of ours: which file, and what is wrong.
+TEST_F(Show, EveryStartUpFailureNamesTheFileAndTheCause) {
+    EXPECT_EQ(run(), 1);
+    const std::string module = (dir_ / "muska.xm").string();
+    EXPECT_NE(stderr_.find("error: music couln't be started. the module not found!\nvilora: " +
+                           module + ": missing\n"),
+              std::string::npos)
+        << stderr_;
+
+    finish_show(state);
+    fs::create_directory(dir_ / "muska.xm");
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(scope.host->last_message, "music couln't be started. the module not found!");
+    EXPECT_NE(stderr_.find(module + ": not a regular file (a directory)"), std::string::npos)
+        << stderr_;
+    fs::remove(dir_ / "muska.xm");
+
+    finish_show(state);
+    std::ofstream(dir_ / "muska.xm") << "not a module";
+    EXPECT_EQ(run(), 1);
+    EXPECT_NE(stderr_.find(module + ": not a module the player can read (12 bytes)"),
+              std::string::npos)
+        << stderr_;
+    fs::remove(dir_ / "muska.xm");
+
+    // The test's data directory holds no library: the first invalid part's
+    // line names the library its pictures come from, not a picture.
+    finish_show(state);
+    music({.orders = 1, .rows = 1});
+    journal.invalid[static_cast<size_t>(part_id::oland)] = true;
+    EXPECT_EQ(run(), 1);
+    EXPECT_NE(stderr_.find("error: oland class initialization error\nvilora: oland: " +
+                           (dir_ / "uganda4.782").string() + ": missing\n"),
+              std::string::npos)
+        << stderr_;
+}
+
+TEST_F(Show, AFailedStartUpLeavesNoCapture) {
+    const fs::path out = dir_ / "capture";
+    {
+        capture_writer capture(out.string(), 1);
+        ASSERT_TRUE(capture.ok());
+        state.observer = &capture;
+        EXPECT_EQ(run(), 1);
+    }
+    EXPECT_FALSE(fs::exists(out)) << "the directory the capture made goes again";
+
+    fs::create_directories(out);
+    {
+        capture_writer capture(out.string(), 1);
+        state.observer = &capture;
+        finish_show(state);
+        EXPECT_EQ(run(), 1);
+    }
+    EXPECT_TRUE(fs::exists(out)) << "a directory that was there stays";
+    EXPECT_TRUE(fs::is_empty(out));
 }
 
 TEST_F(Show, TheFirstInvalidPartInCheckOrderIsNamed) {
@@ -140,6 +199,21 @@ TEST_F(Show, EscapeStopsEverythingAndDrawsNoMoreFrames) {
     EXPECT_FALSE(state.display);
     EXPECT_FALSE(state.clock);
     EXPECT_EQ(window.handle, nullptr);
+}
+
+// Headless, SIGINT and SIGTERM end the run the way closing the window does:
+// exit 0, and the capture's files complete.
+TEST_F(Show, ASignalEndsAHeadlessRunLikeClosingTheWindow) {
+    music({.orders = 20, .rows = 4});
+    frame_journal frames;
+    state.observer = &frames;
+    scope.host->close_on_signals();
+    std::raise(SIGTERM);
+    EXPECT_EQ(run(), 0);
+    EXPECT_LE(frames.frames.size(), 1u);
+    EXPECT_EQ(window.handle, nullptr);
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
 }
 
 TEST_F(Show, NothingIsDrawnWhileInactive) {

@@ -144,6 +144,37 @@ TEST_F(LibCommand, ExtractNeverWritesOutsideTheTargetDirectory) {
     }
 }
 
+TEST_F(LibCommand, NamesAreShownEscapedAndControlCharactersNeverExtracted) {
+    const std::string name = "a\nb\x1b[31m.bmp";
+    write_bytes(archive, raw_archive({raw_file(name, 1, 0, bytes_of("x"))}));
+    const kit_result listed = kit({"list", archive});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out.find('\x1b'), std::string::npos) << "no escape reaches the terminal";
+    EXPECT_NE(listed.out.find("a\\nb\\x1B[31m.bmp"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.err.find("cannot be extracted"), std::string::npos) << listed.err;
+
+    fs::create_directories(dir / "out");
+    const kit_result extracted = kit({"extract", archive, "-C", (dir / "out").string()});
+    expect_one_line_error(extracted, "unsafe member path 'a\\nb\\x1B[31m.bmp'");
+    EXPECT_EQ(extracted.err.find('\x1b'), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+TEST_F(LibCommand, MembersHiddenByLetterCaseAreReported) {
+    write_bytes(archive, raw_archive({raw_file("f.txt", 1, 0, bytes_of("first")),
+                                      raw_file("F.TXT", 2, 0, bytes_of("second"))}));
+    const kit_result listed = kit({"list", archive});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.err.find("'F.TXT' has the path of 'f.txt'"), std::string::npos) << listed.err;
+
+    const kit_result extracted = kit({"extract", archive, "-C", (dir / "out").string()});
+    EXPECT_EQ(extracted.status, 0);
+    EXPECT_NE(extracted.err.find("only the first is extracted"), std::string::npos)
+        << extracted.err;
+    EXPECT_EQ(read_bytes(dir / "out" / "f.txt"), bytes_of("first"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "F.TXT"));
+}
+
 TEST_F(LibCommand, CreateRefusesPathsOutsideTheDirectory) {
     make_tree();
     expect_one_line_error(kit({"create", archive, "-C", (src / "anim").string(), "../torture.bmp"}),

@@ -1,6 +1,7 @@
 // vilora-kit picture against ImageMagick: pictures that ImageMagick writes from
 // a procedural pattern decode, through the kit, to exactly the pixels that
 // ImageMagick itself reads from them, packed for each screen format.
+#include "kit/formats/psd_writer.h"
 #include "platform/display/palette.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/external_tools.h"
@@ -175,6 +176,34 @@ TEST(PictureCommandFailures, AreOneClearLineAndStatus1) {
         std::string(not_picture.output.begin(), not_picture.output.end()).find("not a BMP file"),
         std::string::npos);
     EXPECT_EQ(run(kit() + quoted((dir / "none.bmp").string()) + " " + out + " 2>&1").status, 1);
+}
+
+TEST(PictureCommandFailures, PsdsAreJudgedAsPsdsAndBadOptionsAreUsageErrors) {
+    scratch_dir dir;
+    const std::string out = quoted((dir / "out.png").string());
+    // A damaged signature: the file is still named as a PSD.
+    kit::psd_picture one_channel{2, 2, {{1, 2, 3, 4}}};
+    std::vector<uint8_t> bytes = kit::write_psd(one_channel, false);
+    write_bytes(dir / "one.psd", bytes);
+    bytes[3] = 'X';
+    write_bytes(dir / "bad.psd", bytes);
+    const run_result bad = run(kit() + quoted((dir / "bad.psd").string()) + " " + out + " 2>&1");
+    EXPECT_EQ(bad.status, 1);
+    const std::string bad_text(bad.output.begin(), bad.output.end());
+    EXPECT_NE(bad_text.find("not a PSD file"), std::string::npos) << bad_text;
+
+    // One channel is taken, as by the show, but not in silence.
+    const run_result one = run(kit() + quoted((dir / "one.psd").string()) + " " + out + " 2>&1");
+    EXPECT_EQ(one.status, 0);
+    const std::string one_text(one.output.begin(), one.output.end());
+    EXPECT_NE(one_text.find("warning:"), std::string::npos) << one_text;
+    EXPECT_NE(one_text.find("1 channel"), std::string::npos) << one_text;
+
+    const run_result option =
+        run(kit() + quoted((dir / "one.psd").string()) + " " + out + " --format 999 2>&1");
+    EXPECT_EQ(option.status, 2);
+    const std::string option_text(option.output.begin(), option.output.end());
+    EXPECT_NE(option_text.find("Usage:"), std::string::npos) << option_text;
 }
 
 TEST(PictureCommandFailures, NoInstalledFontIsReportedNotACrash) {

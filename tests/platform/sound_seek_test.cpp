@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 
 namespace vilora {
 namespace {
@@ -35,15 +33,12 @@ constexpr uint32_t position(uint16_t order, uint16_t row) {
 
 class SoundSeek : public ::testing::Test {
 protected:
-    void TearDown() override {
-        sound_shutdown();
-        std::filesystem::remove(path_);
-    }
+    void TearDown() override { sound_shutdown(); }
     // An offline music, playing, with a sync on the cue instrument.
     music_handle play(const test_module_plan& plan) {
         EXPECT_TRUE(sound_init(sound_offline_device, sound_frequency));
-        EXPECT_TRUE(testing::write_test_module(path_, plan));
-        const music_handle music = music_load(path_.c_str());
+        const std::vector<uint8_t> bytes = testing::test_module_bytes(plan);
+        const music_handle music = music_load(bytes.data(), bytes.size());
         EXPECT_NE(music, 0u);
         sound_start();
         music_play(music);
@@ -57,8 +52,6 @@ protected:
     testing::host_scope scope;
     cue_log log_;
     std::vector<int16_t> audio_;
-    std::string path_ = std::filesystem::temp_directory_path() /
-                        ("vilora-seek-" + std::to_string(getpid()) + ".xm");
 };
 
 TEST_F(SoundSeek, PlaysOnFromTheNewPositionAndReportsItAtOnce) {
@@ -151,8 +144,8 @@ TEST_F(SoundSeek, ThereIsALevelWhileTheBeepSounds) {
 
 TEST_F(SoundSeek, APausedMusicStaysWhereItIsHeardOnTheSilentDevice) {
     ASSERT_TRUE(sound_init(sound_silent_device, sound_frequency));
-    ASSERT_TRUE(testing::write_test_module(path_, {.orders = 4, .rows = 16}));
-    const music_handle music = music_load(path_.c_str());
+    const std::vector<uint8_t> bytes = testing::test_module_bytes({.orders = 4, .rows = 16});
+    const music_handle music = music_load(bytes.data(), bytes.size());
     sound_start();
     music_play(music);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));

@@ -8,10 +8,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 
 namespace vilora {
 namespace {
@@ -47,18 +45,13 @@ uint16_t row_of(uint32_t position) {
 
 class Sound : public ::testing::Test {
 protected:
-    void TearDown() override {
-        sound_shutdown();
-        std::filesystem::remove(path_);
-    }
+    void TearDown() override { sound_shutdown(); }
     music_handle load(const test_module_plan& plan) {
-        EXPECT_TRUE(testing::write_test_module(path_, plan));
-        return music_load(path_.c_str());
+        const std::vector<uint8_t> bytes = testing::test_module_bytes(plan);
+        return music_load(bytes.data(), bytes.size());
     }
 
     testing::host_scope scope;
-    std::string path_ = std::filesystem::temp_directory_path() /
-                        ("vilora-sound-" + std::to_string(getpid()) + ".xm");
 };
 
 TEST_F(Sound, OfflineTheModuleMovesOneRowPerShowFrame) {
@@ -176,16 +169,42 @@ TEST_F(Sound, TheSilentDevicePlaysInRealTimeAndCuesOnItsOwnThread) {
 
 TEST_F(Sound, ModulesThatCannotBeLoaded) {
     ASSERT_TRUE(sound_init(sound_offline_device, sound_frequency));
-    EXPECT_EQ(music_load("/nonexistent/muska.xm"), 0u);
-    {
-        std::FILE* f = std::fopen(path_.c_str(), "wb");
-        std::fputs("not a module at all", f);
-        std::fclose(f);
-    }
-    EXPECT_EQ(music_load(path_.c_str()), 0u);
+    const std::string text = "not a module at all";
+    EXPECT_EQ(music_load(reinterpret_cast<const uint8_t*>(text.data()), text.size()), 0u);
+    EXPECT_EQ(music_load(nullptr, 0), 0u);
     EXPECT_EQ(music_position(0), 0xFFFFFFFFu);
     EXPECT_FALSE(music_play(0));
     EXPECT_FALSE(sound_init(sound_offline_device, sound_frequency)) << "already initialised";
+}
+
+} // namespace
+} // namespace vilora
+
+namespace vilora {
+namespace {
+
+// A tempo of 0 makes every tick of the player silent and empty; the clock
+// would never move and looking ahead for cues would never return.
+TEST(SoundModule, ATempoOfZeroEndsTheModuleInsteadOfStoppingTheClock) {
+    ASSERT_TRUE(sound_init(sound_offline_device, sound_frequency));
+    kit::xm_module module = testing::make_test_module({.orders = 2, .rows = 8});
+    module.tempo = 0;
+    const std::vector<uint8_t> bytes = kit::xm_file(module);
+    const music_handle music = music_load(bytes.data(), bytes.size());
+    if (music != 0) {
+        sound_start();
+        music_play(music);
+        int cues = 0;
+        music_set_sync(
+            music, sync_instrument, 0xFFFF0040u,
+            [](sync_handle, music_handle, uint32_t, void* user) { ++*static_cast<int*>(user); },
+            &cues);
+        std::vector<int16_t> audio;
+        EXPECT_TRUE(music_advance(music, 2646, audio));
+        EXPECT_TRUE(music_ended(music));
+        EXPECT_EQ(audio.size(), 2646u * 2);
+    }
+    sound_shutdown();
 }
 
 } // namespace

@@ -211,6 +211,29 @@ TEST(LostSurface, IsRestoredAndTheCallRetriedOnce) {
     EXPECT_EQ(back.platform->restores, 1);
 }
 
+// The parts redraw the picture area only: around it the restored chain must
+// be black as after the mode set, inside it undefined until redrawn.
+TEST(LostSurface, TheRestoredChainIsBlackAroundThePictureArea) {
+    test_display t(320, 240, 16);
+    t.display.clip = clip_rect{0, 20, 320, 220};
+    t.display.front->clear(0x1111);
+    t.display.back->clear(0x1111);
+    t.scope.host->lose_display();
+    surface& back = *t.display.back;
+    ASSERT_EQ(back.lock(), 0);
+    for (int y : {0, 19, 220, 239})
+        for (int x : {0, 160, 319}) EXPECT_EQ(pixel16(back, x, y), 0) << x << "," << y;
+    EXPECT_NE(pixel16(back, 160, 20), 0);
+    EXPECT_NE(pixel16(back, 160, 20), 0x1111);
+    back.unlock();
+    // The front surface came back with the chain.
+    surface& front = *t.display.front;
+    ASSERT_EQ(front.lock(), 0);
+    EXPECT_EQ(pixel16(front, 5, 5), 0);
+    EXPECT_EQ(pixel16(front, 5, 230), 0);
+    front.unlock();
+}
+
 TEST(LostSurface, ASecondFailureIsReturned) {
     test_display t(320, 240, 16);
     surface& back = *t.display.back;

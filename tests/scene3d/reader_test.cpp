@@ -1,4 +1,5 @@
 // The 3DS reader on files written chunk by chunk, malformed ones included.
+#include "library/file_problems.h"
 #include "scene3d/kf.h"
 #include "tests/scene3d/chunk_writer.h"
 #include "tests/scene3d/scene_files.h"
@@ -6,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace vilora {
@@ -270,6 +273,75 @@ TEST_F(ReaderTest, MalformedChunksEndTheLoad) {
                   w.end(-6);
               })),
               KF_READ_ERROR);
+}
+
+// Beside the status, a failed load notes the file and the chunk where it broke.
+TEST_F(ReaderTest, FailedLoadsNameTheFileAndTheChunk) {
+    take_file_problem();
+    chunk_writer w;
+    test::begin_scene(w);
+    w.begin(0x4000);
+    w.str("M");
+    w.begin(0x4100);
+    w.begin(0x4110);
+    w.u16(1000); // more vertices than the chunk holds
+    w.f32(1);
+    w.end();
+    w.end();
+    w.end();
+    w.end();
+    w.end();
+    const std::vector<uint8_t> bytes = w.bytes();
+    test::temp_file f("broken.3ds");
+    f.write(bytes);
+    EXPECT_EQ(kf_load_world(f.path(), scene), KF_READ_ERROR);
+    const std::optional<file_problem> problem = take_file_problem();
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->file, f.path());
+    size_t offset = 0;
+    ASSERT_EQ(std::sscanf(problem->cause.c_str(), "bad chunk 0x4110 at offset %zu", &offset), 1)
+        << problem->cause;
+    ASSERT_LT(offset + 1, bytes.size());
+    EXPECT_EQ(bytes[offset], 0x10);
+    EXPECT_EQ(bytes[offset + 1], 0x41) << "the offset is that chunk's header";
+
+    // A directory in the file's place cannot be opened, and is never read.
+    const std::filesystem::path dir = std::filesystem::path(f.path()).parent_path() / "d.3ds";
+    std::filesystem::create_directory(dir);
+    EXPECT_EQ(kf_load_world(dir.c_str(), scene), KF_OPEN_FAILED);
+    const std::optional<file_problem> not_a_file = take_file_problem();
+    ASSERT_TRUE(not_a_file);
+    EXPECT_EQ(not_a_file->cause, "not a regular file (a directory)");
+    std::filesystem::remove(dir);
+}
+
+// Chunks no pass reads are counted once with their offsets; chunks one pass
+// leaves to the other are not.
+TEST_F(ReaderTest, ChunksNeitherPassReadsAreRecorded) {
+    chunk_writer w;
+    test::begin_scene(w);
+    test::add_mesh(w, "Tri", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {{0, 1, 2, 0}});
+    w.begin(0x1234);
+    w.u16(7);
+    w.end();
+    w.end(); // the editor chunk
+    w.begin(0xB000);
+    w.end();
+    w.end();
+    const std::vector<uint8_t> bytes = w.bytes();
+    ASSERT_EQ(load_both(bytes), KF_OK);
+    const kf_skipped_chunks& skipped = kf_last_skipped_chunks();
+    size_t unknown = 0;
+    for (size_t i = 0; i < std::min(skipped.count, kf_skipped_chunks_kept); ++i)
+        if (skipped.first[i].id == 0x1234) {
+            ++unknown;
+            EXPECT_EQ(bytes[skipped.first[i].offset], 0x34);
+        }
+    EXPECT_EQ(unknown, 1u);
+    for (size_t i = 0; i < std::min(skipped.count, kf_skipped_chunks_kept); ++i) {
+        EXPECT_NE(skipped.first[i].id, 0xB000);
+        EXPECT_NE(skipped.first[i].id, 0x3D3D);
+    }
 }
 
 TEST_F(ReaderTest, IndicesBeyondTheArraysAreSkipped) {

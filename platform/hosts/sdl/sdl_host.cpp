@@ -137,7 +137,9 @@ public:
 
     void message_box(host_window* owner, const char* text, const char* caption) override {
         SDL_Window* parent = owner ? static_cast<sdl_window*>(owner)->window : nullptr;
-        if (parent) SDL_SetWindowFullscreen(parent, 0); // a box behind a full screen is no box
+        // A box behind a full screen is no box.
+        if (parent && is_fullscreen(static_cast<sdl_window*>(owner)))
+            leave_fullscreen(static_cast<sdl_window*>(owner));
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, parent);
     }
 
@@ -260,6 +262,17 @@ private:
         return (SDL_GetWindowFlags(w->window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     }
 
+    // Back to a window of the size `--window` opens, centred: a window made
+    // full screen at the start was created screen-sized, and would otherwise
+    // return to that size with its bottom off the screen.
+    void leave_fullscreen(sdl_window* w) {
+        SDL_SetWindowFullscreen(w->window, 0);
+        const screen_size desktop = desktop_size();
+        const present_rect windowed = window_geometry(desktop.width, desktop.height);
+        SDL_SetWindowSize(w->window, windowed.width, windowed.height);
+        SDL_SetWindowPosition(w->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+
     bool translate(sdl_window* w, const SDL_Event& e, host_event& event) {
         switch (e.type) {
         case SDL_QUIT:
@@ -267,8 +280,10 @@ private:
             return true;
         case SDL_KEYDOWN:
             if (e.key.keysym.sym == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT)) {
-                SDL_SetWindowFullscreen(w->window,
-                                        is_fullscreen(w) ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+                if (is_fullscreen(w))
+                    leave_fullscreen(w);
+                else
+                    SDL_SetWindowFullscreen(w->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
                 return false;
             }
             event.key = virtual_key(e.key.keysym.sym);
