@@ -203,7 +203,7 @@ TEST(PictureCommandFailures, PsdsAreJudgedAsPsdsAndBadOptionsAreUsageErrors) {
         run(kit() + quoted((dir / "one.psd").string()) + " " + out + " --format 999 2>&1");
     EXPECT_EQ(option.status, 2);
     const std::string option_text(option.output.begin(), option.output.end());
-    EXPECT_NE(option_text.find("Usage:"), std::string::npos) << option_text;
+    EXPECT_NE(option_text.find("usage: vilora-kit picture"), std::string::npos) << option_text;
 }
 
 TEST(PictureCommandFailures, NoInstalledFontIsReportedNotACrash) {
