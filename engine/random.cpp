@@ -30,10 +30,17 @@ constexpr jump_table jumps = make_jump_table();
 void random_ints(int32_t n, int32_t* out, int32_t count) {
     count = count < 0 ? 0 : (count > random_batch_limit ? random_batch_limit : count);
     const uint32_t first = random_generator.state;
+    // value % n without a division: q = value * ceil(2^32 / n) >> 32 is the
+    // quotient for every 15-bit value and every n > 0 (checked exhaustively up
+    // to n = 2^15; past that the product stays under 2^32 and q is 0, as
+    // value / n is).
+    const uint32_t divisor = n > 0 ? static_cast<uint32_t>(n) : 0;
+    const uint64_t reciprocal = divisor ? uint64_t{0xFFFFFFFFu} / divisor + 1 : 0;
     for (int32_t k = 0; k < count; ++k) {
         const uint32_t state = jumps.multiplier[k + 1] * first + jumps.increment[k + 1];
-        const auto value = static_cast<int32_t>(state >> 16 & 0x7FFF);
-        out[k] = n > 0 ? value % n : 0;
+        const uint32_t value = state >> 16 & 0x7FFF;
+        const auto quotient = static_cast<uint32_t>(value * reciprocal >> 32);
+        out[k] = divisor ? static_cast<int32_t>(value - quotient * divisor) : 0;
     }
     random_generator.state = jumps.multiplier[count] * first + jumps.increment[count];
 }

@@ -37,22 +37,24 @@ TEST(RandomGenerator, ValuesStayInRangeOverTheWrap) {
     }
 }
 
+// Whatever the range: small ones, the largest value and past it, and none.
 TEST(RandomGenerator, ABatchIsWhatAsManyCallsGiveAndLeavesTheSameState) {
-    for (uint32_t seed : {0u, 1u, 0xFFFFFFFFu, 123456789u})
-        for (int32_t count : {0, 1, 7, 320}) {
-            seed_random(seed);
-            std::vector<int32_t> called(static_cast<size_t>(count));
-            for (int32_t& v : called) v = random_int(3);
-            const int32_t after_calls = random_value();
+    for (int32_t n : {3, 1, 2, 7, 200, 320, 32767, 32768, 40000, INT32_MAX, 0, -5})
+        for (uint32_t seed : {0u, 1u, 0xFFFFFFFFu, 123456789u})
+            for (int32_t count : {0, 1, 7, 320}) {
+                seed_random(seed);
+                std::vector<int32_t> called(static_cast<size_t>(count));
+                for (int32_t& v : called) v = random_int(n);
+                const int32_t after_calls = random_value();
 
-            seed_random(seed);
-            std::vector<int32_t> batch(static_cast<size_t>(count) + 1, -1);
-            random_ints(3, batch.data(), count);
-            EXPECT_EQ(batch.back(), -1) << "nothing written past count";
-            batch.pop_back();
-            EXPECT_EQ(batch, called) << "seed " << seed << ", count " << count;
-            EXPECT_EQ(random_value(), after_calls) << "seed " << seed << ", count " << count;
-        }
+                seed_random(seed);
+                std::vector<int32_t> batch(static_cast<size_t>(count) + 1, -1);
+                random_ints(n, batch.data(), count);
+                EXPECT_EQ(batch.back(), -1) << "nothing written past count";
+                batch.pop_back();
+                EXPECT_EQ(batch, called) << "n " << n << ", seed " << seed << ", count " << count;
+                EXPECT_EQ(random_value(), after_calls) << "seed " << seed << ", count " << count;
+            }
 }
 
 TEST(NumericHelpers, StepSumTruncatesTheFloatingSum) {
