@@ -47,6 +47,10 @@ public:
         column = column < 0 ? 0 : (column >= width_ ? width_ - 1 : column);
         return *at(row, column);
     }
+    // The pixels of one row, or null for a row outside the surface.
+    uint16_t* row_pixels(int32_t row) const {
+        return row < 0 || row >= height_ ? nullptr : at(row, 0);
+    }
     // Writes outside the surface are dropped.
     void write(int32_t row, int32_t column, uint16_t value) const {
         if (row < 0 || row >= height_ || column < 0 || column >= width_) return;

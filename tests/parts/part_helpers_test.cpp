@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace vilora {
 namespace {
@@ -37,22 +38,30 @@ TEST(PackColour, PacksThroughTheFormatAndKeepsTheLowBitsOfTheAbsoluteValue) {
 
 class NoiseLines : public part_test {};
 
+// Also with the picture area partly off the surface: left, right and below,
+// where the writes outside are dropped and the draws still made.
 TEST_F(NoiseLines, SetAboutAThirdOfRandomRowsInTheDrawOrder) {
-    fill_surface(back(), [](int32_t, int32_t) { return 0x1111; });
-    seed_random(77);
-    {
-        const locked_pixels pixels(&back());
-        draw_noise_lines(pixels, 4, 0xBEEF, x, y);
+    const std::pair<int32_t, int32_t> corners[] = {{x, y}, {-3, -10}, {7, 45}, {-317, 0}};
+    for (const auto& [left, top] : corners) {
+        fill_surface(back(), [](int32_t, int32_t) { return 0x1111; });
+        seed_random(77);
+        {
+            const locked_pixels pixels(&back());
+            draw_noise_lines(pixels, 40, 0xBEEF, left, top);
+        }
+        // Replay: a row of the picture area, then one draw per column.
+        seed_random(77);
+        std::vector<uint16_t> expected(320 * 240, 0x1111);
+        for (int n = 0; n < 40; ++n) {
+            const int32_t row = top + random_int(200);
+            for (int32_t k = 0; k < 320; ++k) {
+                const int32_t column = left + k;
+                if (random_int(3) == 2 && row >= 0 && row < 240 && column >= 0 && column < 320)
+                    expected[static_cast<size_t>(row * 320 + column)] = 0xBEEF;
+            }
+        }
+        EXPECT_EQ(grid_of(back()).values, expected) << "at " << left << ", " << top;
     }
-    // Replay: a row of the picture area, then one draw per column.
-    seed_random(77);
-    std::vector<uint16_t> expected(320 * 240, 0x1111);
-    for (int n = 0; n < 4; ++n) {
-        const int32_t row = y + random_int(200);
-        for (int32_t k = 0; k < 320; ++k)
-            if (random_int(3) == 2) expected[static_cast<size_t>(row * 320 + k)] = 0xBEEF;
-    }
-    EXPECT_EQ(grid_of(back()).values, expected);
 }
 
 class Displacement : public part_test {
