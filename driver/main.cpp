@@ -91,6 +91,10 @@ int finish_sinks(const command_line& options, show_sinks& sinks, int status) {
         std::fputs("vilora: the capture could not be written completely\n", stderr);
         return 1;
     }
+    if (sinks.record && status != 0 && sinks.record->frames() == 0) {
+        sinks.record->discard(); // the show never started: no file of headers only
+        return status;
+    }
     if (sinks.record) {
         if (!sinks.record->finish()) {
             std::fprintf(stderr, "vilora: %s could not be written completely: %s\n",

@@ -3,10 +3,13 @@
 #include "platform/hosts/frame_scaling.h"
 #include "platform/sound/sound.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace vilora {
 
 record_writer::record_writer(const std::string& path, int scale, int width, int height)
-    : scale_(scale) {
+    : path_(path), scale_(scale) {
     const screen_size shape = shown_shape(width, height);
     video_format format;
     format.width = shape.width * scale;
@@ -41,6 +44,14 @@ bool record_writer::finish() {
     if (!video_) return false;
     if (!video_->finish()) fail(video_->error());
     return error_.empty();
+}
+
+void record_writer::discard() {
+    progress_.finish();
+    if (video_) video_->finish();
+    video_.reset();
+    std::error_code error;
+    std::filesystem::remove(path_, error);
 }
 
 } // namespace vilora

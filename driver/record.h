@@ -26,11 +26,14 @@ public:
     void frame_done(const frame_record& record) override;
     // Closes the file; false when it could not be written completely.
     bool finish();
+    // Closes the file and removes it: a run that never started leaves none.
+    void discard();
 
 private:
     void fail(const std::string& what);
 
     std::unique_ptr<video_file> video_;
+    std::string path_;
     int scale_;
     uint64_t frames_ = 0;
     std::string error_;

@@ -124,6 +124,14 @@ TEST(Record, FilesThatCannotBeMadeSaySo) {
     EXPECT_FALSE(small.ok());
     EXPECT_FALSE(small.finish());
     fs::remove(path);
+
+    // A run that never started takes its file away again.
+    const fs::path unused = temporary("-unused.mkv");
+    record_writer never(unused.string(), 1, 320, 240);
+    ASSERT_TRUE(never.ok()) << never.error();
+    ASSERT_TRUE(fs::exists(unused));
+    never.discard();
+    EXPECT_FALSE(fs::exists(unused));
 }
 
 } // namespace
