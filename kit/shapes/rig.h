@@ -12,6 +12,11 @@ tds::node object_node(uint16_t id, const std::string& name, int16_t parent = -1)
 // A grouping node without geometry, called `instance`.
 tds::node dummy_node(uint16_t id, const std::string& instance, int16_t parent = -1);
 
+// Keyframer nodes for the scene's lights that have none, as modelling tools
+// save every light: an omni light gets a node that holds its place, a spot
+// light that and a node for its target. Ids follow the highest in the scene.
+void add_light_nodes(tds::scene& s);
+
 // One key, as a one-key track that holds the value.
 tds::track<vec3> hold(vec3 value);
 // Keys every `step` frames from `first` to `last` (and at `last`), values f(t)

@@ -2,8 +2,10 @@
 // sees its subject framed, at the depths the part turns into colours, moving,
 // and clear of what the part draws over it.
 #include "tests/data/scene_views.h"
+#include "tests/support/external_tools.h"
 
 #include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <lib3ds/camera.h>
 #include <lib3ds/file.h>
@@ -243,6 +245,7 @@ struct scene_facts {
     int lib3ds_meshes = -1, lib3ds_nodes = 0;
     long faces = 0, assimp_faces = -1; // assimp may split a mesh by material
     bool assimp_camera = false, assimp_animation = false;
+    std::string assimp_error; // what assimp's own check of the scene graph found
 };
 
 void count_lib3ds_nodes(Lib3dsNode* n, int& count) {
@@ -293,8 +296,12 @@ scene_facts facts_of(const std::string& name) {
         count_lib3ds_nodes(l->nodes, f.lib3ds_nodes);
         lib3ds_file_free(l);
     }
+    // The check that assimp's viewer and command line run on every file: among
+    // others, every light and camera needs its node in the scene graph.
     Assimp::Importer importer;
-    if (const aiScene* a = importer.ReadFile(file, 0)) {
+    const aiScene* a = importer.ReadFile(file, aiProcess_ValidateDataStructure);
+    if (!a) f.assimp_error = importer.GetErrorString();
+    if (a) {
         f.assimp_faces = 0;
         for (unsigned m = 0; m < a->mNumMeshes; ++m) f.assimp_faces += a->mMeshes[m]->mNumFaces;
         f.assimp_camera = a->mNumCameras == 1;
@@ -306,6 +313,8 @@ scene_facts facts_of(const std::string& name) {
 TEST(DataScenes, EachSceneHasWhatItsPartsRelyOn) {
     std::map<std::string, scene_facts> facts;
     int rolli = 0, morph = 0, hide = 0;
+    // assimp's command line, where it is installed, as a user runs it.
+    const bool assimp_command = run("command -v assimp >/dev/null").status == 0;
     for (const char* name : {"hedge.3ds", "vosaq.3ds", "psyki.3ds", "surfonsurf.3ds", "sperm.3ds",
                              "hrouda2.3ds", "sroub2.3ds"}) {
         SCOPED_TRACE(name);
@@ -321,6 +330,10 @@ TEST(DataScenes, EachSceneHasWhatItsPartsRelyOn) {
         EXPECT_TRUE(f.dummy_with_children);
         EXPECT_EQ(f.lib3ds_meshes, f.meshes);
         EXPECT_GT(f.lib3ds_nodes, f.meshes);
+        EXPECT_EQ(f.assimp_error, "");
+        if (assimp_command) {
+            EXPECT_EQ(run("assimp info " + quoted(data_path(name)) + " >/dev/null 2>&1").status, 0);
+        }
         EXPECT_EQ(f.assimp_faces, f.faces);
         EXPECT_TRUE(f.assimp_camera);
         EXPECT_TRUE(f.assimp_animation);
