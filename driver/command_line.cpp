@@ -75,6 +75,9 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
     auto* part_option =
         app.add_option("--part", part, "Show one part every frame: NAME[:MODE], e.g. obw:1");
     app.add_flag("--bench", bench, "Time every part headless and print the figures");
+    app.add_flag("--calm", result.show.calm,
+                 "A calmer finale: each scene it picks stays for at least six frames, at most "
+                 "three changes a second (the show has fast flashes without it)");
     auto* start_option = app.add_option(
         "--start", start,
         "Start at ORDER[:ROW] of the music, e.g. 29 or 23:96; the timeline runs from there as "

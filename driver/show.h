@@ -45,6 +45,7 @@ struct show_options {
     // parts start fresh, as built.
     std::optional<show_position> start;
     int scale = 3; // --scale: whole pixels per pixel of the 4:3 picture in videos and screenshots
+    bool calm = false; // --calm: the finale holds each scene for calm_hold_frames frames
 };
 
 // One frame as the timeline played it.

@@ -58,6 +58,7 @@ void run_timeline(show_state& s) {
     std::vector<int16_t> audio;
     const show_progress progress(s.music, s.options.start);
     bool paused = false;
+    finale_hold calm_finale;
     for (uint64_t frame = 0;;) {
         if (!s.window->pump()) break;
         if (!s.window->active) {
@@ -86,7 +87,8 @@ void run_timeline(show_state& s) {
             record.calls = {*s.options.only_part};
         else
             record.calls =
-                scheduled_calls(record.order, record.row, record.variant, s.options.test_mode);
+                scheduled_calls(record.order, record.row, record.variant, s.options.test_mode,
+                                s.options.calm ? &calm_finale : nullptr);
         const auto drawing = std::chrono::steady_clock::now();
         run_calls(s, record.calls);
 
