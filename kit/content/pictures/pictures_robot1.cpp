@@ -218,9 +218,9 @@ image workshop(const art::lettering& letters) {
             const bool tick = y % 10 == 0 ? x > 14 : y % 5 == 0 && x > 19;
             canvas.at(x, y) = tick ? brass * 0.8f : mix(hex(0x0a1020), wall, x / 26.0f);
         }
-    // The name on a wooden plate below the monitor, left of x = 105 where no
+    // The name on a wooden plate below the monitor, left of x = 95 where no
     // sprite rectangle reaches (they span 50 pixels either side of the screws
-    // in the columns 155, 231 and 307).
+    // in the columns 154, 221 and 288, give or take nine).
     for (int y = 150; y < 176; ++y)
         for (int x = 34; x < 100; ++x) {
             const float fx = static_cast<float>(x), fy = static_cast<float>(y);
@@ -279,7 +279,7 @@ image screw(int phase) {
 // Pictures of oneco4 (odd numbers): a small monitor in the top-left corner
 // flicking between channels, kept clear of where the screws fly.
 image monitor(const art::lettering& letters, int k) {
-    constexpr int w = 96, h = 72;
+    constexpr int w = 88, h = 72;
     image canvas(w, h, hex(0x2a3040));
     for (int y = 5; y < h - 5; ++y)
         for (int x = 5; x < w - 5; ++x) {
@@ -311,7 +311,11 @@ image monitor(const art::lettering& letters, int k) {
             }
             canvas.at(x, y) = c;
         }
-    caption(canvas, letters, "ch " + std::to_string(k + 1), 8, h - 17, {6, 11, hex(0xe0e0c0)});
+    // The channel's label on a plain strip of its own, whatever the channel shows.
+    for (int y = h - 19; y < h - 5; ++y)
+        for (int x = 5; x < w - 5; ++x)
+            canvas.at(x, y) = y == h - 19 ? hex(0x3a4458) : hex(0x141820);
+    caption(canvas, letters, "ch " + std::to_string(k + 1), 9, h - 18, {6, 11, hex(0xe0e0c0)});
     scanlines(canvas, 0.25f);
     return canvas;
 }
