@@ -2,7 +2,9 @@
 // archive under the right name, listed and extracted by vilora-kit lib,
 // decoded by our decoders and by ImageMagick alike, at sizes that fit where
 // the parts draw them.
+#include "kit/art/lettering.h"
 #include "kit/content/data_set.h"
+#include "parts/ogreety.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"
@@ -202,6 +204,36 @@ TEST_F(DataPictures, DisplacementMapsAreSmoothFieldsInRed) {
             EXPECT_GT(highest - lowest, 120);
         }
         EXPECT_LT(steep, pixels.size() / 200);
+    }
+}
+
+TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
+    // The part writes the name at (24, 77) of the bubble in the 12 x 12
+    // lettering: every pixel of it, and two pixels round it, on the bubble's
+    // white, clear of its rim.
+    test_display screen(320, 240, 32);
+    surface bubble;
+    ASSERT_EQ(
+        decode_bmp(bubble, &screen.display, 3, read_bytes(*dir_ / "dtroid.782" / "ukaz.bmp"), 1),
+        decode_ok);
+    const std::vector<uint32_t> pixels = all_pixels(bubble);
+    const auto white = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= bubble.width || y >= bubble.height) return false;
+        const uint32_t p = pixels[static_cast<size_t>(y) * bubble.width + x];
+        return (p >> 16 & 0xFF) > 230 && (p >> 8 & 0xFF) > 230 && (p & 0xFF) > 230;
+    };
+    const kit::art::lettering letters;
+    ASSERT_TRUE(letters.ready());
+    for (const char* name : ogreety::names) {
+        const kit::art::mask ink = letters.text(name, 12, 12);
+        int off = 0;
+        for (int y = 0; y < ink.height(); ++y)
+            for (int x = 0; x < ink.width(); ++x) {
+                if (ink.at(x, y) == 0) continue;
+                for (int dy = -2; dy <= 2; ++dy)
+                    for (int dx = -2; dx <= 2; ++dx) off += !white(24 + x + dx, 77 + y + dy);
+            }
+        EXPECT_EQ(off, 0) << name;
     }
 }
 

@@ -195,14 +195,17 @@ image greetings_sign(const art::lettering& letters) {
 
 // The speech bubble: its tail starts at the top-left corner (the mesh point
 // it hangs on); the part writes the name at (24, 77) in slate blue and blends
-// the bubble at about a third, so the bubble is white with a dark rim, just
-// wide enough for the longest name.
+// the bubble at about a third, so the bubble is white with a dark rim. The
+// longest greeting, "wombats", is 107 pixels wide in the part's lettering:
+// the bubble ends 15 pixels past it.
 image bubble(const art::lettering& letters) {
-    image canvas(132, 104);
+    constexpr int w = 150;
+    image canvas(w, 104);
     canvas.cover_all(0);
-    mask shape(132, 104);
-    art::box(shape, 12, 58, 126, 100, 1.0f);
-    for (int k = 0; k < 4; ++k) art::disc(shape, k % 2 ? 122.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
+    mask shape(w, 104);
+    art::box(shape, 12, 58, w - 4, 100, 1.0f);
+    for (int k = 0; k < 4; ++k)
+        art::disc(shape, k % 2 ? w - 8.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
     for (int i = 0; i <= 20; ++i) {
         const float t = static_cast<float>(i) / 20;
         art::disc(shape, 2 + 26 * t, 2 + 58 * t * t, 1 + 5 * t);
