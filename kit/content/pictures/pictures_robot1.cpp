@@ -3,6 +3,7 @@
 #include "kit/art/picture_kit.h"
 #include "kit/art/quantise.h"
 #include "kit/content/data_set.h"
+#include "kit/content/pictures/bent_pictures.h"
 #include "kit/formats/bmp_writer.h"
 
 #include <algorithm>
@@ -110,46 +111,6 @@ image ornaments(const art::lettering& letters) {
     art::stamp(canvas, art::glow(m, 1, 2), 0, 0, hex(0x603010));
     art::stamp(canvas, m, 0, 0, gold);
     caption(canvas, letters, "majic", 232, 8, {9, 16, gold, hex(0x402008), 1, 3});
-    return canvas;
-}
-
-// A displacement map: red is the index (the offset the parts add), smooth;
-// green and blue make it a picture of its own, since pinkous shows one.
-std::vector<uint8_t> displacement_map(int width, int height, uint32_t seed, colour low,
-                                      colour high) {
-    bmp_palette palette{};
-    for (int i = 0; i < 256; ++i) {
-        const float t = static_cast<float>(i) / 255;
-        const colour c = mix(low, high, t);
-        palette[i] = {static_cast<uint8_t>(i),
-                      static_cast<uint8_t>(std::lround(art::clamp01(c.g) * 255)),
-                      static_cast<uint8_t>(std::lround(art::clamp01(c.b) * 255))};
-    }
-    const auto w = static_cast<float>(width), h = static_cast<float>(height);
-    return write_bmp8(
-        art::from_field(width, height, palette,
-                        [&](int x, int y) {
-                            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-                            const float wave = 0.5f + 0.25f * std::sin(fx / w * 4 * pi + fy / 40) +
-                                               0.25f * std::sin(fy / h * 3 * pi + fx / 70);
-                            const float n = art::fbm(fx / 120, fy / 120, seed, 3);
-                            return static_cast<uint8_t>(
-                                std::clamp(255 * (0.7f * wave + 0.3f * n), 0.0f, 255.0f));
-                        }),
-        false);
-}
-
-// What oneco3 bends: bold tiles and rings, whose straight edges show the bending.
-image toxic_source(const art::lettering& letters) {
-    image canvas(320, 150);
-    canvas.paint([&](float x, float y) {
-        const bool tile = (static_cast<int>(x) / 20 + static_cast<int>(y) / 20) % 2;
-        const float r = std::hypot(x - 160, y - 75);
-        const float ring = 0.5f + 0.5f * std::sin(r / 6);
-        return mix(tile ? hex(0x0a3a14) : hex(0x143a0a), hex(0xb8f040), ring * ring * 0.7f);
-    });
-    caption(canvas, letters, "quit the scene", 40, 55,
-            {18, 36, hex(0xf0ffe0), hex(0x206010), 3, 2});
     return canvas;
 }
 
@@ -331,9 +292,9 @@ std::vector<named_bytes> robot1_pictures(const art::lettering& letters) {
         {"majic.bmp", as_bmp8(sigil())},
         {"majicbig.bmp", as_bmp24(nebula())},
         {"mex.bmp", as_rle8(ornaments(letters), true, 32)},
-        {"0.bmp", displacement_map(420, 201, 41, hex(0x000000), hex(0xc08000))},
-        {"1.bmp", displacement_map(420, 201, 42, hex(0x200040), hex(0x80a0ff))},
-        {"2.bmp", as_bmp24(toxic_source(letters))},
+        {"0.bmp", plain_field_map()},
+        {"1.bmp", pig_xray_map()},
+        {"2.bmp", as_bmp24(exit_sign_picture())},
         {"zelenac.bmp", as_rle8(circuit(), false, 32)},
         {"litac.bmp", as_bmp8(flyer())},
         {"jug.bmp", as_bmp24(workshop(letters))},

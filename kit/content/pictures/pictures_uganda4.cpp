@@ -4,6 +4,7 @@
 #include "kit/art/picture_kit.h"
 #include "kit/art/quantise.h"
 #include "kit/content/data_set.h"
+#include "kit/content/pictures/bent_pictures.h"
 #include "kit/formats/bmp_writer.h"
 #include "kit/formats/psd_writer.h"
 
@@ -191,20 +192,6 @@ image glitch(const art::lettering& letters) {
 
 const colour pink = hex(0xf060a0), rose = hex(0x801848);
 
-image hearts(const art::lettering& letters) {
-    image canvas(320, 150);
-    canvas.paint([&](float x, float y) {
-        const float u = std::fmod(x, 40) - 20, v = std::fmod(y, 40) - 22;
-        // A heart: two discs over a point.
-        const bool heart = std::hypot(u - 6, v + 3) < 8 || std::hypot(u + 6, v + 3) < 8 ||
-                           (v > -2 && std::fabs(u) < 14 - v);
-        const bool odd = (static_cast<int>(x / 40) + static_cast<int>(y / 40)) % 2;
-        return heart ? (odd ? pink : hex(0xf8d0e0)) : mix(rose, hex(0x300818), y / 150);
-    });
-    caption(canvas, letters, "pinkous", 90, 55, {20, 40, hex(0xffffff), rose, 3, 2});
-    return canvas;
-}
-
 image pink_field() {
     image canvas(320, 200);
     canvas.paint([&](float x, float y) {
@@ -349,7 +336,7 @@ std::vector<named_bytes> uganda4_pictures(const art::lettering& letters) {
         {"sorry.bmp", as_rle8(sorry(letters), true, 32)},
         {"lifelife.bmp", as_bmp24(cells())},
         {"glit.bmp", as_bmp24(glitch(letters))},
-        {"hlavni.bmp", as_bmp24(hearts(letters))},
+        {"hlavni.bmp", as_bmp24(pig_picture())},
         {"field.bmp", as_bmp8(pink_field())},
         {"box.bmp", as_rle8(frame_box(), true, 32)},
         {"hool.bmp", as_rle8(visor(letters), true, 32)},
