@@ -106,13 +106,14 @@ float pig_bones(float x, float y) {
     return d;
 }
 
-// A field 0 to 25 that changes slowly over hundreds of pixels: at 5-6-5,
-// bands of 0, 8, 16 and 24. Stored smoothly, so that other screens bend
-// smoothly.
-float gentle_field(float x, float y, float phase) {
+// A field of whole numbers 0 to 24 that changes slowly over hundreds of
+// pixels: at 5-6-5, bands of 0, 8, 16 and 24. Stored smoothly, so that other
+// screens bend smoothly.
+constexpr int field_top = 24;
+int gentle_field(float x, float y, float phase) {
     const float v = 0.6f * std::sin(x / 53 + y / 97 + phase) +
                     0.4f * std::sin(y / 41 - x / 150 + 1 + 2 * phase);
-    return std::clamp(12.5f + 12.5f * v, 0.0f, 25.0f);
+    return std::clamp(static_cast<int>(std::lround(12 + 12 * v)), 0, field_top);
 }
 
 constexpr int map_width = 420, map_height = 201; // the parts read up to 419 x 200
@@ -173,8 +174,9 @@ image pig_picture() {
 std::vector<uint8_t> pig_xray_map() {
     // Index = field value x 10 + X-ray tone: red carries the field exactly,
     // green and blue the tone.
+    static_assert((field_top + 1) * xray_shades <= 256);
     bmp_palette palette{};
-    for (int v = 0; v <= 25; ++v)
+    for (int v = 0; v <= field_top; ++v)
         for (int shade = 0; shade < xray_shades; ++shade) {
             const colour c = xray_tone(shade);
             palette[static_cast<size_t>(v * xray_shades + shade)] = {static_cast<uint8_t>(v),
@@ -184,7 +186,7 @@ std::vector<uint8_t> pig_xray_map() {
                                       [](int x, int y) {
                                           const float fx = static_cast<float>(x) + 0.5f;
                                           const float fy = static_cast<float>(y) + 0.5f;
-                                          const int v = static_cast<int>(gentle_field(fx, fy, 0));
+                                          const int v = gentle_field(fx, fy, 0);
                                           // The window reads the source's torus.
                                           const int shade =
                                               x < 320 && y < 150
