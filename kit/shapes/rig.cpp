@@ -178,6 +178,12 @@ vec3 aim_beside(vec3 eye, vec3 subject, float right, float up, projection p) {
     return subject - across * (right * distance / p.persp_x) - above * (up * distance / p.persp_y);
 }
 
+vec3 still_view::shifted(vec3 p, float right, float up, projection on) const {
+    const vec3 across = normalised(cross(forward, {0, 0, 1})), above = cross(across, forward);
+    const float z = depth(p);
+    return p + across * (right * z / on.persp_x) + above * (up * z / on.persp_y);
+}
+
 camera_rig camera_path(const std::string& name, uint16_t eye_id, uint16_t target_id, float lens,
                        uint32_t first, uint32_t last, uint32_t step,
                        const std::function<vec3(float t)>& eye,

@@ -56,10 +56,13 @@ TEST(DataScenes, EachPartSeesItsSubjectFramedShadedAndMoving) {
         // A good part of the picture, and visibly moving from frame to frame;
         // houp's dog stands as tall as the picture. oneco4's screws only bob
         // in their rack (the part spins them by its random pick of sprites),
-        // and oneco0's egg rocks slowly under its light as the swimmers come.
+        // oneco0's egg rocks slowly under its light as the swimmers come, and
+        // the title walks on the spot while the part circles it.
+        // The title's scene is a frieze between the circling and the lettering.
         EXPECT_GT(c.width, 110);
-        EXPECT_GT(c.height, view.part == "houp" ? 160 : 60);
-        const std::map<std::string, double> slow = {{"oneco4", 0.4}, {"oneco0", 0.6}};
+        EXPECT_GT(c.height, view.part == "houp" ? 160 : view.part == "otitulek" ? 35 : 60);
+        const std::map<std::string, double> slow = {
+            {"oneco4", 0.4}, {"oneco0", 0.6}, {"otitulek", 0.3}};
         EXPECT_GT(c.motion, slow.count(view.part) ? slow.at(view.part) : 1.0);
         EXPECT_GE(c.drawn_meshes, 3);
     }
@@ -86,6 +89,49 @@ count_corners(const std::string& part, int divisor,
         });
     EXPECT_EQ(status, KF_OK);
     return n;
+}
+
+// A line of the title's wire pass from `from` to `to`: false when the part
+// would not draw it (its start column off the picture), else whether every
+// point of it lies in the picture above row `bottom`.
+bool wire_line_clear(const screen_point& from, const screen_point& to, float bottom) {
+    if (from.x <= 0 || from.x >= 319) return true;
+    return std::min(from.x, to.x) >= 0 && std::max(from.x, to.x) < 320 &&
+           std::min(from.y, to.y) >= 0 && std::max(from.y, to.y) < bottom;
+}
+
+TEST(DataScenes, TheTitlesSceneKeepsAboveTheLettering) {
+    // The title's pictures letter the name and the tagline from row 147
+    // down. The flat pass circles each corner by up to 70 pixels left and up
+    // and 30 right and down; the wire pass draws corners a, b and c at twice
+    // the size about (150, 110), (170, 90) and (160, 100).
+    const scene_view& view = view_of("otitulek");
+    constexpr float bottom = 147;
+    long corners = 0, flat_off = 0, lines = 0, wire_off = 0;
+    const kf_status status =
+        walk_view(data_path(view.scene), view, [&](float, const std::vector<drawn_face>& faces) {
+            for (const drawn_face& f : faces) {
+                screen_point wire[3];
+                const float centres[3][2] = {{150, 110}, {170, 90}, {160, 100}};
+                for (int k = 0; k < 3; ++k) {
+                    const screen_point& s = f.corner[k];
+                    ++corners;
+                    flat_off +=
+                        s.x - 70 < 0 || s.x + 30 >= 320 || s.y - 70 < 0 || s.y + 30 >= bottom;
+                    wire[k] = {centres[k][0] + 2 * (s.x - 160), centres[k][1] + 2 * (s.y - 100),
+                               s.z};
+                }
+                for (const auto& [from, to] : {std::pair{0, 1}, {1, 2}, {0, 2}}) {
+                    ++lines;
+                    wire_off += !wire_line_clear(wire[from], wire[to], bottom);
+                }
+            }
+        });
+    EXPECT_EQ(status, KF_OK);
+    EXPECT_GT(corners, 0);
+    EXPECT_EQ(flat_off, 0);
+    EXPECT_GT(lines, 0);
+    EXPECT_EQ(wire_off, 0);
 }
 
 TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {

@@ -4,17 +4,26 @@
 #include "kit/art/picture_kit.h"
 #include "kit/content/data_set.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vilora::kit::data {
 namespace {
 
-// The tagline along the bottom of the title, below where the hedgehog circles.
-void tagline(image& canvas, const art::lettering& letters, int y) {
+// The name and the tagline along the bottom of the title's pictures, from
+// row `y` down (ink from y + 7 to y + 50), below where the hedgehog walks and
+// circles. The faded-in field carries them too, at the same place.
+void name_and_tagline(image& canvas, const art::lettering& letters, int y, float heat) {
+    const caption_style big{26, 48,   hex(0xf07030), hex(0xa02808) * heat,
+                            5,  2.2f, hex(0x100000), true};
+    caption(canvas, letters, "vilo ra", (320 - caption_width(letters, "vilo ra", 26, 48)) / 2, y,
+            big);
     const caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
     const std::string line = "sixteen bits of software rendering";
-    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y, small);
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y + 39, small);
 }
+constexpr int name_row = 145; // where the title's pictures put their name
 
 // Fog over midnight blue, at a point of the picture area.
 colour title_sky(float x, float y) {
@@ -23,25 +32,23 @@ colour title_sky(float x, float y) {
     return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
 }
 
-// The title: fog over midnight blue, the name in rust with a hot glow.
+// The title: fog over midnight blue, the name in rust with a hot glow along
+// the bottom.
 // The four variants differ in grain, a torn band of rows and the glow, so
 // that picking one at random each frame flickers like a bad signal.
 image title_picture(const art::lettering& letters, int variant) {
     image canvas(320, 200);
     canvas.paint(title_sky);
     stars(canvas, 40, 90, hex(0x9aa8c8));
-    const float heat = 0.75f + 0.1f * static_cast<float>(variant);
-    caption_style big{30, 56, hex(0xf07030), hex(0xa02808) * heat, 5, 2.2f, hex(0x100000), true};
-    const int w = caption_width(letters, "vilo ra", 30, 56);
-    caption(canvas, letters, "vilo ra", (320 - w) / 2, 8, big);
-    tagline(canvas, letters, 180);
+    name_and_tagline(canvas, letters, name_row, 0.75f + 0.1f * static_cast<float>(variant));
     vignette(canvas, 0.55f);
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
           0.05f + 0.02f * static_cast<float>(variant));
-    // A torn band: rows shifted sideways and lit up, as a weak signal does.
-    const int band = 24 + 44 * variant;
-    for (int y = band; y < band + 4 + 3 * variant && y < 200; ++y) {
+    // A torn band: rows shifted sideways and lit up, as a weak signal does;
+    // in the sky, clear of the lettering.
+    const int band = 20 + 36 * variant;
+    for (int y = band; y < band + 4 + 3 * variant && y < name_row; ++y) {
         const int shift = 6 + 6 * variant;
         for (int x = 319; x >= shift; --x)
             canvas.at(x, y) = canvas.at(x - shift, y) * 1.3f + colour{0.02f, 0.03f, 0.06f};
@@ -49,42 +56,71 @@ image title_picture(const art::lettering& letters, int variant) {
     return canvas;
 }
 
-// Mushrooms under the moon, faded in over the lower part of the title; the
-// tagline is on both pictures, so it stays put while the field fades in.
+// Toadstools under the moon, faded in over the lower part of the title: a
+// row of them standing on a dark bank at row 142 of the picture, and on the
+// bank the name and the tagline where the title has them, so they stay put
+// while the field fades in.
 image mushroom_field(const art::lettering& letters) {
     // Drawn from row 70: the title's own fog there, so the blend shows no edge.
+    constexpr int top = 70, bank = 142 - top;
     image canvas(320, 127);
-    canvas.paint([&](float x, float y) { return title_sky(x, y + 70); });
-    light(canvas, 262, 28, 16, hex(0xe8e0c0));
-    light(canvas, 262, 28, 40, hex(0x303858));
+    canvas.paint([&](float x, float y) { return title_sky(x, y + top); });
+    light(canvas, 262, 22, 14, hex(0xe8e0c0));
+    light(canvas, 262, 22, 36, hex(0x303858));
+    // Toadstools in clumps along the bank, the small ones further back and
+    // drawn first; domed caps with a shadowed rim and pale spots, stems that
+    // taper and catch the moon on their left.
     art::scatter rng(77);
-    for (int i = 0; i < 14; ++i) {
-        const float x = rng.uniform(0, 320), base = rng.uniform(88, 127);
-        const float size = rng.uniform(10, 30) * (base / 127);
-        mask stem(320, 127), cap(320, 127), spots(320, 127);
-        art::box(stem, x - size * 0.22f, base - size * 1.3f, x + size * 0.22f, base);
-        for (int k = 0; k < 12; ++k) {
-            const float a = pi * static_cast<float>(k) / 11;
-            art::disc(cap, x + std::cos(a) * size * 0.8f,
-                      base - size * 1.3f - std::sin(a) * size * 0.45f, size * 0.4f);
+    struct toadstool {
+        float x, base, size;
+    };
+    std::vector<toadstool> row;
+    for (const float clump : {30.0f, 105.0f, 180.0f, 230.0f, 305.0f})
+        for (int k = 0; k < 3; ++k) {
+            const float size = rng.uniform(7, 24), x = clump + rng.uniform(-20, 20);
+            row.push_back({x, bank - 6 + size * 0.4f, size});
         }
-        for (int k = 0; k < 4; ++k) {
+    std::sort(row.begin(), row.end(),
+              [](const toadstool& a, const toadstool& b) { return a.size < b.size; });
+    for (const toadstool& t : row) {
+        const float cap_y = t.base - t.size * 1.25f;
+        mask stem(320, 127), cap(320, 127), under(320, 127), spots(320, 127);
+        for (int k = 0; k <= 8; ++k) {
+            const float u = static_cast<float>(k) / 8;
+            art::disc(stem, t.x, cap_y + (t.base - cap_y) * u, t.size * (0.16f + 0.07f * u));
+        }
+        for (int k = 0; k <= 16; ++k) {
+            const float a = pi * static_cast<float>(k) / 16;
+            art::disc(cap, t.x - std::cos(a) * t.size * 0.75f, cap_y - std::sin(a) * t.size * 0.42f,
+                      t.size * 0.3f);
+        }
+        art::box(under, t.x - t.size * 0.95f, cap_y, t.x + t.size * 0.95f, cap_y + t.size * 0.12f);
+        for (int k = 0; k < 5; ++k) {
             // One draw per statement: argument order is the compiler's choice.
-            const float across = rng.uniform(-0.6f, 0.6f);
-            const float up = rng.uniform(0.1f, 0.6f);
-            art::disc(spots, x + across * size, base - size * 1.3f - up * size, size * 0.1f);
+            const float across = rng.uniform(-0.7f, 0.7f);
+            const float up = rng.uniform(0.15f, 0.65f);
+            art::disc(spots, t.x + across * t.size * (1 - up * 0.5f), cap_y - up * t.size * 0.7f,
+                      t.size * 0.08f);
         }
-        art::stamp(canvas, stem, 0, 0, hex(0xd8ccb0) * 0.8f);
-        art::stamp(canvas, cap, 0, 0, mix(hex(0xc03018), hex(0xe06028), rng.uniform(0, 1)));
-        art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8));
+        const float near = t.size / 24;
+        art::stamp(canvas, stem, 0, 0, hex(0xb8aa90) * (0.55f + 0.4f * near));
+        for (int y = 0; y < 127; ++y) // the moonlit side of the stem
+            for (int x = static_cast<int>(t.x - t.size * 0.2f); x < static_cast<int>(t.x); ++x)
+                if (canvas.inside(x, y)) canvas.add(x, y, hex(0x303040), stem.sample(x, y) * 0.8f);
+        art::stamp(canvas, cap, 0, 0,
+                   mix(hex(0x902010), hex(0xe05020), rng.uniform(0.3f, 1)) * (0.6f + 0.4f * near));
+        art::stamp(canvas, under, 0, 0, hex(0x401008) * (0.6f + 0.4f * near));
+        art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8) * (0.7f + 0.3f * near));
     }
+    // The bank: dark grass, a calm ground for the lettering.
     canvas.paint([&](float x, float y) {
         const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
         const float grass = art::fbm(x / 6, y / 30, 9, 3);
-        return y > 115 ? mix(c, hex(0x102010), grass * 0.8f) : c;
+        const float edge = art::smoothstep(bank - 2, bank + 3, y + 3 * grass);
+        return mix(c, mix(hex(0x081008), hex(0x142414), grass), edge);
     });
     vignette(canvas, 0.4f);
-    tagline(canvas, letters, 110);
+    name_and_tagline(canvas, letters, name_row - top, 0.95f);
     return canvas;
 }
 

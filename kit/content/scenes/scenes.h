@@ -5,7 +5,7 @@
 
 namespace vilora::kit::data {
 
-tds::scene hedge_scene();      // the title: a hedgehog with mushrooms circling it
+tds::scene hedge_scene();      // the title: a hedgehog walking between two toadstools
 tds::scene vosaq_scene();      // credits and odistort: a wasp flying around a flower
 tds::scene psyki_scene();      // greetings and houp: two dogs chasing round a bone
 tds::scene surfonsurf_scene(); // oland: a flight over a field of mushrooms

@@ -1,4 +1,4 @@
-// The scenes with living things: the hedgehog, the wasp, the dogs, the swimmers.
+// The credits' scene: the wasp and the daisy.
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
 
@@ -9,106 +9,6 @@ namespace vilora::kit::data {
 namespace {
 
 constexpr float pi = 3.14159265358979f;
-
-// The hedgehog's body: an ellipsoid of these half-axes about (0, 0, middle).
-constexpr vec3 hog_body{30, 21, 19};
-constexpr float hog_middle = 21;
-
-// One layer of spines: flat spikes in the plane y = `y`, standing out of the
-// body's outline over its back (narrowed for the layer's distance from the
-// middle) and leaning towards the tail. Corner c of each spike is its tip.
-void spine_layer(mesh_builder& b, float y, float first_angle, int count, float length) {
-    const float narrowing = std::sqrt(std::max(0.0f, 1 - (y / hog_body.y) * (y / hog_body.y)));
-    for (int i = 0; i < count; ++i) {
-        // From above the neck (angle from +x over the top) to the rump.
-        const float a = first_angle + (2.9f - first_angle) * static_cast<float>(i) /
-                                          static_cast<float>(count - 1);
-        const vec3 at{hog_body.x * narrowing * std::cos(a), y,
-                      hog_middle + hog_body.z * narrowing * std::sin(a)};
-        const vec3 out = normalised(vec3{std::cos(a) / hog_body.x, 0, std::sin(a) / hog_body.z});
-        const vec3 along{-out.z, 0, out.x};
-        const vec3 lean = normalised(out + vec3{-0.45f, 0, 0});
-        const uint16_t p0 = b.vertex(at + along * 5);
-        const uint16_t p1 = b.vertex(at - along * 5 - out * 2);
-        const uint16_t tip = b.vertex(at + lean * length);
-        b.triangle(p0, p1, tip);
-    }
-}
-
-// A hedgehog facing +x, standing on z = 0: a round body under three layers of
-// spines, a pointed snout and four stubby feet. The faces are drawn in list
-// order without a depth test and seen from -y, so the far spines come first
-// and the near ones after the body.
-tds::mesh hedgehog_mesh() {
-    mesh_builder b("Hedgehog");
-    spine_layer(b, 13, 0.5f, 7, 17);
-    spine_layer(b, 0, 0.4f, 8, 21);
-    b.merge(ellipsoid("Hedgehog", hog_body, 3, 6), {0, 0, hog_middle});
-    for (const float x : {-16.0f, 14.0f})
-        for (const float y : {-11.0f, 11.0f}) {
-            const uint16_t f0 = b.vertex({x - 5, y, 8}), f1 = b.vertex({x + 5, y, 8});
-            const uint16_t f2 = b.vertex({x + 2, y, 0});
-            b.triangle(f0, f1, f2);
-        }
-    spine_layer(b, -13, 0.6f, 7, 17);
-    b.cone({24, 0, 17}, {50, 0, 11}, 8, 5);
-    return with_back_faces(b.take("Fur"));
-}
-
-} // namespace
-
-// The title: the hedgehog breathes and hops while three mushrooms ride a
-// carousel round it. The parts draw meshes in list order without a depth
-// test, so the mushrooms come first and the hedgehog covers those behind it;
-// the camera looks down enough that those in front pass below it. The title
-// part plays frames 0 to 30 back and forth, its wireframe copy ten times slower.
-tds::scene hedge_scene() {
-    tds::scene s;
-    s.end_frame = 40;
-    s.materials = scene_materials();
-    s.lights = {{"Omni01", {-60, -80, 90}}};
-    tds::node carousel = dummy_node(0, "Orbit");
-    carousel.position = hold({0, 0, 0});
-    carousel.rotation = turn_by(0, 40, {0, 0, 1}, 2 * pi * 40 / 60, 8);
-    s.nodes = {carousel};
-    for (int i = 0; i < 3; ++i) {
-        const std::string name = "Shroom" + std::to_string(i + 1);
-        const float cap = 14 - 2 * static_cast<float>(i);
-        s.meshes.push_back(mushroom_mesh(name, cap, cap * 1.1f, 5));
-        const float a = 2 * pi * static_cast<float>(i) / 3 + 0.6f;
-        tds::node m = object_node(static_cast<uint16_t>(1 + i), name, 0);
-        m.position = hold({54 * std::cos(a), 54 * std::sin(a), 0});
-        m.rotation = swing(0, 40, {1, 0, 0}, 0.25f, 2 + i);
-        m.scale = hold({1, 1, 1});
-        s.nodes.push_back(m);
-    }
-    // Out of sight a while, after the frames the title plays.
-    s.nodes[3].hide_keys = {34, 38};
-    s.meshes.push_back(hedgehog_mesh());
-    tds::node hog = object_node(4, "Hedgehog");
-    hog.position = sampled(0, 40, 5, [](float t) {
-        return vec3{0, 0, 3 * std::fabs(std::sin(3 * pi * t))};
-    });
-    hog.rotation = swing(0, 40, {0, 0, 1}, 0.18f, 1);
-    hog.scale = sampled(0, 40, 5, [](float t) {
-        const float k = 1 + 0.05f * std::sin(4 * pi * t);
-        return vec3{k, k, 1 + 0.08f * std::sin(4 * pi * t + 1)};
-    });
-    s.nodes.push_back(hog);
-    // The hedgehog 35 pixels below the solid pass's centre, so that its
-    // circle keeps it mostly below the title's lettering.
-    constexpr float lens = 24;
-    auto eye = [](float t) { return vec3{40 - 20 * t, -110, 62 - 8 * t}; };
-    const camera_rig cam = camera_path("Camera01", 5, 6, lens, 0, 40, 10, eye, [eye](float t) {
-        return aim_beside(eye(t), {4, 0, 22}, 0, -35, part_projection(lens_fov(lens), 320));
-    });
-    s.cameras = {cam.camera};
-    s.nodes.push_back(cam.eye);
-    s.nodes.push_back(cam.target);
-    return s;
-}
-
-namespace {
 
 // A daisy, its head about the origin facing -y and tipped up (towards a
 // camera in front of it and above): eight petals round a domed middle, on a
