@@ -56,13 +56,25 @@ TEST(DataScenes, EachPartSeesItsSubjectFramedShadedAndMoving) {
         // A good part of the picture, and visibly moving from frame to frame;
         // houp's dog stands as tall as the picture. oneco4's screws only bob
         // in their rack (the part spins them by its random pick of sprites),
-        // oneco0's egg rocks slowly under its light as the swimmers come, and
-        // the title walks on the spot while the part circles it.
-        // The title's scene is a frieze between the circling and the lettering.
-        EXPECT_GT(c.width, 110);
-        EXPECT_GT(c.height, view.part == "houp" ? 160 : view.part == "otitulek" ? 35 : 60);
-        const std::map<std::string, double> slow = {
-            {"oneco4", 0.4}, {"oneco0", 0.6}, {"otitulek", 0.3}};
+        // oneco0's egg rocks slowly under its light as the swimmers come, the
+        // title walks on the spot while the part circles it, and the credits'
+        // dragonfly hovers, only its wings beating.
+        // The title's scene is a frieze between the circling and the lettering;
+        // the credits' dragonfly keeps to the space that its line copy, at
+        // twice its size, leaves between the plaques and the lettering, and
+        // odistort sees it through a narrower camera.
+        const std::map<std::string, std::pair<double, double>> least = {{"houp", {110, 160}},
+                                                                        {"otitulek", {110, 35}},
+                                                                        {"oskred0", {110, 50}},
+                                                                        {"odistort", {100, 50}}};
+        const auto size = least.count(view.part) ? least.at(view.part) : std::pair{110.0, 60.0};
+        EXPECT_GT(c.width, size.first);
+        EXPECT_GT(c.height, size.second);
+        const std::map<std::string, double> slow = {{"oneco4", 0.4},
+                                                    {"oneco0", 0.6},
+                                                    {"otitulek", 0.3},
+                                                    {"oskred0", 0.3},
+                                                    {"odistort", 0.3}};
         EXPECT_GT(c.motion, slow.count(view.part) ? slow.at(view.part) : 1.0);
         EXPECT_GE(c.drawn_meshes, 3);
     }
@@ -159,12 +171,34 @@ TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
     EXPECT_GT(edges, 0);
     EXPECT_EQ(over, 0);
     // The credits' flat green pass keeps off the credit boxes at the bottom
-    // left, rows 131 down, columns 3 to 203.
+    // left, rows 131 down, columns 3 to 203, and left of the lettering from
+    // column 258. Its line copy, the first eighth of the faces at twice the
+    // size about (120, 100) and shaken up to 4 pixels right, stays above the
+    // boxes and left of the lettering too, or off the picture's left edge,
+    // where the part draws none of it.
     const corner_count credits =
         count_corners("oskred0", 2, [](const drawn_face&, const screen_point& s) {
-            return s.y < 131 || s.x > 203;
+            return (s.y < 131 || s.x > 203) && s.x < 258;
         });
     EXPECT_EQ(credits.outside, 0);
+    const corner_count copy =
+        count_corners("oskred0", 8, [](const drawn_face& f, const screen_point&) {
+            float left = 320, right = 0, top = 200, bottom = 0;
+            for (const screen_point& c : f.corner) {
+                left = std::min(left, 2 * c.x - 120), right = std::max(right, 2 * c.x - 116);
+                top = std::min(top, 2 * c.y - 100), bottom = std::max(bottom, 2 * c.y - 100);
+            }
+            return right <= 0 || (left > 0 && right < 258 && top >= 0 && bottom < 131);
+        });
+    EXPECT_GT(copy.corners, 0);
+    EXPECT_EQ(copy.outside, 0);
+    // odistort writes its labels at row 120 on a pale band: its lines and
+    // its copies (0.6 the size, 50 rows lower) stay above them.
+    const corner_count labels =
+        count_corners("odistort", 1, [](const drawn_face&, const screen_point& s) {
+            return s.y < 112 && s.y * 0.6f + 50 < 118;
+        });
+    EXPECT_EQ(labels.outside, 0);
     // oneco0 fills only columns left of 180: the egg lies there.
     const corner_count egg =
         count_corners("oneco0", 1, [](const drawn_face& f, const screen_point& s) {
