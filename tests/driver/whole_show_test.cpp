@@ -55,6 +55,16 @@ void expect_the_cued_stretches(std::map<uint16_t, std::set<std::pair<part_id, in
     EXPECT_EQ(credit_modes, (std::set<int>{2, 3, 4, 5, 6, 7}));
 }
 
+// A headless capture of the default data, seed 1, watched by `journal`.
+void set_up_capture(show_state& state, app_window& window, frame_journal& journal) {
+    set_data_directory(VILORA_DATA_DIR);
+    state.options.kind = run_kind::capture;
+    state.options.seed = 1;
+    state.roster = &built_in_parts();
+    state.window = &window;
+    state.observer = &journal;
+}
+
 TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
     int flat_frames = 0;
     int presented = 0;
@@ -62,15 +72,10 @@ TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
         ++presented;
         if (colour_count(frame, 16) < 16) ++flat_frames;
     }));
-    set_data_directory(VILORA_DATA_DIR);
     app_window window;
     frame_journal journal;
     show_state state;
-    state.options.kind = run_kind::capture;
-    state.options.seed = 1;
-    state.roster = &built_in_parts();
-    state.window = &window;
-    state.observer = &journal;
+    set_up_capture(state, window, journal);
 
     ASSERT_EQ(run_show(state), 0);
     finish_show(state);
@@ -123,17 +128,12 @@ std::vector<size_t> brightness_jumps(bool calm) {
     std::vector<double> brightness;
     testing::host_scope scope(std::make_unique<headless_host>(
         [&](const rgb_frame& frame) { brightness.push_back(picture_brightness(frame)); }));
-    set_data_directory(VILORA_DATA_DIR);
     app_window window;
     frame_journal journal;
     show_state state;
-    state.options.kind = run_kind::capture;
-    state.options.seed = 1;
+    set_up_capture(state, window, journal);
     state.options.start = show_position{62, 0};
     state.options.calm = calm;
-    state.roster = &built_in_parts();
-    state.window = &window;
-    state.observer = &journal;
     EXPECT_EQ(run_show(state), 0);
     finish_show(state);
     EXPECT_GT(brightness.size(), 500u);
