@@ -93,7 +93,7 @@ tds::mesh runner_body(const std::string& name, const std::function<vec3(vec3)>& 
     // laid back, down the neck and along the back, round the rump and along
     // the belly to the chest.
     stroke(b, {{34, 0, 40}, {46, 0, 54},  {60, 0, 58},  {70, 0, 62},  {72, 0, 66},  {64, 0, 70},
-               {56, 0, 73}, {50, 0, 76},  {40, 0, 88},  {43, 0, 74},  {36, 0, 66},  {28, 0, 60},
+               {56, 0, 73}, {50, 0, 76},  {37, 0, 80},  {44, 0, 72},  {36, 0, 66},  {28, 0, 60},
                {12, 0, 57}, {-10, 0, 57}, {-26, 0, 54}, {-34, 0, 46}, {-34, 0, 36}, {-26, 0, 30},
                {-8, 0, 29}, {12, 0, 30},  {28, 0, 33},  {34, 0, 40}});
     // The tail streaming out behind.
