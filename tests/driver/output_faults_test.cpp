@@ -57,13 +57,6 @@ protected:
         const auto bytes = read_bytes(file);
         return std::string(bytes.begin(), bytes.end());
     }
-    static std::vector<std::string> names_in(const fs::path& where) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(where))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     static bool any_temporary(const fs::path& where) {
         for (const auto& entry : fs::recursive_directory_iterator(where))
             if (entry.path().extension() == ".part") return true;

@@ -21,6 +21,7 @@ namespace vilora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::names_in;
 
 class OutputFile : public ::testing::Test {
 protected:
@@ -39,14 +40,6 @@ protected:
     }
     static void put(const fs::path& file, const std::string& text) {
         std::ofstream(file, std::ios::binary) << text;
-    }
-    // Names in `where`, to see that no temporary stayed.
-    static std::vector<std::string> names_in(const fs::path& where) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(where))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
 
     fs::path dir;

@@ -1,5 +1,6 @@
 #include "tests/support/small_disk.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
@@ -56,6 +57,14 @@ small_disk::scope::~scope() {
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = previous_;
     ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+std::vector<std::string> names_in(const fs::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace vilora::testing

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vilora::testing {
 
@@ -44,5 +45,8 @@ private:
     size_t bytes_;
     bool mounted_ = false;
 };
+
+// The names in `directory`, sorted: what a failure left there.
+std::vector<std::string> names_in(const std::filesystem::path& directory);
 
 } // namespace vilora::testing
