@@ -130,13 +130,13 @@ int finish_sinks(const command_line& options, show_sinks& sinks, int status) {
     return status;
 }
 
-} // namespace
-
 // What was printed on stdout (the benchmark's table, --help) arrived, or the
 // run fails.
 int with_output_checked(int status) {
     return close_standard_output("vilora") || status != 0 ? status : 1;
 }
+
+} // namespace
 
 int main(int argc, char** argv) {
     guard_standard_streams();
