@@ -71,6 +71,9 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
                                    "Render headless to DIR: PNG frames, audio.wav, timeline.tsv");
     app.add_option("--every", result.every, "With --capture: keep every Nth frame")
         ->check(CLI::PositiveNumber);
+    app.add_flag("--force", result.force,
+                 "With --capture: write into DIR even when it is not empty, replacing an "
+                 "earlier capture's files there (and only those)");
     auto* seed_option = app.add_option("--seed", seed, "Seed of the random numbers");
     auto* part_option =
         app.add_option("--part", part, "Show one part every frame: NAME[:MODE], e.g. obw:1");

@@ -17,6 +17,7 @@ struct command_line {
     std::string capture_directory;
     std::string record_file;
     int every = 1;
+    bool force = false;            // --force: capture into a directory that is not empty
     std::string renderer = "auto"; // --renderer: auto, software, or an SDL render driver
 };
 

@@ -6,11 +6,12 @@
 #include "kit/commands/commands.h"
 #include "kit/content/data_set.h"
 #include "kit/content/preview.h"
+#include "platform/hosts/output_file.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <system_error>
 
 namespace vilora::kit {
 namespace {
@@ -19,19 +20,13 @@ int report(const std::string& message) {
     return report_failure("vilora-kit make-data", message);
 }
 
-// Written beside the target and renamed over it, so that an interrupted run
-// leaves no half-written file under the real name.
-bool write_file(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    const std::filesystem::path part = path.string() + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out) return false;
-    }
+// `directory`, made with its parents where missing; false with the cause.
+bool made_directory(const std::string& directory, std::string& failure) {
     std::error_code error;
-    std::filesystem::rename(part, path, error);
-    return !error;
+    std::filesystem::create_directories(directory, error);
+    if (!error) return true;
+    failure = directory + ": cannot be made: " + error.message();
+    return false;
 }
 
 } // namespace
@@ -56,19 +51,20 @@ int make_data_command(int argc, char** argv) {
         return report("'" + only + "' is not a file of the data set (see --list)");
     const art::lettering letters;
     if (!letters.ready()) return report("no display or font to draw the captions with");
-    std::error_code error;
+    std::string failure;
     if (!directory.empty()) {
-        std::filesystem::create_directories(directory, error);
+        if (!made_directory(directory, failure)) return report(failure);
         for (const std::string& name : names) {
             if (!only.empty() && name != only) continue;
-            if (!write_file(std::filesystem::path(directory) / name,
-                            data::make_data_file(name, letters)))
-                return report("cannot write " + directory + "/" + name);
+            const std::vector<uint8_t> bytes = data::make_data_file(name, letters);
+            const std::string path = (std::filesystem::path(directory) / name).string();
+            if (!write_whole_file(path, bytes.data(), bytes.size(), failure))
+                return report(failure);
         }
     }
     if (!preview.empty()) {
-        std::filesystem::create_directories(preview, error);
-        if (!data::write_previews(preview, letters)) return report("cannot write the previews");
+        if (!made_directory(preview, failure)) return report(failure);
+        if (!data::write_previews(preview, letters, failure)) return report(failure);
     }
     return 0;
 }

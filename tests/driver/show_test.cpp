@@ -69,7 +69,7 @@ TEST_F(Show, EveryStartUpFailureNamesTheFileAndTheCause) {
 TEST_F(Show, AFailedStartUpLeavesNoCapture) {
     const fs::path out = dir_ / "capture";
     {
-        capture_writer capture(out.string(), 1);
+        capture_writer capture(out.string(), 1, false);
         ASSERT_TRUE(capture.ok());
         state.observer = &capture;
         EXPECT_EQ(run(), 1);
@@ -78,7 +78,7 @@ TEST_F(Show, AFailedStartUpLeavesNoCapture) {
 
     fs::create_directories(out);
     {
-        capture_writer capture(out.string(), 1);
+        capture_writer capture(out.string(), 1, false);
         state.observer = &capture;
         finish_show(state);
         EXPECT_EQ(run(), 1);
@@ -238,12 +238,13 @@ TEST_F(Show, CaptureWritesFramesAudioAndTimeline) {
     music({.orders = 68, .rows = 1, .cues = {{0, 0, 1}}});
     const fs::path out = dir_ / "capture";
     {
-        capture_writer capture(out.string(), 10);
+        capture_writer capture(out.string(), 10, false);
         ASSERT_TRUE(capture.ok());
         scope.host->set_sink([&](const rgb_frame& f) { capture.frame_presented(f); });
         state.observer = &capture;
         ASSERT_EQ(run(), 0);
-        EXPECT_TRUE(capture.ok());
+        EXPECT_FALSE(fs::exists(out / "timeline.tsv")) << "in place once finished";
+        EXPECT_TRUE(capture.finish(0)) << capture.failure();
     }
     EXPECT_TRUE(fs::exists(out / "frame-00000.png"));
     EXPECT_TRUE(fs::exists(out / "frame-00060.png"));

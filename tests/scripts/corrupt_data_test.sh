@@ -49,7 +49,9 @@ run() {
     rm -rf "$out"
     mkdir -p "$out"
     chmod 777 "$out"
-    $runner timeout -s KILL "$seconds" "$vilora" --capture "$out/c" --every 1000000 --seed 1 \
+    # Time up, SIGTERM ends the capture at a frame with its files in place
+    # (timeout says 124); one that does not end then is hung and killed.
+    $runner timeout -s TERM -k 10 "$seconds" "$vilora" --capture "$out/c" --every 1000000 --seed 1 \
         --data "$work/data" >"$out/stdout" 2>"$out/stderr"
     status=$?
     frames=0
@@ -59,7 +61,7 @@ run() {
         verdict=failed
     elif [ "$status" = 0 ]; then
         verdict=clean
-    elif [ "$status" = 137 ] && [ "$frames" -ge 25 ]; then
+    elif [ "$status" = 124 ] && [ "$frames" -ge 25 ]; then
         verdict=clean # still playing when its time was up
     elif [ "$status" = 1 ] && grep -q '^error: ' "$out/stderr" &&
         grep -A1 '^error: ' "$out/stderr" | tail -n 1 | grep -q "^vilora: .*$3"; then
