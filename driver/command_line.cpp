@@ -70,6 +70,46 @@ std::string parts_and_modes() {
     return list;
 }
 
+// The values the parser keeps as text, to be checked in our own words.
+struct option_texts {
+    std::string every, seed, scale, part, start, until;
+};
+
+// Checks the values given as text and takes them into `result`; the exit
+// status after a refusal.
+std::optional<int> take_values(const CLI::App& app, const option_texts& texts,
+                               command_line& result) {
+    if (app.count("--every"))
+        if (auto status = take_whole_number("--every", texts.every, result.every)) return status;
+    if (app.count("--scale"))
+        if (auto status = take_whole_number("--scale", texts.scale, result.show.scale))
+            return status;
+    if (app.count("--seed")) {
+        uint32_t value = 0;
+        if (auto status = take_whole_number("--seed", texts.seed, value)) return status;
+        result.show.seed = value;
+    }
+    if (app.count("--part")) {
+        result.show.only_part = parse_part_choice(texts.part);
+        if (!result.show.only_part) return refuse_option_value("--part", texts.part);
+    }
+    if (app.count("--start")) {
+        result.show.start = parse_start_position(texts.start);
+        if (!result.show.start) return refuse_option_value("--start", texts.start);
+    }
+    if (app.count("--until")) {
+        result.show.until = parse_start_position(texts.until);
+        if (!result.show.until) return refuse_option_value("--until", texts.until);
+        const show_position from = result.show.start.value_or(show_position{});
+        const show_position& to = *result.show.until;
+        if (to.order < from.order || (to.order == from.order && to.row <= from.row))
+            return refuse_command_line("--until " + std::to_string(to.order) + ':' +
+                                       std::to_string(to.row) + " is not after the start, " +
+                                       std::to_string(from.order) + ':' + std::to_string(from.row));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<int> parse_command_line(int argc, const char* const* argv, command_line& result) {
@@ -82,40 +122,37 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
     app.allow_extras();
     // An option given twice takes its last value, as a later word overrides.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    std::string part, start, until, every, seed, scale;
+    option_texts texts;
     bool window = false, bench = false;
     app.add_option("--data", result.data_directory, "Where the show's data lies");
     app.add_flag("--window", window, "Show in a window instead of full screen");
     auto* capture = app.add_option("--capture", result.capture_directory,
                                    "Render headless to DIR: PNG frames, audio.wav, timeline.tsv");
-    auto* every_option =
-        app.add_option("--every", every, "With --capture: keep every Nth frame (N from 1)")
-            ->type_name("N");
-    auto* seed_option =
-        app.add_option("--seed", seed, "Seed of the random numbers (0 to 2^32-1)")->type_name("N");
-    auto* part_option =
-        app.add_option("--part", part,
-                       "Show one part every frame: NAME[:MODE], e.g. obw:1; the parts and modes: " +
-                           parts_and_modes());
+    app.add_option("--every", texts.every, "With --capture: keep every Nth frame (N from 1)")
+        ->type_name("N");
+    app.add_option("--seed", texts.seed, "Seed of the random numbers (0 to 2^32-1)")
+        ->type_name("N");
+    app.add_option("--part", texts.part,
+                   "Show one part every frame: NAME[:MODE], e.g. obw:1; the parts and modes: " +
+                       parts_and_modes());
     app.add_flag("--bench", bench, "Time every part headless and print the figures");
-    auto* start_option = app.add_option(
-        "--start", start,
+    app.add_option(
+        "--start", texts.start,
         "Start at ORDER[:ROW] of the music, e.g. 29 or 23:96; the timeline runs from there as "
         "if it had got there, the parts start fresh");
-    auto* until_option = app.add_option(
-        "--until", until,
+    app.add_option(
+        "--until", texts.until,
         "End at ORDER[:ROW] of the music, e.g. 31 or 30:32, as the show ends at order 67 (written "
         "as for --start)");
     auto* record = app.add_option(
         "--record", result.record_file,
         "Render headless to one video FILE with sound: .mkv (lossless FFV1 and FLAC), .mp4 "
         "(H.264 and AAC) or .webm (VP9 and Opus)");
-    auto* scale_option =
-        app.add_option(
-               "--scale", scale,
-               "Pixels per pixel of the 4:3 picture in videos and screenshots, 1 to 8 (default 3: "
-               "960x720)")
-            ->type_name("N");
+    app.add_option(
+           "--scale", texts.scale,
+           "Pixels per pixel of the 4:3 picture in videos and screenshots, 1 to 8 (default 3: "
+           "960x720)")
+        ->type_name("N");
     app.add_option("--renderer", result.renderer,
                    "What draws the window: auto (the cheapest here), software, or one of SDL's "
                    "render drivers such as opengl");
@@ -134,36 +171,9 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
         scan_show_characters(argument, result.show);
     }
     result.show.full_screen = !window;
-    if (*every_option)
-        if (auto status = take_whole_number("--every", every, result.every)) return status;
-    if (*scale_option)
-        if (auto status = take_whole_number("--scale", scale, result.show.scale)) return status;
-    if (*seed_option) {
-        uint32_t value = 0;
-        if (auto status = take_whole_number("--seed", seed, value)) return status;
-        result.show.seed = value;
-    }
-    if (*part_option) {
-        result.show.only_part = parse_part_choice(part);
-        if (!result.show.only_part) return refuse_option_value("--part", part);
-    }
-    if (*start_option) {
-        result.show.start = parse_start_position(start);
-        if (!result.show.start) return refuse_option_value("--start", start);
-    }
-    if (*until_option) {
-        result.show.until = parse_start_position(until);
-        if (!result.show.until) return refuse_option_value("--until", until);
-        const show_position from = result.show.start.value_or(show_position{});
-        const show_position& to = *result.show.until;
-        if (to.order < from.order || (to.order == from.order && to.row <= from.row))
-            return refuse_command_line("--until " + std::to_string(to.order) + ':' +
-                                       std::to_string(to.row) + " is not after the start, " +
-                                       std::to_string(from.order) + ':' + std::to_string(from.row));
-    }
-    if (int{bench} + int{capture->count() > 0} + int{record->count() > 0} > 1) {
+    if (auto status = take_values(app, texts, result)) return status;
+    if (int{bench} + int{capture->count() > 0} + int{record->count() > 0} > 1)
         return refuse_command_line("--bench, --capture and --record go one at a time");
-    }
     if (*capture) result.show.kind = run_kind::capture;
     if (*record) result.show.kind = run_kind::record;
     if (bench) result.show.kind = run_kind::bench;
