@@ -1,5 +1,7 @@
 #include "engine/data_files.h"
 
+#include "library/data_file.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -34,6 +36,7 @@ fs::path match_in(const fs::path& directory, const std::string& name) {
 
 void set_data_directory(const std::string& directory) {
     directory_setting() = directory;
+    set_data_root(directory);
 }
 
 const std::string& data_directory() {
