@@ -17,7 +17,9 @@ VILORA_MEASURE_PACKAGES="python3 xvfb openbox gcc"
 vilora_require_packages() {
     missing=""
     for pkg in "$@"; do
-        status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)
+        # dpkg-query fails for a package it has never seen; under the callers'
+        # set -e that must not end the run: it is simply missing.
+        status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null) || status=""
         case "$status" in
             *"install ok installed"*) ;;
             *) missing="$missing $pkg" ;;
