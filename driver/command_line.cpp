@@ -1,5 +1,7 @@
 #include "driver/command_line.h"
 
+#include "engine/version.h"
+
 #include <CLI/CLI.hpp>
 
 namespace vilora {
@@ -60,7 +62,7 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
                  "320x240 (the default), T for the test mode.",
                  "vilora"};
     app.set_help_flag("--help", "Print this help and exit");
-    app.set_version_flag("--version", "vilora " VILORA_VERSION);
+    app.set_version_flag("--version", std::string("vilora ") + program_version());
     app.allow_extras();
     std::string part, start;
     uint32_t seed = 0;

@@ -1,4 +1,5 @@
 // vilora-kit: the tools around vilora's data.
+#include "engine/version.h"
 #include "kit/commands/commands.h"
 
 #include <cstdio>
@@ -33,7 +34,7 @@ void print_usage(std::FILE* out) {
 int main(int argc, char** argv) {
     using namespace vilora::kit;
     if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("vilora-kit " VILORA_VERSION);
+        std::printf("vilora-kit %s\n", vilora::program_version());
         return 0;
     }
     if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
