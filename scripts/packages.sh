@@ -7,7 +7,7 @@ VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreety
 
 VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev imagemagick
     lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps x11-utils openbox xdotool clang
-    libclang-rt-14-dev libfuzzer-14-dev libstdc++-12-dev-arm64-cross"
+    libclang-rt-14-dev libfuzzer-14-dev libstdc++-12-dev-arm64-cross groff-base"
 
 # scripts/measure/playback: the show on a private X server with a window manager.
 VILORA_MEASURE_PACKAGES="python3 xvfb openbox gcc"
