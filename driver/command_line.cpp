@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 
 #include "driver/option_values.h"
+#include "engine/version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -118,7 +119,7 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
                  "320x240 (the default), T for the test mode.",
                  "vilora"};
     app.set_help_flag("--help", "Print this help and exit");
-    app.set_version_flag("--version", "vilora " VILORA_VERSION);
+    app.set_version_flag("--version", std::string("vilora ") + program_version());
     app.allow_extras();
     // An option given twice takes its last value, as a later word overrides.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);

@@ -50,6 +50,9 @@ std::string choose_data_directory(const std::string& executable_path) {
     if (fs::is_directory(candidate, error)) return candidate.string();
     candidate = match_in(fs::current_path(error), "data");
     if (fs::is_directory(candidate, error)) return candidate.string();
+    // Installed: PREFIX/bin/vilora reads PREFIX/share/vilora/data.
+    candidate = beside.parent_path() / "share" / "vilora" / "data";
+    if (fs::is_directory(candidate, error)) return candidate.string();
     return "data";
 }
 

@@ -1,4 +1,5 @@
 // vilora-kit: the tools around vilora's data.
+#include "engine/version.h"
 #include "kit/commands/commands.h"
 #include "platform/hosts/standard_streams.h"
 
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     using namespace vilora::kit;
     vilora::guard_standard_streams();
     if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("vilora-kit " VILORA_VERSION);
+        std::printf("vilora-kit %s\n", vilora::program_version());
         return with_output_checked("vilora-kit", 0);
     }
     if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {

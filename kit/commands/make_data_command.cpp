@@ -1,10 +1,11 @@
 // vilora-kit make-data: writes the default data set (the three picture
 // libraries, the seven scenes and the music) into a directory, the same bytes
 // on every run; or one file of it, or its list, or contact sheets of the
-// pictures each part loads.
+// pictures each part loads, or the program's icon.
 #include "kit/commands/command_support.h"
 #include "kit/commands/commands.h"
 #include "kit/content/data_set.h"
+#include "kit/content/icon.h"
 #include "kit/content/preview.h"
 #include "platform/hosts/output_file.h"
 
@@ -34,19 +35,23 @@ bool made_directory(const std::string& directory, std::string& failure) {
 int make_data_command(int argc, char** argv) {
     CLI::App app{"Write the default data set: picture libraries, scenes and music.",
                  "vilora-kit make-data"};
-    std::string directory, only, preview;
+    std::string directory, only, preview, icons;
     bool list = false;
     app.add_option("DIR", directory, "directory to write the data into");
     app.add_option("--only", only, "write only this file of the set");
     app.add_flag("--list", list, "list the files of the set");
     app.add_option("--preview", preview, "write a contact sheet PNG per part into this directory");
+    app.add_option("--icons", icons,
+                   "write the program's icon, made from the title picture, into this directory "
+                   "as 48x48/apps/vilora.png, 128x128/... and 256x256/...");
     if (const auto done = parse_arguments(app, argc, argv)) return *done;
     const auto& names = data::data_file_names();
     if (list) {
         for (const std::string& name : names) std::puts(name.c_str());
         return 0;
     }
-    if (directory.empty() && preview.empty()) return report("give a directory (or --list)");
+    if (directory.empty() && preview.empty() && icons.empty())
+        return report("give a directory (or --list)");
     if (!only.empty() && std::find(names.begin(), names.end(), only) == names.end())
         return report("'" + only + "' is not a file of the data set (see --list)");
     const art::lettering letters;
@@ -66,6 +71,8 @@ int make_data_command(int argc, char** argv) {
         if (!made_directory(preview, failure)) return report(failure);
         if (!data::write_previews(preview, letters, failure)) return report(failure);
     }
+    if (!icons.empty() && !data::write_icons(icons, letters))
+        return report("cannot write the icons");
     return 0;
 }
 
