@@ -71,8 +71,7 @@ int make_data_command(int argc, char** argv) {
         if (!made_directory(preview, failure)) return report(failure);
         if (!data::write_previews(preview, letters, failure)) return report(failure);
     }
-    if (!icons.empty() && !data::write_icons(icons, letters))
-        return report("cannot write the icons");
+    if (!icons.empty() && !data::write_icons(icons, letters, failure)) return report(failure);
     return 0;
 }
 

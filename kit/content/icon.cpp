@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <filesystem>
 
 namespace vilora::kit::data {
@@ -69,7 +68,8 @@ rgb_frame square_icon(const rgb_frame& picture, int size) {
     return icon;
 }
 
-bool write_icons(const std::string& directory, const art::lettering& letters) {
+bool write_icons(const std::string& directory, const art::lettering& letters,
+                 std::string& failure) {
     const auto& parts = part_uses();
     const auto title_part = std::find_if(parts.begin(), parts.end(),
                                          [](const part_use& p) { return p.part == "otitulek"; });
@@ -80,7 +80,7 @@ bool write_icons(const std::string& directory, const art::lettering& letters) {
     surface picture;
     if (bytes.empty() ||
         decode_bmp(picture, &letters.display(), picture_surface_kind, bytes, 0) != decode_ok) {
-        std::fprintf(stderr, "icon: the title picture %s does not decode\n", title.name.c_str());
+        failure = "the title picture " + title.name + " does not decode";
         return false;
     }
     const rgb_frame frame = frame_from_surface(*picture.platform);
@@ -89,10 +89,12 @@ bool write_icons(const std::string& directory, const art::lettering& letters) {
         const std::filesystem::path folder = std::filesystem::path(directory) / sized / "apps";
         std::error_code error;
         std::filesystem::create_directories(folder, error);
-        if (!write_png((folder / "vilora.png").string(), square_icon(frame, size))) {
-            std::fprintf(stderr, "icon: cannot write %s\n", (folder / "vilora.png").c_str());
+        if (error) {
+            failure = folder.string() + ": cannot be made: " + error.message();
             return false;
         }
+        if (!write_png((folder / "vilora.png").string(), square_icon(frame, size), failure))
+            return false;
     }
     return true;
 }

@@ -21,7 +21,7 @@ inline constexpr int icon_sizes[] = {48, 128, 256};
 rgb_frame square_icon(const rgb_frame& picture, int size);
 
 // Writes DIR/NxN/apps/vilora.png for every size of icon_sizes, the layout of
-// a desktop icon theme; false, with the reason on stderr, when it cannot.
-bool write_icons(const std::string& directory, const art::lettering& letters);
+// a desktop icon theme; false, with what failed in `failure`, when it cannot.
+bool write_icons(const std::string& directory, const art::lettering& letters, std::string& failure);
 
 } // namespace vilora::kit::data
