@@ -37,7 +37,7 @@ struct music {
     bool paused = false;
     std::mutex wake_lock; // with `wake`: stopping wakes the sleeping feeder at once
     std::condition_variable wake;
-    bool refill = false; // with wake_lock: a seek emptied the device's queue
+    bool refill = false;       // with wake_lock: a seek emptied the device's queue
     uint64_t offline_head = 0; // frames heard, for the offline device
 };
 
@@ -292,6 +292,20 @@ int music_rows_in_order(music_handle handle, int order) {
     if (!m) return -1;
     std::lock_guard guard(m->lock);
     return m->renderer.rows_in_order(order);
+}
+
+int music_channel_count(music_handle handle) {
+    music* m = find(handle);
+    if (!m) return 0;
+    std::lock_guard guard(m->lock);
+    return m->renderer.channel_count();
+}
+
+double music_order_time(music_handle handle, int order) {
+    music* m = find(handle);
+    if (!m) return -1.0;
+    std::lock_guard guard(m->lock);
+    return m->renderer.order_start_ms(order);
 }
 
 double music_level(music_handle handle) {
