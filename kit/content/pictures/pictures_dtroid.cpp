@@ -206,6 +206,13 @@ image scratches() {
         const float x = rng.uniform(0, 320), y = rng.uniform(0, 200);
         art::disc(m, x, y, rng.uniform(0.6f, 2.2f));
     }
+    // The bubble and the "wind it up!" box, blended thinly over the film,
+    // let what is under them through: the film is clean where the box stands
+    // (columns 60 to 260, rows 80 to 144) and where the bubble and its name
+    // hang during the barking (columns 150 to 305, rows 100 to 162).
+    for (int y = 76; y < 162; ++y)
+        for (int x = 56; x < 305; ++x)
+            if (x >= 150 || y < 148) m.at(x, y) = 0;
     art::stamp(canvas, m, 0, 0, hex(0x3a2a20));
     return canvas;
 }

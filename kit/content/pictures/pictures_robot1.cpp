@@ -110,6 +110,13 @@ image ornaments(const art::lettering& letters) {
     }
     art::stamp(canvas, art::glow(m, 1, 2), 0, 0, hex(0x603010));
     art::stamp(canvas, m, 0, 0, gold);
+    // A dark plate hanging from the rim under the name, so that the sigil's
+    // gold lines, spinning underneath, never run behind its gold letters.
+    mask plate(320, 200), edge(320, 200);
+    art::box(plate, 224, 2, 286, 29);
+    art::box(edge, 223, 2, 287, 30);
+    art::stamp(canvas, edge, 0, 0, gold);
+    art::stamp(canvas, plate, 0, 0, hex(0x1c0a30));
     caption(canvas, letters, "majic", 232, 8, {9, 16, gold, hex(0x402008), 1, 3});
     return canvas;
 }

@@ -6,8 +6,9 @@ namespace vilora::kit::data {
 namespace {
 
 // A stroke along `points` in the plane y = `across`: per segment two slim
-// faces, the segment and its twin a pixel or so to its left, so that a
-// wireframe draws the line twice side by side. A `fine` stroke has one face
+// faces, the segment and its twin half a pixel or so to its left, so that a
+// wireframe draws the line twice side by side, touching: one bold line, not
+// a doubled one. A `fine` stroke has one face
 // a segment, its third corner all but on the segment's end: houp shakes
 // every line's ends by up to 9 pixels, and a pair of shaken copies of each
 // line reads as a pencil stroke where four would scribble.
@@ -17,7 +18,7 @@ void stroke(mesh_builder& b, std::initializer_list<vec3> points, float across = 
     for (size_t i = 0; i + 1 < p.size(); ++i) {
         const vec3 from = p[i] + vec3{0, across, 0}, to = p[i + 1] + vec3{0, across, 0};
         const vec3 along = normalised(to - from);
-        const vec3 left = vec3{-along.z, 0, along.x} * (fine ? 0.3f : 1.3f);
+        const vec3 left = vec3{-along.z, 0, along.x} * (fine ? 0.3f : 0.6f);
         const uint16_t a = b.vertex(from), c = b.vertex(to);
         const uint16_t d = b.vertex(shade ? shade(to + left) : to + left);
         b.triangle(a, c, d);
@@ -92,12 +93,16 @@ tds::mesh runner_body(const std::string& name, const std::function<vec3(vec3)>& 
     // From the chest up the throat, round the muzzle, the brow and the ear
     // laid back, down the neck and along the back, round the rump and along
     // the belly to the chest.
-    stroke(b, {{34, 0, 40}, {46, 0, 54},  {60, 0, 58},  {70, 0, 62},  {72, 0, 66},  {64, 0, 70},
-               {56, 0, 73}, {50, 0, 76},  {37, 0, 80},  {44, 0, 72},  {36, 0, 66},  {28, 0, 60},
-               {12, 0, 57}, {-10, 0, 57}, {-26, 0, 54}, {-34, 0, 46}, {-34, 0, 36}, {-26, 0, 30},
-               {-8, 0, 29}, {12, 0, 30},  {28, 0, 33},  {34, 0, 40}});
-    // The tail streaming out behind.
-    stroke(b, {{-32, 0, 50}, {-40, 0, 56}, {-46, 0, 58}}, 0, true, shade);
+    // Fine, in the body's grey: houp shakes every line, and one shaken pair a
+    // segment keeps the outline a pencil line.
+    stroke(b,
+           {{34, 0, 40}, {46, 0, 54},  {60, 0, 58},  {70, 0, 62},  {72, 0, 66},  {64, 0, 70},
+            {56, 0, 73}, {50, 0, 76},  {37, 0, 80},  {44, 0, 72},  {36, 0, 66},  {28, 0, 60},
+            {12, 0, 57}, {-10, 0, 57}, {-26, 0, 54}, {-34, 0, 46}, {-34, 0, 36}, {-26, 0, 30},
+            {-8, 0, 29}, {12, 0, 30},  {28, 0, 33},  {34, 0, 40}},
+           0, true, shade);
+    // The tail streaming out behind and up, a dog's long brush.
+    stroke(b, {{-32, 0, 50}, {-42, 0, 58}, {-50, 0, 66}, {-54, 0, 74}}, 0, true, shade);
     eye(b, {58, -2, 67});
     return b.take("Fur");
 }
@@ -107,17 +112,17 @@ tds::mesh runner_leg(const std::string& name, float across, bool hind) {
     if (hind) // thigh, hock and paw, down the back and up the front
         stroke(b,
                {{-8, 0, 2},
-                {-10, 0, -16},
-                {-4, 0, -26},
-                {-6, 0, -34},
-                {2, 0, -36},
-                {1, 0, -32},
-                {3, 0, -24},
-                {4, 0, -14},
+                {-10, 0, -12},
+                {-4, 0, -20},
+                {-6, 0, -26},
+                {2, 0, -28},
+                {1, 0, -24},
+                {3, 0, -18},
+                {4, 0, -10},
                 {8, 0, 0}},
                across, true);
     else
-        stroke(b, {{-4, 0, 0}, {-3, 0, -32}, {5, 0, -34}, {4, 0, -30}, {4, 0, 0}}, across, true);
+        stroke(b, {{-4, 0, 0}, {-3, 0, -24}, {5, 0, -26}, {4, 0, -22}, {4, 0, 0}}, across, true);
     return b.take("Fur");
 }
 
