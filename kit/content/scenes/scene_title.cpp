@@ -77,44 +77,58 @@ private:
 constexpr float hog_size = 1.45f;
 constexpr vec3 hog_at{-8, 0, 0};
 
-// The hedgehog, facing +x, standing on z = 0: a dark dome of a body, its
-// spines standing out of its rim, each a narrow face from a root on the rim
-// to its tip (corner c), and a pointed snout with a dark eye and nose.
-// Flat, a spiky dome; as lines, the rim with its spines. The spines' roots
-// lie on the body, so they take all of the lines' correction.
+// The hedgehog, facing +x, standing on z = 0: a dark core under a crown of
+// quills, each a narrow face from its root on the core (corners a and b) to
+// its tip (corner c), and a pointed pale face with a dark eye. The lines, at
+// twice the size and in half the grey, draw the quills fanning out of the
+// back round a small core, and the face: no edge runs across the body. The
+// roots lie on the core, under other faces, so they take all of the lines'
+// correction.
 tds::mesh hedgehog_mesh(vec3 origin) {
     cut_out h("Hedgehog", origin, hog_size);
     const vec3 belly{-6, 0, 3};
-    const auto rim = [&](float degrees) {
+    const auto on = [&](float degrees, float rx, float rz) {
         const float a = degrees * pi / 180;
-        return belly + vec3{27 * std::cos(a), 0, 19 * std::sin(a)};
+        return belly + vec3{rx * std::cos(a), 0, rz * std::sin(a)};
     };
-    constexpr float body_steps[] = {24, 62, 100, 138, 178};
-    for (int k = 0; k < 4; ++k)
-        h.face(belly, rim(body_steps[k]), rim(body_steps[k + 1]), 105, 0.5f);
-    constexpr int spines = 12;
-    for (int i = 0; i < spines; ++i) {
-        const float at = 34 + 140 * static_cast<float>(i) / (spines - 1);
-        const vec3 root = rim(at), along = normalised(rim(at + 6) - rim(at - 6));
-        const vec3 out{along.z, 0, -along.x}; // outwards: the rim runs anticlockwise
-        const vec3 tip = root + normalised(out + along * 0.35f) * (i % 2 ? 11.0f : 15.0f);
-        h.face(root + along * 4, root - along * 4, tip, i % 2 ? 130 : 165, 1);
+    h.face(on(180, 16, 11), on(0, 16, 11), on(90, 16, 11), 64, 1); // the core
+    constexpr int quills = 17;
+    for (int i = 0; i < quills; ++i) {
+        const float u = static_cast<float>(i) / (quills - 1), at = 176 - 150 * u;
+        // Swept back, away from the face, the middle ones longest.
+        const float reach = 1.05f + 0.3f * std::sin(pi * u);
+        const vec3 tip = on(at + 14, 27 * reach, 19 * reach);
+        h.face(on(at + 9, 12, 8), on(at - 9, 12, 8), tip, i % 2 ? 150 : 200, 1);
     }
-    h.face(14, 18, 14, 1, 40, 7, 185, 0.5f); // the face and snout, pointed
-    h.face(11, 17, 17, 17, 13, 24, 150, 0);  // the ear
-    h.face(23, 12, 28, 13, 26, 9, 62, 0);    // the eye
-    h.face(36, 9, 41, 8, 40, 5, 64, 0);      // the nose
+    h.face(14, 18, 14, 1, 40, 7, 190, 0.5f); // the face and snout, pointed
+    h.face(23, 12, 28, 13, 26, 9, 60, 0.5f); // the eye
     return h.take();
 }
 
-// Four feet under the hedgehog, the far ones paler; they paddle.
+// Four dark feet under the hedgehog, the far ones a little paler; they paddle.
 tds::mesh feet_mesh(vec3 origin) {
     cut_out f("Feet", origin, hog_size);
     for (const float x : {12.0f, -24.0f}) {
-        f.face(x + 4, 4, x + 10, 4, x + 11, -1, 165, 0); // far
-        f.face(x, 4, x + 6, 4, x + 7, -1, 115, 0);       // near
+        f.face(x + 4, 4, x + 10, 4, x + 11, -1, 84, 0); // far
+        f.face(x, 4, x + 6, 4, x + 7, -1, 64, 0);       // near
     }
     return f.take();
+}
+
+// The bank the hedgehog and the toadstool stand on, circling with them: a
+// strip of ground from z = -1 up to a wavy top, behind their feet. It is
+// made of faces that all share corners a and b, the ends of its foot: from
+// x = -85 to 130, which the lines, at twice the size, throw off the picture,
+// where the part does not draw them; each face's corner c is a crest of its
+// top. So it shows in the flat pass only.
+tds::mesh bank_mesh() {
+    cut_out b("Bank", {0, 0, 0}, 1);
+    const vec3 left{-85, 0, -1}, right{130, 0, -1};
+    for (int k = 0; k < 9; ++k) {
+        const float x = -75 + 25 * static_cast<float>(k);
+        b.face(left, right, {x, 0, 4 + 1.5f * std::sin(x / 7)}, 80, 0);
+    }
+    return b.take();
 }
 
 // A toadstool on z = 0, drawn flat only: a dome of eight faces over the
@@ -151,11 +165,17 @@ tds::scene hedge_scene() {
     tds::node meadow = dummy_node(0, "Meadow");
     meadow.position = hold({0, 0, 0});
     s.nodes = {meadow};
+    // The bank first: the flat pass draws the meshes in turn over each other.
+    s.meshes.push_back(bank_mesh());
+    uint16_t id = 1;
+    tds::node bank = object_node(id++, "Bank", 0);
+    bank.position = hold({0, 0, 0});
+    bank.scale = hold({1, 1, 1});
+    s.nodes.push_back(bank);
     // The toadstool sways in the picture's plane (about the line of sight)
     // and swells a little.
     constexpr vec3 toadstool_at{121, 0, 0};
     s.meshes.push_back(toadstool_mesh("Toadstool", toadstool_at, 20, 55));
-    uint16_t id = 1;
     tds::node toadstool = object_node(id++, "Toadstool", 0);
     toadstool.position = hold(toadstool_at);
     toadstool.rotation = swing(0, title_frames, {0, 1, 0}, 0.08f, 1);
