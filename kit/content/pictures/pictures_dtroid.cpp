@@ -94,7 +94,12 @@ image mushroom_field(const art::lettering& letters) {
             art::disc(cap, t.x - std::cos(a) * t.size * 0.75f, cap_y - std::sin(a) * t.size * 0.42f,
                       t.size * 0.3f);
         }
-        art::box(under, t.x - t.size * 0.95f, cap_y, t.x + t.size * 0.95f, cap_y + t.size * 0.12f);
+        // The dome ends flat on row cap_y, where the dark gills hang under
+        // it: a band under the cap, not a seam across it.
+        for (int y = static_cast<int>(cap_y) + 1; y < 127; ++y)
+            for (int x = 0; x < 320; ++x)
+                if (y >= 0) cap.at(x, y) = 0;
+        art::box(under, t.x - t.size * 0.9f, cap_y, t.x + t.size * 0.9f, cap_y + t.size * 0.12f);
         for (int k = 0; k < 5; ++k) {
             // One draw per statement: argument order is the compiler's choice.
             const float across = rng.uniform(-0.7f, 0.7f);
