@@ -102,17 +102,19 @@ tds::mesh dragonfly_body() {
 
 // A wing from its root at the origin along +y (side +1) or -y (side -1),
 // flat in z = 0, with a rounded tip, swept by `sweep` (along +x per unit of
-// span): first the long face from the root to the tip (the lines' copy
-// draws it), then the leading and trailing edges bulging out, and the tip.
+// span): first the broad face from the front of the root over the trailing
+// edge's bulge to the tip, the one the lines' copy draws, so that it shows a
+// wing's outline rather than a spike; then the rest of the root, the leading
+// edge bulging out, and the tip.
 tds::mesh wing(const std::string& name, float side, float length, float sweep) {
     mesh_builder b(name);
     const auto at = [&](float chord, float span) {
         return b.vertex({chord + sweep * span * length, side * span * length, 0});
     };
-    const uint16_t front = at(3, 0), back = at(-4, 0), tip = at(-1, 1);
-    b.triangle(front, back, tip);
+    const uint16_t front = at(3, 0), back = at(-4, 0), tip = at(-1, 1), trailing = at(-8, 0.5f);
+    b.triangle(front, trailing, tip);
+    b.triangle(front, back, trailing);
     b.triangle(front, tip, at(5.5f, 0.5f));
-    b.triangle(back, at(-8, 0.5f), tip);
     b.triangle(tip, at(4, 0.82f), at(2, 0.97f));
     return with_back_faces(b.take("Glass"));
 }
