@@ -14,7 +14,8 @@ constexpr float pi = 3.14159265358979f;
 // oneco0 zooms its projection in (persp + 200) about a centre 100 left of and
 // 50 below the usual one, and fills faces only in columns left of 180: the
 // egg sits there, white and striped, and the swimmers come in from the right,
-// where only one black edge of each face shows.
+// where only one black edge of each face shows. They stop short of the egg,
+// all of them right of that column, whole wireframes rather than half filled.
 constexpr uint32_t swim_frames = 360; // oneco0 plays about 343 of them, forwards
 constexpr float swim_lens = 50;
 
@@ -53,7 +54,8 @@ vec3 swim_eye(float t) {
 // The egg, drawn as an engraving: oneco0 fills every face with white stripes
 // in every other column and draws its edge a-b black, so shading is told by
 // how much of the surface is filled. Bands run round the point the light
-// falls on square (from the upper left of the view), as wide as their
+// falls on square (from just above and left of the camera, so that the
+// lit side fills the outline all but a thin crescent), as wide as their
 // spacing there and narrowing as the cosine of the light's angle towards the
 // shadow side, each edged black above and below; past the shadow line the
 // surface is bare, only its rim drawn. Only the half that faces the camera
@@ -61,7 +63,7 @@ vec3 swim_eye(float t) {
 tds::mesh engraved_egg(float radius) {
     const vec3 view = normalised(swim_eye(0.5f));
     const vec3 right = normalised(cross(view * -1, {0, 0, 1})), up = cross(right, view * -1);
-    const vec3 light = normalised(view * 0.8f - right * 0.5f + up * 0.5f);
+    const vec3 light = normalised(view * 0.95f - right * 0.25f + up * 0.25f);
     // Axes about the light: u and v square to it.
     const vec3 u = normalised(cross(light, up)), v = cross(light, u);
     const auto on_egg = [&](float polar, float around) {
@@ -115,7 +117,7 @@ tds::scene sperm_scene() {
     tds::scene s;
     s.end_frame = swim_frames;
     s.materials = scene_materials();
-    s.meshes.push_back(engraved_egg(21));
+    s.meshes.push_back(engraved_egg(19));
     tds::node egg = object_node(0, "Egg");
     egg.position = hold({0, 0, 0});
     // Taller than wide, breathing, and rocking about the line of sight, which
@@ -129,8 +131,8 @@ tds::scene sperm_scene() {
     // Where each swimmer starts, at the right, and the point of the egg's
     // surface it makes for; they swim in at different speeds and go on
     // wriggling there.
-    const vec3 from[3] = {{70, -10, 30}, {80, 30, -6}, {74, -30, -40}};
-    const vec3 to[3] = {{29, -6, 12}, {28, 4, -4}, {25, -8, -19}};
+    const vec3 from[3] = {{58, -10, 18}, {62, 26, -6}, {59, -26, -28}};
+    const vec3 to[3] = {{45, -6, 12}, {44, 4, -4}, {42, -8, -19}};
     const float pace[3] = {0.75f, 0.6f, 0.68f};
     for (int i = 0; i < 3; ++i) {
         const std::string n = std::to_string(i + 1);
@@ -164,7 +166,7 @@ tds::scene sperm_scene() {
     }
     const camera_rig cam =
         camera_path("Camera01", 10, 11, swim_lens, 0, swim_frames, 30, swim_eye, [](float t) {
-            return aim_beside(swim_eye(t), {0, 0, 0}, 40, 45, zoomed_projection());
+            return aim_beside(swim_eye(t), {0, 0, 0}, 22, 45, zoomed_projection());
         });
     s.cameras = {cam.camera};
     s.nodes.push_back(cam.eye);
