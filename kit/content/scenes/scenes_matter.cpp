@@ -80,7 +80,13 @@ tds::scene surfonsurf_scene() {
     constexpr float sun_distance = 2500;
     const float per_pixel = sun_distance / part_projection(lens_fov(40), 220).persp_x;
     s.meshes.push_back(sun_mesh(18 * per_pixel, 48 * per_pixel));
-    s.meshes.push_back(terrain("Ground", 400, 54, field_height));
+    // The ground is built turned half round and turned back by its node:
+    // oland draws the first third of the faces, which holds the rows built
+    // first twice over, and those are then the near ones, where the grid is
+    // wide, not the ones at the horizon, where it would crowd into a smear.
+    s.meshes.push_back(terrain("Ground", 300, 30, [](float x, float y) {
+        return field_height(-x, -y);
+    }));
     tds::node sun = object_node(0, "Sun");
     // Just below the eye's level, about 5 degrees above the middle of the
     // view: the flare's middle, row 68, is 22 pixels above the centre row.
@@ -88,20 +94,21 @@ tds::scene surfonsurf_scene() {
     sun.scale = hold({1, 1, 1});
     tds::node ground = object_node(1, "Ground");
     ground.position = hold({0, 0, 0});
+    ground.rotation = {tds::track_once, {{0, turning(pi, {0, 0, 1}), {}}}};
     ground.scale = hold({1, 1, 1});
     tds::node field = dummy_node(2, "Field");
     field.position = hold({0, 0, 0});
     s.nodes = {sun, ground, field};
     // Low mushrooms along the flight, which it passes over; further out tall
     // ones whose caps stand against the sky above the horizon, far enough that
-    // they stay in view; and beyond them a skyline.
+    // they stay in view; and beyond them a few more on the skyline.
     art::scatter rng(23);
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < 20; ++i) {
         const std::string name = "Shroom" + std::to_string(i + 1);
         const int row = i < 8 ? 0 : i < 18 ? 1 : 2;
         const float along = row == 0   ? -150 + 40 * static_cast<float>(i) + rng.uniform(-10, 10)
                             : row == 1 ? rng.uniform(-80, 360)
-                                       : rng.uniform(300, 390);
+                                       : rng.uniform(230, 290);
         const float off = row == 0   ? rng.uniform(45, 100)
                           : row == 1 ? rng.uniform(120, 230)
                                      : rng.uniform(0, 300);
