@@ -303,7 +303,7 @@ image visor(const art::lettering& letters) {
     for (int x = 14; x < 320; x += 34) art::disc(rivets, static_cast<float>(x), 7, 1.8f);
     art::stamp(canvas, seam, 0, 0, hex(0x2a6a2a), false);
     art::stamp(canvas, rivets, 0, 0, hex(0xe0f0d0), false);
-    caption(canvas, letters, "surf on surf", 230, 186, {6, 11, hex(0x2a5a2a)});
+    caption(canvas, letters, "surf on surf", 230, 186, {6, 11, hex(0x0c200c)});
     return canvas;
 }
 
