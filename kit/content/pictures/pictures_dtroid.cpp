@@ -19,7 +19,8 @@ void name_and_tagline(image& canvas, const art::lettering& letters, int y, float
                             5,  2.2f, hex(0x100000), true};
     caption(canvas, letters, "vilo ra", (320 - caption_width(letters, "vilo ra", 26, 48)) / 2, y,
             big);
-    const caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
+    // Bright, in a dark halo: it lies on noise and fog and must stand off both.
+    const caption_style small{8, 13, hex(0xf4ecdc), hex(0x02040a), 2, 2.5f};
     const std::string line = "sixteen bits of software rendering";
     caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y + 39, small);
 }
@@ -154,7 +155,8 @@ image credits_backdrop(const art::lettering& letters) {
     return canvas;
 }
 
-// A credit plaque: the role large, a line under it small.
+// A credit plaque: the role large, a line under it small; every role in the
+// same lettering, and on the taller plaque the pair stands in its middle.
 image credit_plaque(const art::lettering& letters, int height, const std::string& role,
                     const std::string& line) {
     image canvas(200, height);
@@ -164,8 +166,9 @@ image credit_plaque(const art::lettering& letters, int height, const std::string
         return mix(hex(0x0c2a14), hex(0x05140a), y / static_cast<float>(height)) +
                lime * (0.5f * edge);
     });
-    caption(canvas, letters, role, 10, 4, {14, height > 50 ? 30 : 20, cream, moss, 2, 2});
-    caption(canvas, letters, line, 12, height - 16, {6, 11, lime});
+    const bool tall = height > 50;
+    caption(canvas, letters, role, 10, tall ? 12 : 4, {14, 20, cream, moss, 2, 2});
+    caption(canvas, letters, line, 12, tall ? 40 : height - 16, {6, 11, lime});
     return canvas;
 }
 
