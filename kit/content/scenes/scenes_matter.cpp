@@ -84,9 +84,8 @@ tds::scene surfonsurf_scene() {
     // oland draws the first third of the faces, which holds the rows built
     // first twice over, and those are then the near ones, where the grid is
     // wide, not the ones at the horizon, where it would crowd into a smear.
-    s.meshes.push_back(terrain("Ground", 300, 30, [](float x, float y) {
-        return field_height(-x, -y);
-    }));
+    s.meshes.push_back(
+        terrain("Ground", 300, 30, [](float x, float y) { return field_height(-x, -y); }));
     tds::node sun = object_node(0, "Sun");
     // Just below the eye's level, about 5 degrees above the middle of the
     // view: the flare's middle, row 68, is 22 pixels above the centre row.
