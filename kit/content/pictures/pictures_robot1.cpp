@@ -56,12 +56,14 @@ image sigil() {
         return mix(hex(0x5a2090), violet * 0.25f, r) * (0.7f + 0.5f * petals * r);
     });
     mask m(size, size), fine(size, size);
-    art::ring(m, c, c, 31, 2.5f);
+    // The pentagram 20 across from the middle: at five times its size it
+    // still fits the picture's height and reads as a star in a ring.
+    art::ring(m, c, c, 21, 2.5f);
     for (int k = 0; k < 5; ++k) {
         const float a0 = -pi / 2 + 2 * pi * static_cast<float>(k) / 5;
         const float a1 = a0 + 4 * pi / 5;
-        art::line(m, c + 30 * std::cos(a0), c + 30 * std::sin(a0), c + 30 * std::cos(a1),
-                  c + 30 * std::sin(a1), 2.5f);
+        art::line(m, c + 20 * std::cos(a0), c + 20 * std::sin(a0), c + 20 * std::cos(a1),
+                  c + 20 * std::sin(a1), 2.5f);
     }
     art::ring(m, c, c, 50, 2.5f);
     art::ring(m, c, c, 80, 3);
