@@ -20,7 +20,7 @@ void name_and_tagline(image& canvas, const art::lettering& letters, int y, float
     caption(canvas, letters, "vilo ra", (320 - caption_width(letters, "vilo ra", 26, 48)) / 2, y,
             big);
     // Bright, in a dark halo: it lies on noise and fog and must stand off both.
-    const caption_style small{8, 13, hex(0xf4ecdc), hex(0x02040a), 2, 2.5f};
+    const caption_style small{8, 13, hex(0xe8e0d0), hex(0x0c1424), 2, 2};
     const std::string line = "sixteen bits of software rendering";
     caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y + 39, small);
 }

@@ -168,8 +168,9 @@ tds::scene hedge_scene() {
     // The bank first: the flat pass draws the meshes in turn over each other.
     s.meshes.push_back(bank_mesh());
     uint16_t id = 1;
+    // It slides back under the feet as the hedgehog walks on the spot.
     tds::node bank = object_node(id++, "Bank", 0);
-    bank.position = hold({0, 0, 0});
+    bank.position = sampled(0, title_frames, 5, [](float t) { return vec3{-12 * t, 0, 0}; });
     bank.scale = hold({1, 1, 1});
     s.nodes.push_back(bank);
     // The toadstool sways in the picture's plane (about the line of sight)

@@ -132,7 +132,7 @@ tds::scene sperm_scene() {
     // surface it makes for; they swim in at different speeds and go on
     // wriggling there.
     const vec3 from[3] = {{58, -10, 18}, {62, 26, -6}, {59, -26, -28}};
-    const vec3 to[3] = {{45, -6, 12}, {44, 4, -4}, {42, -8, -19}};
+    const vec3 to[3] = {{47, -6, 12}, {46, 4, -4}, {44, -8, -19}};
     const float pace[3] = {0.75f, 0.6f, 0.68f};
     for (int i = 0; i < 3; ++i) {
         const std::string n = std::to_string(i + 1);

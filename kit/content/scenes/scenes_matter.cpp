@@ -84,15 +84,18 @@ tds::scene surfonsurf_scene() {
     // oland draws the first third of the faces, which holds the rows built
     // first twice over, and those are then the near ones, where the grid is
     // wide, not the ones at the horizon, where it would crowd into a smear.
-    s.meshes.push_back(
-        terrain("Ground", 300, 30, [](float x, float y) { return field_height(-x, -y); }));
+    // It reaches from y = -200, out of sight below the first frame's view,
+    // to 400: little of it lies behind the flight.
+    constexpr float ground_ahead = 100;
+    s.meshes.push_back(terrain(
+        "Ground", 300, 30, [](float x, float y) { return field_height(-x, ground_ahead - y); }));
     tds::node sun = object_node(0, "Sun");
     // Just below the eye's level, about 5 degrees above the middle of the
     // view: the flare's middle, row 68, is 22 pixels above the centre row.
     sun.position = hold({0, sun_distance - 100, cruise - sun_distance * std::tan(0.6f * pi / 180)});
     sun.scale = hold({1, 1, 1});
     tds::node ground = object_node(1, "Ground");
-    ground.position = hold({0, 0, 0});
+    ground.position = hold({0, ground_ahead, 0});
     ground.rotation = {tds::track_once, {{0, turning(pi, {0, 0, 1}), {}}}};
     ground.scale = hold({1, 1, 1});
     tds::node field = dummy_node(2, "Field");
