@@ -205,6 +205,36 @@ TEST_F(DataPictures, DisplacementMapsAreSmoothFieldsInRed) {
     }
 }
 
+TEST_F(DataPictures, ObwsEyeAndItsLabelStandApartWhereEveryShiftShowsThem) {
+    // obw shows screen column i (80 to 319) from source column i + s, s from
+    // 0 to 56, the same along a row: only source columns 136 to 319 are on
+    // the screen at every shift. The eye (its iris and its whites, brighter
+    // than the page) and the label's ink (darker than the page's dots) lie
+    // there, the label left of column 180 and the eye right of it.
+    test_display screen(320, 240, 32);
+    surface eye;
+    ASSERT_EQ(decode_bmp(eye, &screen.display, 3, read_bytes(*dir_ / "uganda4.782" / "f2.bmp"), 0),
+              decode_ok);
+    ASSERT_EQ(eye.width, 320);
+    const std::vector<uint32_t> pixels = all_pixels(eye);
+    int iris = 0, whites = 0, ink = 0, misplaced = 0;
+    for (int y = 0; y < eye.height; ++y)
+        for (int x = 0; x < eye.width; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * eye.width + x];
+            const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+            const bool of_iris = r > 0x70 && g < 0x78 && b < 0x30;
+            const bool of_whites = b > 225;
+            const bool of_ink = r < 40 && x < 180;
+            iris += of_iris, whites += of_whites, ink += of_ink;
+            if (of_iris || of_whites) misplaced += x < 180;
+            if (of_ink) misplaced += x < 136;
+        }
+    EXPECT_GT(iris, 500);
+    EXPECT_GT(whites, 1000);
+    EXPECT_GT(ink, 100);
+    EXPECT_EQ(misplaced, 0);
+}
+
 TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
     // The part writes the name at (24, 77) of the bubble in the 12 x 12
     // lettering: every pixel of it, and two pixels round it, on the bubble's
