@@ -140,6 +140,9 @@ std::optional<int> parse_command_line(int argc, const char* const* argv, command
                    "Show one part every frame: NAME[:MODE], e.g. obw:1; the parts and modes: " +
                        parts_and_modes());
     app.add_flag("--bench", bench, "Time every part headless and print the figures");
+    app.add_flag("--calm", result.show.calm,
+                 "A calmer finale: each scene it picks stays for at least six frames, at most "
+                 "three changes a second (the show has fast flashes without it)");
     app.add_option(
         "--start", texts.start,
         "Start at ORDER[:ROW] of the music, e.g. 29 or 23:96; the timeline runs from there as "

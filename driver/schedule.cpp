@@ -24,8 +24,17 @@ part_call shuffle_entry(int k) {
     return shuffle_table[k];
 }
 
+part_call finale_hold::hold(part_call drawn) {
+    if (frames_shown_ == 0 || frames_shown_ >= calm_hold_frames) {
+        shown_ = drawn;
+        frames_shown_ = 0;
+    }
+    ++frames_shown_;
+    return shown_;
+}
+
 std::vector<part_call> scheduled_calls(uint16_t order, uint16_t row, uint8_t variant,
-                                       bool in_test_mode) {
+                                       bool in_test_mode, finale_hold* calm) {
     if (in_test_mode) return {{part_id::oneco1, 0}};
     if (order == 0) return {{part_id::otitulek, variant != 0 ? 2 : 5}};
     if (order <= 8) return {{part_id::otitulek, 4}};
@@ -51,7 +60,10 @@ std::vector<part_call> scheduled_calls(uint16_t order, uint16_t row, uint8_t var
     if (order <= 50) return {{part_id::houp, 0}};
     if (order <= 54) return {{part_id::pinkous, 0}};
     if (order <= 61) return {{part_id::oland, 0}};
-    if (order <= 66) return {shuffle_entry(random_int(15)), {part_id::obw, 2}};
+    if (order <= 66) {
+        const part_call drawn = shuffle_entry(random_int(15));
+        return {calm ? calm->hold(drawn) : drawn, {part_id::obw, 2}};
+    }
     return {};
 }
 

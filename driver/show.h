@@ -47,6 +47,7 @@ struct show_options {
     // --until ORDER[:ROW]: the show ends when the music gets there.
     std::optional<show_position> until;
     int scale = 3; // --scale: whole pixels per pixel of the 4:3 picture in videos and screenshots
+    bool calm = false; // --calm: the finale holds each scene for calm_hold_frames frames
 };
 
 // One frame as the timeline played it.

@@ -72,6 +72,7 @@ bool run_timeline(show_state& s) {
     std::optional<show_progress> progress;
     if (s.options.kind != run_kind::show) progress.emplace(s.music, s.options);
     bool paused = false;
+    finale_hold calm_finale;
     for (uint64_t frame = 0;;) {
         if (!s.window->pump()) break;
         if (!s.window->active) {
@@ -101,7 +102,8 @@ bool run_timeline(show_state& s) {
             record.calls = {*s.options.only_part};
         else
             record.calls =
-                scheduled_calls(record.order, record.row, record.variant, s.options.test_mode);
+                scheduled_calls(record.order, record.row, record.variant, s.options.test_mode,
+                                s.options.calm ? &calm_finale : nullptr);
         const auto drawing = std::chrono::steady_clock::now();
         run_calls(s, record.calls);
 

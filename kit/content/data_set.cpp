@@ -6,6 +6,7 @@
 #include "kit/content/scenes/scenes.h"
 #include "kit/formats/library_writer.h"
 #include "kit/formats/scene_writer.h"
+#include "kit/shapes/rig.h"
 
 namespace vilora::kit::data {
 namespace {
@@ -32,6 +33,12 @@ std::vector<picture_use> joined(std::vector<picture_use> a, const std::vector<pi
     return a;
 }
 
+// A scene as a 3DS file, every light with its keyframer node.
+std::vector<uint8_t> scene_file(tds::scene s) {
+    add_light_nodes(s);
+    return tds::write_3ds(s);
+}
+
 // A data set file under the name the generator writes it.
 std::string name_of(const char* show_name) {
     return std::string(data_set::file_name(show_name));
@@ -53,13 +60,13 @@ std::vector<uint8_t> make_data_file(const std::string& name, const art::letterin
     if (is(data_set::dtroid)) return archive_of(dtroid_pictures(letters));
     if (is(data_set::robot1)) return archive_of(robot1_pictures(letters));
     if (is(data_set::uganda4)) return archive_of(uganda4_pictures(letters));
-    if (is(data_set::hedge)) return tds::write_3ds(hedge_scene());
-    if (is(data_set::vosaq)) return tds::write_3ds(vosaq_scene());
-    if (is(data_set::psyki)) return tds::write_3ds(psyki_scene());
-    if (is(data_set::surfonsurf)) return tds::write_3ds(surfonsurf_scene());
-    if (is(data_set::sperm)) return tds::write_3ds(sperm_scene());
-    if (is(data_set::hrouda2)) return tds::write_3ds(hrouda2_scene());
-    if (is(data_set::sroub2)) return tds::write_3ds(sroub2_scene());
+    if (is(data_set::hedge)) return scene_file(hedge_scene());
+    if (is(data_set::vosaq)) return scene_file(vosaq_scene());
+    if (is(data_set::psyki)) return scene_file(psyki_scene());
+    if (is(data_set::surfonsurf)) return scene_file(surfonsurf_scene());
+    if (is(data_set::sperm)) return scene_file(sperm_scene());
+    if (is(data_set::hrouda2)) return scene_file(hrouda2_scene());
+    if (is(data_set::sroub2)) return scene_file(sroub2_scene());
     if (is(data_set::music)) return music::make_music_module();
     return {};
 }

@@ -1,5 +1,6 @@
 #include "kit/shapes/rig.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -35,6 +36,40 @@ tds::node dummy_node(uint16_t id, const std::string& instance, int16_t parent) {
     n.instance = instance;
     n.scale = hold({1, 1, 1});
     return n;
+}
+
+void add_light_nodes(tds::scene& s) {
+    uint16_t next = 0;
+    for (const tds::node& n : s.nodes)
+        next = std::max<uint16_t>(next, static_cast<uint16_t>(n.id + 1));
+    const auto has_node = [&s](const std::string& name) {
+        return std::any_of(s.nodes.begin(), s.nodes.end(), [&name](const tds::node& n) {
+            return n.name == name &&
+                   (n.kind == tds::node_kind::omni_light || n.kind == tds::node_kind::spot_light);
+        });
+    };
+    std::vector<tds::node> added;
+    for (const tds::light& l : s.lights) {
+        if (has_node(l.name)) continue;
+        tds::node light;
+        light.kind = l.spot ? tds::node_kind::spot_light : tds::node_kind::omni_light;
+        light.id = next++;
+        light.name = l.name;
+        light.position = hold(l.position);
+        if (!l.spot) {
+            added.push_back(light);
+            continue;
+        }
+        light.roll = {tds::track_once, {{0, 0.0f, {}}}};
+        tds::node target;
+        target.kind = tds::node_kind::light_target;
+        target.id = next++;
+        target.name = l.name;
+        target.position = hold(l.target);
+        added.push_back(light);
+        added.push_back(target);
+    }
+    s.nodes.insert(s.nodes.end(), added.begin(), added.end());
 }
 
 tds::track<vec3> hold(vec3 value) {
@@ -141,6 +176,12 @@ vec3 aim_beside(vec3 eye, vec3 subject, float right, float up, projection p) {
     const vec3 forward = normalised(subject - eye);
     const vec3 across = normalised(cross(forward, {0, 0, 1})), above = cross(across, forward);
     return subject - across * (right * distance / p.persp_x) - above * (up * distance / p.persp_y);
+}
+
+vec3 still_view::shifted(vec3 p, float right, float up, projection on) const {
+    const vec3 across = normalised(cross(forward, {0, 0, 1})), above = cross(across, forward);
+    const float z = depth(p);
+    return p + across * (right * z / on.persp_x) + above * (up * z / on.persp_y);
 }
 
 camera_rig camera_path(const std::string& name, uint16_t eye_id, uint16_t target_id, float lens,

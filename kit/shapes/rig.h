@@ -12,6 +12,11 @@ tds::node object_node(uint16_t id, const std::string& name, int16_t parent = -1)
 // A grouping node without geometry, called `instance`.
 tds::node dummy_node(uint16_t id, const std::string& instance, int16_t parent = -1);
 
+// Keyframer nodes for the scene's lights that have none, as modelling tools
+// save every light: an omni light gets a node that holds its place, a spot
+// light that and a node for its target. Ids follow the highest in the scene.
+void add_light_nodes(tds::scene& s);
+
 // One key, as a one-key track that holds the value.
 tds::track<vec3> hold(vec3 value);
 // Keys every `step` frames from `first` to `last` (and at `last`), values f(t)
@@ -65,6 +70,25 @@ projection part_projection(float fov, float width);
 // right of and `up` pixels above the projection centre (small offsets: the
 // turn of the view is not corrected for).
 vec3 aim_beside(vec3 eye, vec3 subject, float right, float up, projection p);
+
+// A camera that holds still, as the parts that colour faces by depth see it:
+// the colour of a face comes from the depth of its corner c, and a point slid
+// along its line of sight keeps its place on the screen, at any projection
+// the parts use. So a face can be given the shade wanted by sliding its
+// corner c to that depth.
+struct still_view {
+    vec3 eye, forward; // forward: unit length
+    // Depth in the camera's space (its z).
+    float depth(vec3 p) const { return dot(p - eye, forward); }
+    // p slid along its line of sight to depth z.
+    vec3 at_depth(vec3 p, float z) const { return eye + (p - eye) * (z / depth(p)); }
+    // The same view in the space of a node that sits at `origin`, unturned
+    // and unscaled.
+    still_view from(vec3 origin) const { return {eye - origin, forward}; }
+    // p moved at its own depth by `right` and `up` pixels of a projection
+    // (the camera is not rolled).
+    vec3 shifted(vec3 p, float right, float up, projection on) const;
+};
 
 // The camera and its two nodes (camera, target) following two paths.
 struct camera_rig {

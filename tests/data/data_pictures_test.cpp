@@ -2,7 +2,9 @@
 // archive under the right name, listed and extracted by vilora-kit lib,
 // decoded by our decoders and by ImageMagick alike, at sizes that fit where
 // the parts draw them.
+#include "kit/art/lettering.h"
 #include "kit/content/data_set.h"
+#include "parts/ogreety.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/surface.h"
 #include "tests/library/library_test_support.h"
@@ -169,15 +171,14 @@ TEST_F(DataPictures, EveryPictureDecodesAlikeInOurDecodersAndImageMagick) {
         EXPECT_TRUE(formats.count(format)) << format;
 }
 
-// Red is what the displacement passes read: smooth fields. oneco3 and pinkous
-// bend over a wide range; obw's maps stay within a few 8-pixel steps of a
-// 5-6-5 screen, so that its picture is shifted in bands, not shredded.
+// Red is what the displacement passes read: smooth fields within a few
+// 8-pixel steps of a 5-6-5 screen, so that the bent pictures of obw, oneco3
+// and pinkous are shifted in broad bands, not shredded.
 TEST_F(DataPictures, DisplacementMapsAreSmoothFieldsInRed) {
     test_display screen(320, 240, 32);
     for (const char* name : {"f0.bmp", "f1.bmp", "0.bmp", "1.bmp"}) {
         SCOPED_TRACE(name);
-        const bool gentle = name[0] == 'f';
-        const std::string library = gentle ? "uganda4.782" : "robot1.782";
+        const std::string library = name[0] == 'f' ? "uganda4.782" : "robot1.782";
         surface map;
         ASSERT_EQ(decode_bmp(map, &screen.display, 3, read_bytes(*dir_ / library / name), 0),
                   decode_ok);
@@ -194,14 +195,73 @@ TEST_F(DataPictures, DisplacementMapsAreSmoothFieldsInRed) {
                 if (x >= 1 && std::abs(red(x, y) - red(x - 1, y)) > 6) ++steep;
                 if (x >= 8 && std::abs(red(x, y) - red(x - 8, y)) > 8) ++steep_over_eight;
             }
-        if (gentle) {
-            EXPECT_GE(highest - lowest, 24); // at least three steps: the bend shows
-            EXPECT_LE(highest, 64);          // and keeps the picture together
-            EXPECT_EQ(steep_over_eight, 0u); // a step at most every eight pixels
-        } else {
-            EXPECT_GT(highest - lowest, 120);
-        }
+        // A 5-6-5 screen keeps red in steps of 8: at least three steps, so
+        // that the bend shows, and few enough that the bent picture holds
+        // together, each at most every eight pixels.
+        EXPECT_GE(highest - lowest, 24);
+        EXPECT_LE(highest, 64);
+        EXPECT_EQ(steep_over_eight, 0u);
         EXPECT_LT(steep, pixels.size() / 200);
+    }
+}
+
+TEST_F(DataPictures, ObwsEyeAndItsLabelStandApartWhereEveryShiftShowsThem) {
+    // obw shows screen column i (80 to 319) from source column i + s, s from
+    // 0 to 56, the same along a row: only source columns 136 to 319 are on
+    // the screen at every shift. The eye (its iris and its whites, brighter
+    // than the page) and the label's ink (darker than the page's dots) lie
+    // there, the label left of column 180 and the eye right of it.
+    test_display screen(320, 240, 32);
+    surface eye;
+    ASSERT_EQ(decode_bmp(eye, &screen.display, 3, read_bytes(*dir_ / "uganda4.782" / "f2.bmp"), 0),
+              decode_ok);
+    ASSERT_EQ(eye.width, 320);
+    const std::vector<uint32_t> pixels = all_pixels(eye);
+    int iris = 0, whites = 0, ink = 0, misplaced = 0;
+    for (int y = 0; y < eye.height; ++y)
+        for (int x = 0; x < eye.width; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * eye.width + x];
+            const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+            const bool of_iris = r > 0x70 && g < 0x78 && b < 0x30;
+            const bool of_whites = b > 225;
+            const bool of_ink = r < 40 && x < 180;
+            iris += of_iris, whites += of_whites, ink += of_ink;
+            if (of_iris || of_whites) misplaced += x < 180;
+            if (of_ink) misplaced += x < 136;
+        }
+    EXPECT_GT(iris, 500);
+    EXPECT_GT(whites, 1000);
+    EXPECT_GT(ink, 100);
+    EXPECT_EQ(misplaced, 0);
+}
+
+TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
+    // The part writes the name at (24, 77) of the bubble in the 12 x 12
+    // lettering: every pixel of it, and two pixels round it, on the bubble's
+    // white, clear of its rim.
+    test_display screen(320, 240, 32);
+    surface bubble;
+    ASSERT_EQ(
+        decode_bmp(bubble, &screen.display, 3, read_bytes(*dir_ / "dtroid.782" / "ukaz.bmp"), 1),
+        decode_ok);
+    const std::vector<uint32_t> pixels = all_pixels(bubble);
+    const auto white = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= bubble.width || y >= bubble.height) return false;
+        const uint32_t p = pixels[static_cast<size_t>(y) * bubble.width + x];
+        return (p >> 16 & 0xFF) > 230 && (p >> 8 & 0xFF) > 230 && (p & 0xFF) > 230;
+    };
+    const kit::art::lettering letters;
+    ASSERT_TRUE(letters.ready());
+    for (const char* name : ogreety::names) {
+        const kit::art::mask ink = letters.text(name, 12, 12);
+        int off = 0;
+        for (int y = 0; y < ink.height(); ++y)
+            for (int x = 0; x < ink.width(); ++x) {
+                if (ink.at(x, y) == 0) continue;
+                for (int dy = -2; dy <= 2; ++dy)
+                    for (int dx = -2; dx <= 2; ++dx) off += !white(24 + x + dx, 77 + y + dy);
+            }
+        EXPECT_EQ(off, 0) << name;
     }
 }
 

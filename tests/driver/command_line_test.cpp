@@ -20,6 +20,10 @@ TEST(CommandLine, EmptyGives240Lines) {
     EXPECT_FALSE(o.test_mode);
     EXPECT_TRUE(o.full_screen);
     EXPECT_EQ(o.kind, run_kind::show);
+    EXPECT_FALSE(o.calm) << "the finale as made unless asked";
+    o = scanned({"--calm", "0"});
+    EXPECT_TRUE(o.calm);
+    EXPECT_EQ(o.height, 200);
 }
 
 TEST(CommandLine, LaterCharactersOverrideEarlierOnes) {

@@ -77,6 +77,34 @@ TEST(Schedule, FinaleDrawsARandomSceneThenObwModeTwo) {
     for (int k = 0; k < 15; ++k) EXPECT_TRUE(seen[k]) << k;
 }
 
+TEST(Schedule, CalmFinaleHoldsEachSceneSixFramesAndStillDrawsEveryFrame) {
+    // The same draws with and without the hold: frame by frame the generator
+    // is in the same state, and each new scene is the draw of the frame it
+    // comes on.
+    seed_random(777);
+    std::vector<part_call> drawn;
+    for (int frame = 0; frame < 300; ++frame) drawn.push_back(at(63)[0]);
+    const int next_free = random_int(1 << 15);
+    seed_random(777);
+    finale_hold hold;
+    std::vector<part_call> shown;
+    for (int frame = 0; frame < 300; ++frame) {
+        const calls c = scheduled_calls(63, 0, 0, false, &hold);
+        ASSERT_EQ(c.size(), 2u);
+        EXPECT_EQ(c[1], (part_call{part_id::obw, 2}));
+        shown.push_back(c[0]);
+    }
+    EXPECT_EQ(random_int(1 << 15), next_free);
+    int changes = 0;
+    for (size_t frame = 0; frame < shown.size(); ++frame) {
+        const bool may_change = frame % calm_hold_frames == 0;
+        EXPECT_EQ(shown[frame], may_change ? drawn[frame] : shown[frame - 1]) << "frame " << frame;
+        changes += frame > 0 && shown[frame] != shown[frame - 1];
+    }
+    // Repeats of the same scene aside, the scenes still change.
+    EXPECT_GT(changes, 30);
+}
+
 TEST(Schedule, NothingIsScheduledFromOrder67On) {
     EXPECT_TRUE(at(67).empty());
     EXPECT_TRUE(at(68).empty());

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -54,6 +55,16 @@ void expect_the_cued_stretches(std::map<uint16_t, std::set<std::pair<part_id, in
     EXPECT_EQ(credit_modes, (std::set<int>{2, 3, 4, 5, 6, 7}));
 }
 
+// A headless capture of the default data, seed 1, watched by `journal`.
+void set_up_capture(show_state& state, app_window& window, frame_journal& journal) {
+    set_data_directory(VILORA_DATA_DIR);
+    state.options.kind = run_kind::capture;
+    state.options.seed = 1;
+    state.roster = &built_in_parts();
+    state.window = &window;
+    state.observer = &journal;
+}
+
 TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
     int flat_frames = 0;
     int presented = 0;
@@ -61,15 +72,10 @@ TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
         ++presented;
         if (colour_count(frame, 16) < 16) ++flat_frames;
     }));
-    set_data_directory(VILORA_DATA_DIR);
     app_window window;
     frame_journal journal;
     show_state state;
-    state.options.kind = run_kind::capture;
-    state.options.seed = 1;
-    state.roster = &built_in_parts();
-    state.window = &window;
-    state.observer = &journal;
+    set_up_capture(state, window, journal);
 
     ASSERT_EQ(run_show(state), 0);
     finish_show(state);
@@ -102,6 +108,73 @@ TEST(WholeShow, PlaysTheScheduleFromTheTitleToOrder67) {
 
     expect_the_cued_stretches(runs_by_order);
     EXPECT_GE(finale_scenes.size(), 8u) << "the finale picks its scenes at random";
+}
+
+// Mean brightness of the picture area (rows 20 to 219 of a 240-line frame),
+// Rec. 601 luma, 0 to 255.
+double picture_brightness(const rgb_frame& frame) {
+    const int top = (frame.height - 200) / 2;
+    double sum = 0;
+    for (int y = top; y < top + 200; ++y)
+        for (int x = 0; x < frame.width; ++x) {
+            const uint32_t p = frame.pixels[static_cast<size_t>(y) * frame.width + x];
+            sum += 0.299 * (p >> 16 & 0xFF) + 0.587 * (p >> 8 & 0xFF) + 0.114 * (p & 0xFF);
+        }
+    return sum / (200.0 * frame.width);
+}
+
+// Frames at which the brightness changed by more than 40 of 255 from the frame before.
+std::vector<size_t> brightness_jumps(bool calm) {
+    std::vector<double> brightness;
+    testing::host_scope scope(std::make_unique<headless_host>(
+        [&](const rgb_frame& frame) { brightness.push_back(picture_brightness(frame)); }));
+    app_window window;
+    frame_journal journal;
+    show_state state;
+    set_up_capture(state, window, journal);
+    state.options.start = show_position{62, 0};
+    state.options.calm = calm;
+    EXPECT_EQ(run_show(state), 0);
+    finish_show(state);
+    EXPECT_GT(brightness.size(), 500u);
+    std::vector<size_t> jumps;
+    for (size_t i = 1; i < brightness.size(); ++i)
+        if (std::abs(brightness[i] - brightness[i - 1]) > 40) jumps.push_back(i);
+    if (calm) {
+        // Each scene stays for six frames: only the last may be cut short.
+        size_t run = 1;
+        for (size_t i = 1; i < journal.frames.size(); ++i) {
+            if (journal.frames[i].calls[0] == journal.frames[i - 1].calls[0]) {
+                ++run;
+                continue;
+            }
+            EXPECT_GE(run, size_t{calm_hold_frames}) << "frame " << i;
+            run = 1;
+        }
+    }
+    return jumps;
+}
+
+// The most jumps within any one second (50 / 3 frames: 17 frames span it).
+size_t most_in_a_second(const std::vector<size_t>& jumps) {
+    size_t most = 0;
+    for (size_t i = 0; i < jumps.size(); ++i) {
+        size_t j = i;
+        while (j < jumps.size() && jumps[j] < jumps[i] + 17) ++j;
+        most = std::max(most, j - i);
+    }
+    return most;
+}
+
+TEST(WholeShow, TheCalmFinaleFlashesAtMostThreeTimesASecond) {
+    // The guideline for people with photosensitive epilepsy: no more than
+    // three flashes in any one second. The finale as choreographed changes
+    // its scene on every frame and goes well past it.
+    const std::vector<size_t> wild = brightness_jumps(false);
+    EXPECT_GT(most_in_a_second(wild), 3u);
+    const std::vector<size_t> calm = brightness_jumps(true);
+    EXPECT_GT(calm.size(), 0u) << "the scenes still change";
+    EXPECT_LE(most_in_a_second(calm), 3u);
 }
 
 } // namespace

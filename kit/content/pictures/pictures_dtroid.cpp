@@ -4,17 +4,27 @@
 #include "kit/art/picture_kit.h"
 #include "kit/content/data_set.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vilora::kit::data {
 namespace {
 
-// The tagline along the bottom of the title, below where the hedgehog circles.
-void tagline(image& canvas, const art::lettering& letters, int y) {
-    const caption_style small{8, 13, hex(0xc8c0b0), hex(0x304060), 2, 1.5f};
+// The name and the tagline along the bottom of the title's pictures, from
+// row `y` down (ink from y + 7 to y + 50), below where the hedgehog walks and
+// circles. The faded-in field carries them too, at the same place.
+void name_and_tagline(image& canvas, const art::lettering& letters, int y, float heat) {
+    const caption_style big{26, 48,   hex(0xf07030), hex(0xa02808) * heat,
+                            5,  2.2f, hex(0x100000), true};
+    caption(canvas, letters, "vilo ra", (320 - caption_width(letters, "vilo ra", 26, 48)) / 2, y,
+            big);
+    // Bright, in a dark halo: it lies on noise and fog and must stand off both.
+    const caption_style small{8, 13, hex(0xe8e0d0), hex(0x0c1424), 2, 2};
     const std::string line = "sixteen bits of software rendering";
-    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y, small);
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y + 39, small);
 }
+constexpr int name_row = 145; // where the title's pictures put their name
 
 // Fog over midnight blue, at a point of the picture area.
 colour title_sky(float x, float y) {
@@ -23,25 +33,23 @@ colour title_sky(float x, float y) {
     return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
 }
 
-// The title: fog over midnight blue, the name in rust with a hot glow.
+// The title: fog over midnight blue, the name in rust with a hot glow along
+// the bottom.
 // The four variants differ in grain, a torn band of rows and the glow, so
 // that picking one at random each frame flickers like a bad signal.
 image title_picture(const art::lettering& letters, int variant) {
     image canvas(320, 200);
     canvas.paint(title_sky);
     stars(canvas, 40, 90, hex(0x9aa8c8));
-    const float heat = 0.75f + 0.1f * static_cast<float>(variant);
-    caption_style big{30, 56, hex(0xf07030), hex(0xa02808) * heat, 5, 2.2f, hex(0x100000), true};
-    const int w = caption_width(letters, "vilo ra", 30, 56);
-    caption(canvas, letters, "vilo ra", (320 - w) / 2, 8, big);
-    tagline(canvas, letters, 180);
+    name_and_tagline(canvas, letters, name_row, 0.75f + 0.1f * static_cast<float>(variant));
     vignette(canvas, 0.55f);
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
           0.05f + 0.02f * static_cast<float>(variant));
-    // A torn band: rows shifted sideways and lit up, as a weak signal does.
-    const int band = 24 + 44 * variant;
-    for (int y = band; y < band + 4 + 3 * variant && y < 200; ++y) {
+    // A torn band: rows shifted sideways and lit up, as a weak signal does;
+    // in the sky, clear of the lettering.
+    const int band = 20 + 36 * variant;
+    for (int y = band; y < band + 4 + 3 * variant && y < name_row; ++y) {
         const int shift = 6 + 6 * variant;
         for (int x = 319; x >= shift; --x)
             canvas.at(x, y) = canvas.at(x - shift, y) * 1.3f + colour{0.02f, 0.03f, 0.06f};
@@ -49,42 +57,76 @@ image title_picture(const art::lettering& letters, int variant) {
     return canvas;
 }
 
-// Mushrooms under the moon, faded in over the lower part of the title; the
-// tagline is on both pictures, so it stays put while the field fades in.
+// Toadstools under the moon, faded in over the lower part of the title: a
+// row of them standing on a dark bank at row 142 of the picture, and on the
+// bank the name and the tagline where the title has them, so they stay put
+// while the field fades in.
 image mushroom_field(const art::lettering& letters) {
     // Drawn from row 70: the title's own fog there, so the blend shows no edge.
+    constexpr int top = 70, bank = 142 - top;
     image canvas(320, 127);
-    canvas.paint([&](float x, float y) { return title_sky(x, y + 70); });
-    light(canvas, 262, 28, 16, hex(0xe8e0c0));
-    light(canvas, 262, 28, 40, hex(0x303858));
+    canvas.paint([&](float x, float y) { return title_sky(x, y + top); });
+    light(canvas, 262, 22, 14, hex(0xe8e0c0));
+    light(canvas, 262, 22, 36, hex(0x303858));
+    // Toadstools in clumps along the bank, the small ones further back and
+    // drawn first; domed caps with a shadowed rim and pale spots, stems that
+    // taper and catch the moon on their left.
     art::scatter rng(77);
-    for (int i = 0; i < 14; ++i) {
-        const float x = rng.uniform(0, 320), base = rng.uniform(88, 127);
-        const float size = rng.uniform(10, 30) * (base / 127);
-        mask stem(320, 127), cap(320, 127), spots(320, 127);
-        art::box(stem, x - size * 0.22f, base - size * 1.3f, x + size * 0.22f, base);
-        for (int k = 0; k < 12; ++k) {
-            const float a = pi * static_cast<float>(k) / 11;
-            art::disc(cap, x + std::cos(a) * size * 0.8f,
-                      base - size * 1.3f - std::sin(a) * size * 0.45f, size * 0.4f);
+    struct toadstool {
+        float x, base, size;
+    };
+    std::vector<toadstool> row;
+    for (const float clump : {30.0f, 105.0f, 180.0f, 230.0f, 305.0f})
+        for (int k = 0; k < 3; ++k) {
+            const float size = rng.uniform(7, 24), x = clump + rng.uniform(-20, 20);
+            row.push_back({x, bank - 6 + size * 0.4f, size});
         }
-        for (int k = 0; k < 4; ++k) {
+    std::sort(row.begin(), row.end(),
+              [](const toadstool& a, const toadstool& b) { return a.size < b.size; });
+    for (const toadstool& t : row) {
+        const float cap_y = t.base - t.size * 1.25f;
+        mask stem(320, 127), cap(320, 127), under(320, 127), spots(320, 127);
+        for (int k = 0; k <= 8; ++k) {
+            const float u = static_cast<float>(k) / 8;
+            art::disc(stem, t.x, cap_y + (t.base - cap_y) * u, t.size * (0.16f + 0.07f * u));
+        }
+        for (int k = 0; k <= 16; ++k) {
+            const float a = pi * static_cast<float>(k) / 16;
+            art::disc(cap, t.x - std::cos(a) * t.size * 0.75f, cap_y - std::sin(a) * t.size * 0.42f,
+                      t.size * 0.3f);
+        }
+        // The dome ends flat on row cap_y, where the dark gills hang under
+        // it: a band under the cap, not a seam across it.
+        for (int y = static_cast<int>(cap_y) + 1; y < 127; ++y)
+            for (int x = 0; x < 320; ++x)
+                if (y >= 0) cap.at(x, y) = 0;
+        art::box(under, t.x - t.size * 0.9f, cap_y, t.x + t.size * 0.9f, cap_y + t.size * 0.12f);
+        for (int k = 0; k < 5; ++k) {
             // One draw per statement: argument order is the compiler's choice.
-            const float across = rng.uniform(-0.6f, 0.6f);
-            const float up = rng.uniform(0.1f, 0.6f);
-            art::disc(spots, x + across * size, base - size * 1.3f - up * size, size * 0.1f);
+            const float across = rng.uniform(-0.7f, 0.7f);
+            const float up = rng.uniform(0.15f, 0.65f);
+            art::disc(spots, t.x + across * t.size * (1 - up * 0.5f), cap_y - up * t.size * 0.7f,
+                      t.size * 0.08f);
         }
-        art::stamp(canvas, stem, 0, 0, hex(0xd8ccb0) * 0.8f);
-        art::stamp(canvas, cap, 0, 0, mix(hex(0xc03018), hex(0xe06028), rng.uniform(0, 1)));
-        art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8));
+        const float near = t.size / 24;
+        art::stamp(canvas, stem, 0, 0, hex(0xb8aa90) * (0.55f + 0.4f * near));
+        for (int y = 0; y < 127; ++y) // the moonlit side of the stem
+            for (int x = static_cast<int>(t.x - t.size * 0.2f); x < static_cast<int>(t.x); ++x)
+                if (canvas.inside(x, y)) canvas.add(x, y, hex(0x303040), stem.sample(x, y) * 0.8f);
+        art::stamp(canvas, cap, 0, 0,
+                   mix(hex(0x902010), hex(0xe05020), rng.uniform(0.3f, 1)) * (0.6f + 0.4f * near));
+        art::stamp(canvas, under, 0, 0, hex(0x401008) * (0.6f + 0.4f * near));
+        art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8) * (0.7f + 0.3f * near));
     }
+    // The bank: dark grass, a calm ground for the lettering.
     canvas.paint([&](float x, float y) {
         const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
         const float grass = art::fbm(x / 6, y / 30, 9, 3);
-        return y > 115 ? mix(c, hex(0x102010), grass * 0.8f) : c;
+        const float edge = art::smoothstep(bank - 2, bank + 3, y + 3 * grass);
+        return mix(c, mix(hex(0x081008), hex(0x142414), grass), edge);
     });
     vignette(canvas, 0.4f);
-    tagline(canvas, letters, 110);
+    name_and_tagline(canvas, letters, name_row - top, 0.95f);
     return canvas;
 }
 
@@ -113,7 +155,8 @@ image credits_backdrop(const art::lettering& letters) {
     return canvas;
 }
 
-// A credit plaque: the role large, a line under it small.
+// A credit plaque: the role large, a line under it small; every role in the
+// same lettering, and on the taller plaque the pair stands in its middle.
 image credit_plaque(const art::lettering& letters, int height, const std::string& role,
                     const std::string& line) {
     image canvas(200, height);
@@ -123,8 +166,9 @@ image credit_plaque(const art::lettering& letters, int height, const std::string
         return mix(hex(0x0c2a14), hex(0x05140a), y / static_cast<float>(height)) +
                lime * (0.5f * edge);
     });
-    caption(canvas, letters, role, 10, 4, {14, height > 50 ? 30 : 20, cream, moss, 2, 2});
-    caption(canvas, letters, line, 12, height - 16, {6, 11, lime});
+    const bool tall = height > 50;
+    caption(canvas, letters, role, 10, tall ? 12 : 4, {14, 20, cream, moss, 2, 2});
+    caption(canvas, letters, line, 12, tall ? 40 : height - 16, {6, 11, lime});
     return canvas;
 }
 
@@ -170,6 +214,13 @@ image scratches() {
         const float x = rng.uniform(0, 320), y = rng.uniform(0, 200);
         art::disc(m, x, y, rng.uniform(0.6f, 2.2f));
     }
+    // The bubble and the "wind it up!" box, blended thinly over the film,
+    // let what is under them through: the film is clean where the box stands
+    // (columns 60 to 260, rows 80 to 144) and where the bubble and its name
+    // hang during the barking (columns 150 to 305, rows 100 to 162).
+    for (int y = 76; y < 162; ++y)
+        for (int x = 56; x < 305; ++x)
+            if (x >= 150 || y < 148) m.at(x, y) = 0;
     art::stamp(canvas, m, 0, 0, hex(0x3a2a20));
     return canvas;
 }
@@ -195,14 +246,17 @@ image greetings_sign(const art::lettering& letters) {
 
 // The speech bubble: its tail starts at the top-left corner (the mesh point
 // it hangs on); the part writes the name at (24, 77) in slate blue and blends
-// the bubble at about a third, so the bubble is white with a dark rim, just
-// wide enough for the longest name.
+// the bubble at about a third, so the bubble is white with a dark rim. The
+// longest greeting, "wombats", is 107 pixels wide in the part's lettering:
+// the bubble ends 15 pixels past it.
 image bubble(const art::lettering& letters) {
-    image canvas(132, 104);
+    constexpr int w = 150;
+    image canvas(w, 104);
     canvas.cover_all(0);
-    mask shape(132, 104);
-    art::box(shape, 12, 58, 126, 100, 1.0f);
-    for (int k = 0; k < 4; ++k) art::disc(shape, k % 2 ? 122.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
+    mask shape(w, 104);
+    art::box(shape, 12, 58, w - 4, 100, 1.0f);
+    for (int k = 0; k < 4; ++k)
+        art::disc(shape, k % 2 ? w - 8.0f : 16.0f, k < 2 ? 62.0f : 96.0f, 6);
     for (int i = 0; i <= 20; ++i) {
         const float t = static_cast<float>(i) / 20;
         art::disc(shape, 2 + 26 * t, 2 + 58 * t * t, 1 + 5 * t);

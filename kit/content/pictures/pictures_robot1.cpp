@@ -3,6 +3,7 @@
 #include "kit/art/picture_kit.h"
 #include "kit/art/quantise.h"
 #include "kit/content/data_set.h"
+#include "kit/content/pictures/bent_pictures.h"
 #include "kit/formats/bmp_writer.h"
 
 #include <algorithm>
@@ -55,12 +56,14 @@ image sigil() {
         return mix(hex(0x5a2090), violet * 0.25f, r) * (0.7f + 0.5f * petals * r);
     });
     mask m(size, size), fine(size, size);
-    art::ring(m, c, c, 31, 2.5f);
+    // The pentagram 20 across from the middle: at five times its size it
+    // still fits the picture's height and reads as a star in a ring.
+    art::ring(m, c, c, 21, 2.5f);
     for (int k = 0; k < 5; ++k) {
         const float a0 = -pi / 2 + 2 * pi * static_cast<float>(k) / 5;
         const float a1 = a0 + 4 * pi / 5;
-        art::line(m, c + 30 * std::cos(a0), c + 30 * std::sin(a0), c + 30 * std::cos(a1),
-                  c + 30 * std::sin(a1), 2.5f);
+        art::line(m, c + 20 * std::cos(a0), c + 20 * std::sin(a0), c + 20 * std::cos(a1),
+                  c + 20 * std::sin(a1), 2.5f);
     }
     art::ring(m, c, c, 50, 2.5f);
     art::ring(m, c, c, 80, 3);
@@ -109,47 +112,14 @@ image ornaments(const art::lettering& letters) {
     }
     art::stamp(canvas, art::glow(m, 1, 2), 0, 0, hex(0x603010));
     art::stamp(canvas, m, 0, 0, gold);
+    // A dark plate hanging from the rim under the name, so that the sigil's
+    // gold lines, spinning underneath, never run behind its gold letters.
+    mask plate(320, 200), edge(320, 200);
+    art::box(plate, 224, 2, 286, 29);
+    art::box(edge, 223, 2, 287, 30);
+    art::stamp(canvas, edge, 0, 0, gold);
+    art::stamp(canvas, plate, 0, 0, hex(0x1c0a30));
     caption(canvas, letters, "majic", 232, 8, {9, 16, gold, hex(0x402008), 1, 3});
-    return canvas;
-}
-
-// A displacement map: red is the index (the offset the parts add), smooth;
-// green and blue make it a picture of its own, since pinkous shows one.
-std::vector<uint8_t> displacement_map(int width, int height, uint32_t seed, colour low,
-                                      colour high) {
-    bmp_palette palette{};
-    for (int i = 0; i < 256; ++i) {
-        const float t = static_cast<float>(i) / 255;
-        const colour c = mix(low, high, t);
-        palette[i] = {static_cast<uint8_t>(i),
-                      static_cast<uint8_t>(std::lround(art::clamp01(c.g) * 255)),
-                      static_cast<uint8_t>(std::lround(art::clamp01(c.b) * 255))};
-    }
-    const auto w = static_cast<float>(width), h = static_cast<float>(height);
-    return write_bmp8(
-        art::from_field(width, height, palette,
-                        [&](int x, int y) {
-                            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-                            const float wave = 0.5f + 0.25f * std::sin(fx / w * 4 * pi + fy / 40) +
-                                               0.25f * std::sin(fy / h * 3 * pi + fx / 70);
-                            const float n = art::fbm(fx / 120, fy / 120, seed, 3);
-                            return static_cast<uint8_t>(
-                                std::clamp(255 * (0.7f * wave + 0.3f * n), 0.0f, 255.0f));
-                        }),
-        false);
-}
-
-// What oneco3 bends: bold tiles and rings, whose straight edges show the bending.
-image toxic_source(const art::lettering& letters) {
-    image canvas(320, 150);
-    canvas.paint([&](float x, float y) {
-        const bool tile = (static_cast<int>(x) / 20 + static_cast<int>(y) / 20) % 2;
-        const float r = std::hypot(x - 160, y - 75);
-        const float ring = 0.5f + 0.5f * std::sin(r / 6);
-        return mix(tile ? hex(0x0a3a14) : hex(0x143a0a), hex(0xb8f040), ring * ring * 0.7f);
-    });
-    caption(canvas, letters, "quit the scene", 40, 55,
-            {18, 36, hex(0xf0ffe0), hex(0x206010), 3, 2});
     return canvas;
 }
 
@@ -218,9 +188,9 @@ image workshop(const art::lettering& letters) {
             const bool tick = y % 10 == 0 ? x > 14 : y % 5 == 0 && x > 19;
             canvas.at(x, y) = tick ? brass * 0.8f : mix(hex(0x0a1020), wall, x / 26.0f);
         }
-    // The name on a wooden plate below the monitor, left of x = 105 where no
+    // The name on a wooden plate below the monitor, left of x = 95 where no
     // sprite rectangle reaches (they span 50 pixels either side of the screws
-    // in the columns 155, 231 and 307).
+    // in the columns 154, 221 and 288, give or take nine).
     for (int y = 150; y < 176; ++y)
         for (int x = 34; x < 100; ++x) {
             const float fx = static_cast<float>(x), fy = static_cast<float>(y);
@@ -279,7 +249,7 @@ image screw(int phase) {
 // Pictures of oneco4 (odd numbers): a small monitor in the top-left corner
 // flicking between channels, kept clear of where the screws fly.
 image monitor(const art::lettering& letters, int k) {
-    constexpr int w = 96, h = 72;
+    constexpr int w = 88, h = 72;
     image canvas(w, h, hex(0x2a3040));
     for (int y = 5; y < h - 5; ++y)
         for (int x = 5; x < w - 5; ++x) {
@@ -311,7 +281,11 @@ image monitor(const art::lettering& letters, int k) {
             }
             canvas.at(x, y) = c;
         }
-    caption(canvas, letters, "ch " + std::to_string(k + 1), 8, h - 17, {6, 11, hex(0xe0e0c0)});
+    // The channel's label on a plain strip of its own, whatever the channel shows.
+    for (int y = h - 19; y < h - 5; ++y)
+        for (int x = 5; x < w - 5; ++x)
+            canvas.at(x, y) = y == h - 19 ? hex(0x3a4458) : hex(0x141820);
+    caption(canvas, letters, "ch " + std::to_string(k + 1), 9, h - 18, {6, 11, hex(0xe0e0c0)});
     scanlines(canvas, 0.25f);
     return canvas;
 }
@@ -327,9 +301,9 @@ std::vector<named_bytes> robot1_pictures(const art::lettering& letters) {
         {"majic.bmp", as_bmp8(sigil())},
         {"majicbig.bmp", as_bmp24(nebula())},
         {"mex.bmp", as_rle8(ornaments(letters), true, 32)},
-        {"0.bmp", displacement_map(420, 201, 41, hex(0x000000), hex(0xc08000))},
-        {"1.bmp", displacement_map(420, 201, 42, hex(0x200040), hex(0x80a0ff))},
-        {"2.bmp", as_bmp24(toxic_source(letters))},
+        {"0.bmp", plain_field_map()},
+        {"1.bmp", pig_xray_map()},
+        {"2.bmp", as_bmp24(exit_sign_picture())},
         {"zelenac.bmp", as_rle8(circuit(), false, 32)},
         {"litac.bmp", as_bmp8(flyer())},
         {"jug.bmp", as_bmp24(workshop(letters))},

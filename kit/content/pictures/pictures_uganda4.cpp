@@ -4,6 +4,7 @@
 #include "kit/art/picture_kit.h"
 #include "kit/art/quantise.h"
 #include "kit/content/data_set.h"
+#include "kit/content/pictures/bent_pictures.h"
 #include "kit/formats/bmp_writer.h"
 #include "kit/formats/psd_writer.h"
 
@@ -38,16 +39,23 @@ std::vector<uint8_t> field_map(int width, int height, uint32_t seed, float scale
 }
 
 // What obw bends: a watching eye, wrapped like the part's reads (columns
-// modulo 320, rows modulo 150) and centred where its window shows it.
+// modulo 320, rows modulo 150). The part shows screen column i from source
+// column i + s, s from 0 to 56 and the same along a row, in a window from
+// column 80: only source columns 136 to 319 are on the screen at every
+// shift. The label and the eye sit side by side in them, on the same rows,
+// so a row's shift moves both alike and the gap between them stays: the
+// label in columns 140 to 172, the eye's corners at 190 and 314.
 image watching_eye(const art::lettering& letters) {
-    constexpr float cx = 220, cy = 120; // window centre plus the mean offset
+    constexpr float cx = 252, cy = 118;
+    constexpr float size = 0.64f; // of the almond drawn 195 by 100 below
     image canvas(320, 150);
     canvas.paint([&](float x, float y) {
-        float dx = std::fmod(x - cx + 480, 320) - 160, dy = std::fmod(y - cy + 225, 150) - 75;
+        const float wx = std::fmod(x - cx + 480, 320) - 160, wy = std::fmod(y - cy + 225, 150) - 75;
         const float dots = std::hypot(std::fmod(x + 800, 8) - 4, std::fmod(y + 800, 8) - 4);
-        const float shade = 0.25f + 0.5f * std::fabs(dy) / 75;
+        const float shade = 0.25f + 0.5f * std::fabs(wy) / 75;
         const colour paper = dots < 3.2f * shade ? hex(0x3a1810) : hex(0xf0e4cc);
-        // Almond: two circle arcs meeting at the corners (dx = +-100).
+        const float dx = wx / size, dy = wy / size;
+        // Almond: two circle arcs meeting at the corners (dx = +-97.5).
         const float lid = 120 - std::hypot(dx, std::fabs(dy) + 70);
         const float r = std::hypot(dx, dy);
         if (lid < -3) return paper;
@@ -61,7 +69,7 @@ image watching_eye(const art::lettering& letters) {
         if (r < 42) return hex(0x200404);
         return mix(hex(0xfffaf0), hex(0xc8b8a8), art::smoothstep(10, 0, lid));
     });
-    caption(canvas, letters, "bw", 114, 70, {20, 40, hex(0x100404), hex(0xf0e4cc), 2, 3});
+    caption(canvas, letters, "bw", 140, 102, {16, 32, hex(0x100404), hex(0xf0e4cc), 2, 3});
     return canvas;
 }
 
@@ -160,6 +168,8 @@ image glitch(const art::lettering& letters) {
         const float n = art::fbm(x / 90, y / 14, 170, 4);
         return mix(hex(0xa8b4c4), hex(0xdce2e8), n) * (0.96f + 0.04f * std::sin(y * 1.7f));
     });
+    // The label and the digits' frame keep the plain page: no band crosses them.
+    const auto calm = [](int x, int y) { return x >= 184 && x < 312 && y >= 46 && y < 146; };
     art::scatter rng(171);
     for (int i = 0; i < 22; ++i) {
         const int y = rng.below(196), h = 1 + rng.below(4), x = rng.below(300),
@@ -167,6 +177,7 @@ image glitch(const art::lettering& letters) {
         const bool red = rng.below(3) != 0;
         for (int yy = y; yy < std::min(200, y + h); ++yy)
             for (int xx = x; xx < std::min(320, x + w); ++xx) {
+                if (calm(xx, yy)) continue;
                 // A torn band: the page shifted and tinted, brighter at its head.
                 const float head = 1 - static_cast<float>(xx - x) / static_cast<float>(w);
                 const colour tint = red ? hex(0xe04848) : hex(0x38a8c8);
@@ -190,20 +201,6 @@ image glitch(const art::lettering& letters) {
 }
 
 const colour pink = hex(0xf060a0), rose = hex(0x801848);
-
-image hearts(const art::lettering& letters) {
-    image canvas(320, 150);
-    canvas.paint([&](float x, float y) {
-        const float u = std::fmod(x, 40) - 20, v = std::fmod(y, 40) - 22;
-        // A heart: two discs over a point.
-        const bool heart = std::hypot(u - 6, v + 3) < 8 || std::hypot(u + 6, v + 3) < 8 ||
-                           (v > -2 && std::fabs(u) < 14 - v);
-        const bool odd = (static_cast<int>(x / 40) + static_cast<int>(y / 40)) % 2;
-        return heart ? (odd ? pink : hex(0xf8d0e0)) : mix(rose, hex(0x300818), y / 150);
-    });
-    caption(canvas, letters, "pinkous", 90, 55, {20, 40, hex(0xffffff), rose, 3, 2});
-    return canvas;
-}
 
 image pink_field() {
     image canvas(320, 200);
@@ -306,7 +303,7 @@ image visor(const art::lettering& letters) {
     for (int x = 14; x < 320; x += 34) art::disc(rivets, static_cast<float>(x), 7, 1.8f);
     art::stamp(canvas, seam, 0, 0, hex(0x2a6a2a), false);
     art::stamp(canvas, rivets, 0, 0, hex(0xe0f0d0), false);
-    caption(canvas, letters, "surf on surf", 230, 186, {6, 11, hex(0x2a5a2a)});
+    caption(canvas, letters, "surf on surf", 230, 186, {6, 11, hex(0x0c200c)});
     return canvas;
 }
 
@@ -349,7 +346,7 @@ std::vector<named_bytes> uganda4_pictures(const art::lettering& letters) {
         {"sorry.bmp", as_rle8(sorry(letters), true, 32)},
         {"lifelife.bmp", as_bmp24(cells())},
         {"glit.bmp", as_bmp24(glitch(letters))},
-        {"hlavni.bmp", as_bmp24(hearts(letters))},
+        {"hlavni.bmp", as_bmp24(pig_picture())},
         {"field.bmp", as_bmp8(pink_field())},
         {"box.bmp", as_rle8(frame_box(), true, 32)},
         {"hool.bmp", as_rle8(visor(letters), true, 32)},

@@ -1,100 +1,128 @@
 #include "kit/content/scenes/dog_meshes.h"
 
+#include <vector>
+
 namespace vilora::kit::data {
-
-// The dogs are line drawings in their middle plane, built of slivers (see
-// polyline) along their outlines, so that a shaking wireframe draws every
-// stroke twice and the outline holds; the legs stand out to the sides, where
-// a part that shades by depth tells the near ones from the far ones.
-
-// The body's outline, the neck's front and back belonging to the head: the
-// back from the withers to the rump, round the buttock, the belly up to the
-// flank and down along the ribs, the deep chest and its front up to the
-// throat.
-tds::mesh dog_body(const std::string& name) {
-    mesh_builder b(name);
-    b.polyline(
-        {{8, 0, 24}, {-11, 0, 22}, {-13, 0, 17}, {-8, 0, 12}, {7, 0, 9}, {12, 0, 14}, {13, 0, 20}});
-    return b.take("Fur");
-}
-
-// The head, held high, from the top of the withers: the nape up to the crown,
-// the brow, the muzzle and its blunt end, the mouth and the jaw, and the
-// throat down to the chest; and on the near side (-y) a long ear hanging from
-// the crown.
-tds::mesh dog_head(const std::string& name) {
-    mesh_builder b(name);
-    b.polyline({{-5, 0, -1},
-                {1, 0, 15},
-                {10, 0, 19},
-                {21, 0, 15},
-                {21, 0, 12},
-                {18, 0, 10},
-                {8, 0, 9},
-                {5, 0, -4}});
-    b.triangle(b.vertex({1, -3, 16}), b.vertex({7, -3, 17}), b.vertex({-1, -3, 4}));
-    return b.take("Fur");
-}
-
 namespace {
 
-// A leg each side, hanging from its joint: a long spike from the two corners
-// of its top down to the paw, and the paw.
-tds::mesh leg_pair(const std::string& name, float top_front, float top_back, float top_height) {
-    mesh_builder b(name);
-    for (const float side : {-5.0f, 5.0f}) {
-        b.triangle(b.vertex({top_front, side, 1}), b.vertex({top_back, side, top_height}),
-                   b.vertex({0, side, -16}));
-        b.polyline({{-1, side, -16}, {4, side, -16}});
+// A stroke along `points` in the plane y = `across`: per segment two slim
+// faces, the segment and its twin half a pixel or so to its left, so that a
+// wireframe draws the line twice side by side, touching: one bold line, not
+// a doubled one. A `fine` stroke has one face
+// a segment, its third corner all but on the segment's end: houp shakes
+// every line's ends by up to 9 pixels, and a pair of shaken copies of each
+// line reads as a pencil stroke where four would scribble.
+void stroke(mesh_builder& b, std::initializer_list<vec3> points, float across = 0,
+            bool fine = false, const std::function<vec3(vec3)>& shade = {}) {
+    std::vector<vec3> p(points);
+    for (size_t i = 0; i + 1 < p.size(); ++i) {
+        const vec3 from = p[i] + vec3{0, across, 0}, to = p[i + 1] + vec3{0, across, 0};
+        const vec3 along = normalised(to - from);
+        const vec3 left = vec3{-along.z, 0, along.x} * (fine ? 0.3f : 0.6f);
+        const uint16_t a = b.vertex(from), c = b.vertex(to);
+        const uint16_t d = b.vertex(shade ? shade(to + left) : to + left);
+        b.triangle(a, c, d);
+        if (!fine) b.triangle(b.vertex(from + left), a, d);
     }
-    return b.take("Fur");
+}
+
+// A small eye: one face.
+void eye(mesh_builder& b, vec3 at) {
+    b.triangle(b.vertex(at + vec3{-1.5f, 0, 0.8f}), b.vertex(at + vec3{1.5f, 0, 0.8f}),
+               b.vertex(at + vec3{0, 0, -1.5f}));
 }
 
 } // namespace
 
-// Front legs: thin spikes from the shoulders.
-tds::mesh dog_front_legs(const std::string& name) {
-    return leg_pair(name, 1.5f, -1.5f, 1);
-}
-
-// Hind legs: broad at the thigh, the back of it high on the haunch.
-tds::mesh dog_hind_legs(const std::string& name) {
-    return leg_pair(name, 2.5f, -3, 3);
-}
-
-// The tail from its root, curving up and back.
-tds::mesh dog_tail(const std::string& name) {
+tds::mesh sitter_body(const std::string& name) {
     mesh_builder b(name);
-    b.polyline({{0, 0, 0}, {-5, 0, 7}, {-4, 0, 14}});
+    stroke(b, {{13, 0, 82},
+               {6, 0, 66},
+               {-6, 0, 52},
+               {-18, 0, 38},
+               {-26, 0, 24},
+               {-26, 0, 10},
+               {-22, 0, 2},
+               {-6, 0, 0},
+               {-4, 0, 6},
+               {2, 0, 16},
+               {10, 0, 12},
+               {14, 0, 4},
+               {14, 0, 0},
+               {27, 0, 0},
+               {24, 0, 6},
+               {24, 0, 36},
+               {30, 0, 50},
+               {38, 0, 64}});
     return b.take("Fur");
 }
 
-// A flat bone standing on end: a shaft with two round knobs at each end, and
-// as face 10 a small face whose corner a is the notch at the top of the
-// shaft: the greetings hang their bubble there.
-tds::mesh bone_mesh() {
-    mesh_builder b("Bone");
-    const uint16_t s0 = b.vertex({-2.5f, 0, -12}), s1 = b.vertex({2.5f, 0, -12});
-    const uint16_t s2 = b.vertex({2.5f, 0, 12}), s3 = b.vertex({-2.5f, 0, 12});
-    b.quad(s0, s1, s2, s3);
-    uint16_t knob_middles[2] = {};
-    for (const float end : {-1.0f, 1.0f})
-        for (const float side : {-1.0f, 1.0f}) {
-            const vec3 middle{side * 4.5f, 0, end * 15};
-            const uint16_t c = b.vertex(middle);
-            if (end > 0) knob_middles[side > 0] = c;
-            const uint16_t k0 = b.vertex(middle + vec3{side * -4.5f, 0, end * -4});
-            const uint16_t k1 = b.vertex(middle + vec3{side * 4.5f, 0, end * -1});
-            const uint16_t k2 = b.vertex(middle + vec3{side * 2, 0, end * 4});
-            const uint16_t k3 = b.vertex(middle + vec3{side * -3, 0, end * 4});
-            b.triangle(k0, k1, c);
-            b.triangle(k1, k2, c);
-            b.triangle(k2, k3, c);
-        }
-    const uint16_t notch = b.vertex({0, 0, 17});
-    tds::mesh m = b.take("Fur");
-    m.faces.insert(m.faces.begin() + 10, {notch, knob_middles[1], knob_middles[0], 7});
-    return m;
+tds::mesh sitter_head(const std::string& name) {
+    mesh_builder b(name);
+    // The throat up under the jaw to the corner of the mouth, the mouth to the
+    // nose, over the muzzle and the brow, up the ear and down it, round the
+    // skull to the nape: 10 faces before the nose.
+    stroke(b, {{38, 0, 64}, {40, 0, 76}, {60, 0, 77}, {62, 0, 80}, {52, 0, 85}, {44, 0, 89}});
+    const vec3 nose{62, 0, 80};
+    b.triangle(b.vertex(nose), b.vertex(nose + vec3{-3, 0, -2}), b.vertex(nose + vec3{-3, 0, 2}));
+    stroke(b, {{44, 0, 89},
+               {38, 0, 95},
+               {33, 0, 97},
+               {26, 0, 112},
+               {20, 0, 97},
+               {16, 0, 92},
+               {13, 0, 82}});
+    eye(b, {44, 0, 86});
+    return b.take("Fur");
+}
+
+tds::mesh sitter_jaw_mesh(const std::string& name) {
+    mesh_builder b(name);
+    stroke(b, {{40, 0, 75}, {45, 0, 69}, {57, 0, 72}, {59, 0, 75}});
+    return b.take("Fur");
+}
+
+tds::mesh sitter_tail(const std::string& name) {
+    mesh_builder b(name);
+    stroke(b, {{-22, 0, 34}, {-32, 0, 42}, {-37, 0, 54}, {-34, 0, 64}, {-29, 0, 66}});
+    return b.take("Fur");
+}
+
+tds::mesh runner_body(const std::string& name, const std::function<vec3(vec3)>& shade) {
+    mesh_builder b(name);
+    // From the chest up the throat, round the muzzle, the brow and the ear
+    // laid back, down the neck and along the back, round the rump and along
+    // the belly to the chest.
+    // Fine, in the body's grey: houp shakes every line, and one shaken pair a
+    // segment keeps the outline a pencil line.
+    stroke(b, {{34, 0, 40}, {46, 0, 54},  {60, 0, 58},  {70, 0, 62},  {72, 0, 66},  {64, 0, 70},
+               {56, 0, 73}, {50, 0, 76},  {37, 0, 80},  {44, 0, 72},  {36, 0, 66},  {28, 0, 60},
+               {12, 0, 57}, {-10, 0, 57}, {-26, 0, 54}, {-34, 0, 46}, {-34, 0, 36}, {-26, 0, 30},
+               {-8, 0, 29}, {12, 0, 30},  {28, 0, 33},  {34, 0, 40}},
+           0, true, shade);
+    // The tail streaming out behind and up, a dog's long brush.
+    stroke(b, {{-32, 0, 50}, {-42, 0, 58}, {-50, 0, 66}, {-54, 0, 74}}, 0, true, shade);
+    eye(b, {58, -2, 67});
+    return b.take("Fur");
+}
+
+tds::mesh runner_leg(const std::string& name, float across, bool hind) {
+    mesh_builder b(name);
+    if (hind) // thigh, hock and paw, down the back and up the front
+        stroke(b,
+               {{-8, 0, 2},
+                {-10, 0, -12},
+                {-4, 0, -20},
+                {-6, 0, -26},
+                {2, 0, -28},
+                {1, 0, -24},
+                {3, 0, -18},
+                {4, 0, -10},
+                {8, 0, 0}},
+               across, true);
+    else
+        stroke(b, {{-4, 0, 0}, {-3, 0, -24}, {5, 0, -26}, {4, 0, -22}, {4, 0, 0}}, across, true);
+    return b.take("Fur");
 }
 
 } // namespace vilora::kit::data

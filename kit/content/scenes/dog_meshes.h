@@ -1,32 +1,41 @@
-// The dogs and their bone, built facing +x with z up about their pivots.
-// Both parts that show them draw every face as a wireframe, so they are built
-// of few faces with no turned-over copies; the dogs' outlines are drawn twice
-// on purpose, as doubled strokes.
+// The dogs, drawn as line drawings in their middle plane (x forward, z up,
+// standing on z = 0): both parts that show them draw every face's three
+// edges. Outlines are strokes of two slim faces a segment, so that each
+// line is drawn twice side by side and holds when a part shakes its lines.
 #pragma once
 
 #include "kit/shapes/meshes.h"
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace vilora::kit::data {
 
-// Where the parts join, in the dog's own units: it stands on z = 0.
-inline constexpr vec3 dog_hips{-8, 0, 16}, dog_shoulders{7, 0, 16};
-inline constexpr vec3 dog_neck{8, 0, 24}, dog_tail_root{-11, 0, 22};
+// The greetings' dog, sitting and barking, some 112 units tall, in parts
+// that move about these joints.
+inline constexpr vec3 sitter_neck{14, 0, 80}, sitter_jaw{40, 0, 76}, sitter_tail_root{-22, 0, 34};
+// The body's outline from the nape down the back, round the haunch and the
+// paws and up the chest to the throat.
+tds::mesh sitter_body(const std::string& name);
+// The head from the throat round the muzzle, the ear and the skull to the
+// nape, with an eye; its face 10 is the nose, a small face whose corner a is
+// the tip of the nose: the greetings hang their bubble there.
+tds::mesh sitter_head(const std::string& name);
+// The lower jaw from its joint, which opens as the dog barks.
+tds::mesh sitter_jaw_mesh(const std::string& name);
+// The tail from its root, curled up.
+tds::mesh sitter_tail(const std::string& name);
 
-// The body, about the dog's origin.
-tds::mesh dog_body(const std::string& name);
-// The neck and head, from the top of the withers (dog_neck).
-tds::mesh dog_head(const std::string& name);
-// A pair of front legs hanging from the shoulders, one each side.
-tds::mesh dog_front_legs(const std::string& name);
-// A pair of hind legs hanging from the hips.
-tds::mesh dog_hind_legs(const std::string& name);
-// The tail from its root.
-tds::mesh dog_tail(const std::string& name);
-// A flat bone standing on end about its middle. Its face 10 is a small face
-// whose corner a is the notch at the top of the shaft: the greetings hang
-// their bubble there.
-tds::mesh bone_mesh();
+// houp's dog, galloping, some 118 units long with its tail and 88 tall,
+// facing +x.
+inline constexpr vec3 runner_shoulder{24, 0, 34}, runner_hip{-22, 0, 36};
+// Body, head, ears and tail in one outline, with an eye. `shade` moves each
+// face's corner c, which gives the face its colour.
+tds::mesh runner_body(const std::string& name, const std::function<vec3(vec3)>& shade);
+// A leg hanging from its joint at the origin, open at the top where it
+// meets the body; `across` sets it to the near (-) or far (+) side, `hind`
+// gives it a hock.
+tds::mesh runner_leg(const std::string& name, float across, bool hind);
 
 } // namespace vilora::kit::data

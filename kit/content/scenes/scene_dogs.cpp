@@ -1,6 +1,5 @@
-// The dogs' scene: two dogs chasing round a bone, filmed from far off for the
-// greetings; then one of them galloping on the spot, filmed side-on and
-// close for houp.
+// The dogs' scene: a dog sitting and barking the greetings, filmed side-on
+// and close; and another galloping on the spot, filmed side-on for houp.
 #include "kit/content/scenes/dog_meshes.h"
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
@@ -14,20 +13,17 @@ namespace {
 
 constexpr float pi = 3.14159265358979f;
 
-// Two shots. The greetings play frames 1 to about 150: a still camera above
-// the chase, from far off with a long lens (so that the depths give bright
-// colours), the bone a little left of the middle with its top, where the
-// bubble hangs, near (140, 60): the bubble then ends inside the picture.
-// houp plays backwards from the last frame to about 295 (see houp_shot).
-// Between the two nobody looks: the dogs, the bone and the camera move over.
-// houp's very first frame asks for the end frame, which the library refuses,
-// and so shows the scene as it was loaded, at frame 0: frame 0 is houp's
-// shot too, cut to the greetings' on frame 1. Tracks that differ between the
-// shots have keys on frames 0 to 3, so that the cut stays between the
-// frames that parts show.
-constexpr uint32_t dog_frames = 560, lap = 80;
+// Two shots. The greetings play frames 1 to about 150; houp plays backwards
+// from the last frame to about 295. Between the two nobody looks: the
+// camera moves over. houp's very first frame asks for the end frame, which
+// the library refuses, and so shows the scene as it was loaded, at frame 0:
+// frame 0 is houp's shot too, cut to the greetings' on frame 1. Tracks that
+// differ between the shots have keys on frames 0 to 3, so that the cut stays
+// between the frames that parts show. Each dog stays where it is; in the
+// other's shot it waits far to the side, in front of the camera, where the
+// parts draw none of its lines.
+constexpr uint32_t dog_frames = 560;
 constexpr uint32_t greeting_end = 180, houp_start = 280;
-constexpr float lens = 153;
 
 // 0 during the greetings' shot, 1 during houp's, easing in between.
 float shot_blend(float frame) {
@@ -42,58 +38,59 @@ std::vector<uint32_t> shot_frames(uint32_t step) {
     for (const uint32_t frame : key_frames(4, dog_frames, step)) frames.push_back(frame);
     return frames;
 }
-float mix(float a, float b, float k) {
-    return a + (b - a) * k;
-}
 vec3 mix(vec3 a, vec3 b, float k) {
     return a + (b - a) * k;
 }
+float mix(float a, float b, float k) {
+    return a + (b - a) * k;
+}
 
-// The chase: a lap of the bone every `lap` frames, counter-clockwise seen
-// from above, the second dog half a lap behind, with a hop on every stride.
-constexpr float chase_radius = 45;
-constexpr uint32_t stride = 10; // frames
-float lap_angle(float frame, float phase) {
-    return phase + 2 * pi * frame / static_cast<float>(lap);
+// The greetings draw every face as lines coloured by the depth of corner c
+// (z / 2, z / 3, z / 2) over a turning picture whose middle is pale; they
+// hang the bubble (150 x 104, its box from 12 to 146 across and 58 to 100
+// down) at the dog's nose and write the name in it. So the dog sits close,
+// some 90 units off, where its lines come out a dark plum, 150 pixels tall
+// at the left, its nose at (150, 56) and its chest left of the bubble's box.
+constexpr float sitter_size = 0.38f, greeting_lens = 50;
+constexpr vec3 sitter_at{0, 0, 0};
+vec3 sitter_nose() {
+    return sitter_at + vec3{62, 0, 80} * sitter_size;
 }
-vec3 chase_position(float frame, float phase) {
-    const float a = lap_angle(frame, phase);
-    return {chase_radius * std::cos(a), chase_radius * std::sin(a), 0};
+vec3 greeting_eye() {
+    return sitter_nose() + vec3{4, -90, -4};
 }
-float hop(float frame, float phase) {
-    return 2.5f * std::fabs(std::sin(pi * frame / stride + phase));
-}
-// A swing between -1 and 1, at -1 on frame 0, once every `period` frames.
-float swinging(float frame, uint32_t period) {
-    return -std::cos(2 * pi * frame / static_cast<float>(period));
+vec3 greeting_target() {
+    return aim_beside(greeting_eye(), sitter_nose(), -10, 34,
+                      part_projection(lens_fov(greeting_lens), 220));
 }
 
 // houp draws every face grey by depth (z / 3, held at 100) over a pale
 // backdrop, stretches x 1.8 to 4 times from column 0 (x = (persp_x x / z +
-// 50) * stretch) and covers columns 188 to 306 of rows 66 to 140 with its
-// digits. So dog 1 runs on the spot close to the camera, side-on and as tall
-// as the picture, its body and legs in the columns left of the digits and its
-// raised head above them, where the stretch may carry the snout further
-// right. It is squeezed along its length to be true to shape a little below
-// the middle of the stretch, and widened across (towards the camera) so that
-// its near legs and ear are darker than its far ones. Dog 2 and the bone
-// wait out of the shot, in front of the camera and far to its left.
+// 50) * stretch), shakes every line's ends by up to 9 pixels and covers
+// columns 188 to 306 of rows 66 to 140 with its digits. So its dog runs on
+// the spot side-on at the bottom left, 104 pixels tall, its feet far enough
+// above the bottom edge that the shaken lines of its swinging legs stay on
+// the picture, short enough along its length that at the widest stretch it
+// stays left of the digits and at the narrowest its tail stays on the
+// picture: true to shape a little above the middle of the stretch. It is
+// widened across (towards the camera) so that its near legs are darker than
+// its far ones, and its body's lines are darker still.
 struct houp_shot {
-    float size = 4;                     // the dog's scale
-    float squeeze = 0.44f;              // along it: persp_y / persp_x / 2.75
-    float across = 1.3f;                // across it, on top of its size
+    float size = 2;                     // the dog's scale
+    float squeeze = 0.28f;              // along it
+    float across = 1.5f;                // across it, on top of its size
     float distance = 140;               // from the camera to its middle plane
-    float top = 45;                     // the height of its head, dog units
-    float feet_row = 178, top_row = 12; // where its feet and head show
-    float rump = -11, rump_column = 10; // its rump (dog units) and where it shows
-    float head_lift = -0.25f;           // nose up, radians about +y
-    vec3 dog{0, 0, 0};                  // where dog 1 runs, facing +x
-    vec3 away{-2000, 600, 0};           // where dog 2 and the bone wait
+    float bottom = 6, top = 88;         // its feet and ear tips, dog units
+    float feet_row = 168, top_row = 64; // where they show
+    float tail = -54, tail_column = 6;  // its tail's tip (dog units), its column unstretched
+    float body_depth = 90;              // where its body's lines take their grey
+    vec3 dog{3000, 0, 0};               // where it runs, facing +x
 };
 constexpr houp_shot houp{};
 
 projection houp_projection() {
-    const float persp_y = (houp.feet_row - houp.top_row) * houp.distance / (houp.top * houp.size);
+    const float persp_y =
+        (houp.feet_row - houp.top_row) * houp.distance / ((houp.top - houp.bottom) * houp.size);
     // The part's persp_x for a 220-wide camera of the same field of view.
     return {persp_y * 220 * 0.75f / 200, persp_y};
 }
@@ -103,98 +100,111 @@ float houp_fov() {
 vec3 houp_scale() {
     return {houp.size * houp.squeeze, houp.size * houp.across, houp.size};
 }
-// Level and square to dog 1's side, moved (not turned) so that its feet show
-// on row feet_row and its rump on column rump_column.
+// Level and square to the dog's side, moved (not turned) so that its feet
+// show on row feet_row and its tail's tip on column tail_column.
 vec3 houp_eye() {
     const projection p = houp_projection();
-    const float rump = houp.rump * houp_scale().x;
-    return houp.dog + vec3{rump - (houp.rump_column - 50) * houp.distance / p.persp_x,
-                           -houp.distance, (houp.feet_row - 90) * houp.distance / p.persp_y};
+    const float tail = houp.tail * houp_scale().x, feet = houp.bottom * houp_scale().z;
+    return houp.dog + vec3{tail - (houp.tail_column - 50) * houp.distance / p.persp_x,
+                           -houp.distance, feet + (houp.feet_row - 90) * houp.distance / p.persp_y};
+}
+// A point of the dog (in its own units) slid along houp's line of sight to
+// the body's depth, and back into the dog's units.
+vec3 at_body_depth(vec3 p) {
+    const vec3 k = houp_scale();
+    const still_view view{houp_eye(), {0, 1, 0}};
+    const vec3 world = houp.dog + vec3{p.x * k.x, p.y * k.y, p.z * k.z};
+    const vec3 moved = view.at_depth(world, houp.body_depth) - houp.dog;
+    return {moved.x / k.x, moved.y / k.y, moved.z / k.z};
 }
 
-// A dog's place, heading, scale and head: on the circle for the chase, moving
-// over to houp's shot.
-struct dog_motion {
-    float phase;
-    vec3 houp_place;
-    vec3 position(float f) const {
-        const float k = shot_blend(f);
-        return mix(chase_position(f, phase), houp_place, k) +
-               vec3{0, 0, hop(f, phase) * mix(1, houp.size, k)};
-    }
-    // Along the circle, a quarter turn ahead of the position angle; in houp's
-    // shot facing +x, the turn nearest to where the chase left it.
-    float heading(float f) const {
-        const float chase = lap_angle(f, phase) + pi / 2;
-        const float left = lap_angle(houp_start, phase) + pi / 2;
-        return mix(chase, 2 * pi * std::round(left / (2 * pi)), shot_blend(f));
-    }
-    vec3 scale(float f) const { return mix(vec3{1, 1, 1}, houp_scale(), shot_blend(f)); }
-    // Nodding with the strides in the chase; held up for houp.
-    float head(float f) const {
-        return mix(0.15f * swinging(f, stride), houp.head_lift, shot_blend(f));
-    }
-};
-constexpr dog_motion dog_1{0, houp.dog}, dog_2{pi, houp.away};
-
-// A dog as a dummy that runs, turns and grows, with body, legs, tail and head
-// under it; node ids from `first`. Its meshes go into the scene.
-void add_dog(tds::scene& s, int number, uint16_t first, const dog_motion& m) {
-    const std::string n = std::to_string(number);
-    s.meshes.push_back(dog_body("Body" + n));
-    s.meshes.push_back(dog_front_legs("Front" + n));
-    s.meshes.push_back(dog_hind_legs("Back" + n));
-    s.meshes.push_back(dog_tail("Tail" + n));
-    s.meshes.push_back(dog_head("Head" + n));
-    tds::node dog = dummy_node(first, "Dog" + n);
-    dog.position = points_along(shot_frames(1), [&m](float f) { return m.position(f); });
-    dog.rotation = turning_along(shot_frames(4), {0, 0, 1}, [&m](float f) { return m.heading(f); });
-    dog.scale = points_along(shot_frames(4), [&m](float f) { return m.scale(f); });
-    s.nodes.push_back(dog);
-    auto child = [&](uint16_t id, const std::string& name, vec3 at) {
-        tds::node c = object_node(id, name, static_cast<int16_t>(first));
-        c.position = hold(at);
-        c.scale = hold({1, 1, 1});
-        return c;
-    };
-    constexpr int strides = static_cast<int>(dog_frames / stride);
-    s.nodes.push_back(child(first + 1, "Body" + n, {0, 0, 0}));
-    tds::node front = child(first + 2, "Front" + n, dog_shoulders);
-    front.rotation = swing(0, dog_frames, {0, 1, 0}, 0.45f, strides);
-    tds::node back = child(first + 3, "Back" + n, dog_hips);
-    back.rotation = swing(0, dog_frames, {0, 1, 0}, -0.45f, strides);
-    // Wagging up and down as much as sideways: both shots see it.
-    tds::node tail = child(first + 4, "Tail" + n, dog_tail_root);
-    tail.rotation = swing(0, dog_frames, normalised({0, 1, 1}), 0.5f, 2 * strides);
-    tds::node head = child(first + 5, "Head" + n, dog_neck);
-    head.rotation =
-        turning_along(shot_frames(stride / 2), {0, 1, 0}, [&m](float f) { return m.head(f); });
-    for (tds::node* c : {&front, &back, &tail, &head}) s.nodes.push_back(*c);
-}
-
-// The bone stands on end at the middle of the chase, bobbing and spinning
-// (three turns over the 560 frames); for houp it waits out of the shot.
-void add_bone(tds::scene& s, uint16_t id) {
-    tds::node bone = object_node(id, "Bone");
-    bone.position = points_along(shot_frames(2), [](float f) {
-        return mix(vec3{0, 0, 16 + 3 * std::sin(2 * pi * f / lap)}, houp.away, shot_blend(f));
-    });
-    bone.rotation = spin(0, dog_frames, {0, 0, 1}, 3);
-    bone.scale = hold({1, 1, 1});
-    s.nodes.push_back(bone);
-}
-
-vec3 greeting_eye() {
-    return {-61, -376, 193};
-}
-vec3 greeting_target() {
-    return aim_beside(greeting_eye(), {0, 0, 14}, -20, -15, part_projection(lens_fov(lens), 220));
-}
 vec3 houp_or_greeting_eye(float frame) {
     return mix(greeting_eye(), houp_eye(), shot_blend(frame));
 }
 vec3 houp_or_greeting_target(float frame) {
     return mix(greeting_target(), houp_eye() + vec3{0, houp.distance, 0}, shot_blend(frame));
+}
+
+// A part of a dog: its mesh is drawn in the dog's own units, and the part
+// turns about `joint`, which sits at `at` in its parent.
+tds::node part_node(uint16_t id, const std::string& name, int16_t parent, vec3 at, vec3 joint) {
+    tds::node n = object_node(id, name, parent);
+    n.pivot = joint;
+    n.position = hold(at);
+    n.scale = hold({1, 1, 1});
+    n.rotation = {tds::track_once, {{0, turning(0, {0, 0, 1}), {}}}};
+    return n;
+}
+
+// The sitting dog: it barks every 16 frames, its head nodding up and its jaw
+// dropping, and wags its tail. Its head is the last mesh: the bubble hangs
+// on the last mesh's face 10.
+void add_sitter(tds::scene& s, uint16_t first) {
+    s.meshes.push_back(sitter_body("SitBody"));
+    s.meshes.push_back(sitter_tail("SitTail"));
+    s.meshes.push_back(sitter_jaw_mesh("SitJaw"));
+    tds::node dog = dummy_node(first, "Sitter");
+    dog.position = hold(sitter_at);
+    dog.scale = hold({sitter_size, sitter_size, sitter_size});
+    s.nodes.push_back(dog);
+    const auto parent = static_cast<int16_t>(first);
+    s.nodes.push_back(part_node(first + 1, "SitBody", parent, {}, {}));
+    tds::node tail = part_node(first + 2, "SitTail", parent, sitter_tail_root, sitter_tail_root);
+    tail.rotation = swing(0, dog_frames, {0, 1, 0}, 0.3f, static_cast<int>(dog_frames / 8));
+    s.nodes.push_back(tail);
+    tds::node head = part_node(first + 3, "SitHead", parent, sitter_neck, sitter_neck);
+    constexpr uint32_t bark = 16;
+    head.rotation = turning_along(key_frames(0, dog_frames, 2), {0, 1, 0}, [](float f) {
+        const float phase = std::fmod(f, static_cast<float>(bark)) / bark;
+        return -0.12f * std::sin(pi * std::min(1.0f, phase * 3));
+    });
+    s.nodes.push_back(head);
+    tds::node jaw = part_node(first + 4, "SitJaw", static_cast<int16_t>(first + 3),
+                              sitter_jaw - sitter_neck, sitter_jaw);
+    jaw.rotation = turning_along(key_frames(0, dog_frames, 2), {0, 1, 0}, [](float f) {
+        const float phase = std::fmod(f, static_cast<float>(bark)) / bark;
+        return 0.35f * std::sin(pi * std::min(1.0f, phase * 3));
+    });
+    s.nodes.push_back(jaw);
+}
+
+// The galloping dog: the legs swing, the front pair against the hind pair,
+// the near leg of each a little behind the far one.
+// houp plays the frames backwards, so the swings are keyed to run forwards
+// that way.
+void add_runner(tds::scene& s, uint16_t first) {
+    s.meshes.push_back(runner_body("RunBody1", at_body_depth));
+    struct leg {
+        const char* name;
+        float across;
+        bool hind;
+        float delay;
+    };
+    const leg legs[] = {{"RunFarFore1", 6, false, 0},
+                        {"RunFarHind1", 6, true, 0},
+                        {"RunNearFore1", -6, false, 0.12f},
+                        {"RunNearHind1", -6, true, 0.12f}};
+    for (const leg& l : legs) s.meshes.push_back(runner_leg(l.name, l.across, l.hind));
+    tds::node dog = dummy_node(first, "Runner");
+    dog.position = hold(houp.dog);
+    dog.scale = hold(houp_scale());
+    s.nodes.push_back(dog);
+    const auto parent = static_cast<int16_t>(first);
+    constexpr float stride = 10; // frames
+    const auto gallop = [](float f, float delay) {
+        return std::sin(2 * pi * (-f / stride - delay));
+    };
+    // The body holds still, which keeps its shading true (see still_view).
+    s.nodes.push_back(part_node(first + 1, "RunBody1", parent, {}, {}));
+    uint16_t id = first + 2;
+    for (const leg& l : legs) {
+        tds::node n = part_node(id++, l.name, parent, l.hind ? runner_hip : runner_shoulder, {});
+        const float sign = l.hind ? -1.0f : 1.0f;
+        n.rotation = turning_along(key_frames(0, dog_frames, 1), {0, 1, 0}, [&](float f) {
+            return sign * 0.5f * gallop(f, l.delay + (l.hind ? 0.5f : 0));
+        });
+        s.nodes.push_back(n);
+    }
 }
 
 } // namespace
@@ -203,19 +213,19 @@ tds::scene psyki_scene() {
     tds::scene s;
     s.end_frame = dog_frames;
     s.materials = scene_materials();
-    add_bone(s, 0);
-    add_dog(s, 1, 1, dog_1);
-    add_dog(s, 2, 7, dog_2);
-    s.meshes.push_back(bone_mesh()); // last: the bubble hangs on the last mesh's face 10
+    add_runner(s, 0);
+    add_sitter(s, 10);
+    s.meshes.push_back(sitter_head("SitHead")); // last: the bubble hangs on its face 10
     // A key on every frame: the cut on frame 1 stays between frames.
     camera_rig cam = camera_path(
-        "Camera01", 13, 14, lens, 0, dog_frames, 1,
+        "Camera01", 20, 21, greeting_lens, 0, dog_frames, 1,
         [](float t) { return houp_or_greeting_eye(t * dog_frames); },
         [](float t) { return houp_or_greeting_target(t * dog_frames); });
-    cam.eye.fov = values_along(
-        shot_frames(4), [](float f) { return mix(lens_fov(lens), houp_fov(), shot_blend(f)); });
+    cam.eye.fov = values_along(shot_frames(4), [](float f) {
+        return mix(lens_fov(greeting_lens), houp_fov(), shot_blend(f));
+    });
     s.cameras = {cam.camera};
-    s.lights = {{"Lamp", {0, 0, 120}, {1, 0.9f, 0.7f}, true, {0, 0, 0}, 40, 60}};
+    s.lights = {{"Lamp", {0, -60, 120}, {1, 0.9f, 0.7f}, true, {0, 0, 30}, 40, 60}};
     s.nodes.push_back(cam.eye);
     s.nodes.push_back(cam.target);
     return s;

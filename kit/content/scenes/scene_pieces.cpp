@@ -54,7 +54,8 @@ tds::mesh mushroom_mesh(const std::string& name, float cap_radius, float height,
 std::vector<tds::material> scene_materials() {
     return {
         {"Shroom", {0.2f, 0.1f, 0.05f}, {0.8f, 0.35f, 0.2f}, {0.9f, 0.9f, 0.8f}, 30, 3, false},
-        {"Chitin", {0.1f, 0.1f, 0.0f}, {0.9f, 0.75f, 0.1f}, {1, 1, 1}, 60, 3, false},
+        {"Chitin", {0.02f, 0.1f, 0.06f}, {0.1f, 0.6f, 0.35f}, {1, 1, 1}, 60, 3, false},
+        {"Petal", {0.1f, 0.1f, 0.08f}, {0.95f, 0.95f, 0.85f}, {0.3f, 0.3f, 0.3f}, 10, 2, true},
         {"Fur", {0.1f, 0.08f, 0.05f}, {0.55f, 0.4f, 0.25f}, {0.2f, 0.2f, 0.2f}, 5, 2, false},
         {"Steel", {0.1f, 0.1f, 0.12f}, {0.6f, 0.62f, 0.7f}, {1, 1, 1}, 80, 3, false},
         {"Glass", {0.1f, 0.1f, 0.1f}, {0.9f, 0.9f, 1.0f}, {1, 1, 1}, 90, 3, true, true},

@@ -5,8 +5,8 @@
 
 namespace vilora::kit::data {
 
-tds::scene hedge_scene();      // the title: a hedgehog with mushrooms circling it
-tds::scene vosaq_scene();      // credits and odistort: a wasp flying around a flower
+tds::scene hedge_scene();      // the title: a hedgehog walking between two toadstools
+tds::scene vosaq_scene();      // credits and odistort: a dragonfly hovering by a daisy
 tds::scene psyki_scene();      // greetings and houp: two dogs chasing round a bone
 tds::scene surfonsurf_scene(); // oland: a flight over a field of mushrooms
 tds::scene sperm_scene();      // oneco0: swimmers closing in on an egg (morphing tails)

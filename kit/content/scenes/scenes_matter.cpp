@@ -80,28 +80,37 @@ tds::scene surfonsurf_scene() {
     constexpr float sun_distance = 2500;
     const float per_pixel = sun_distance / part_projection(lens_fov(40), 220).persp_x;
     s.meshes.push_back(sun_mesh(18 * per_pixel, 48 * per_pixel));
-    s.meshes.push_back(terrain("Ground", 400, 54, field_height));
+    // The ground is built turned half round and turned back by its node:
+    // oland draws the first third of the faces, which holds the rows built
+    // first twice over, and those are then the near ones, where the grid is
+    // wide, not the ones at the horizon, where it would crowd into a smear.
+    // It reaches from y = -200, out of sight below the first frame's view,
+    // to 400: little of it lies behind the flight.
+    constexpr float ground_ahead = 100;
+    s.meshes.push_back(terrain(
+        "Ground", 300, 30, [](float x, float y) { return field_height(-x, ground_ahead - y); }));
     tds::node sun = object_node(0, "Sun");
     // Just below the eye's level, about 5 degrees above the middle of the
     // view: the flare's middle, row 68, is 22 pixels above the centre row.
     sun.position = hold({0, sun_distance - 100, cruise - sun_distance * std::tan(0.6f * pi / 180)});
     sun.scale = hold({1, 1, 1});
     tds::node ground = object_node(1, "Ground");
-    ground.position = hold({0, 0, 0});
+    ground.position = hold({0, ground_ahead, 0});
+    ground.rotation = {tds::track_once, {{0, turning(pi, {0, 0, 1}), {}}}};
     ground.scale = hold({1, 1, 1});
     tds::node field = dummy_node(2, "Field");
     field.position = hold({0, 0, 0});
     s.nodes = {sun, ground, field};
     // Low mushrooms along the flight, which it passes over; further out tall
     // ones whose caps stand against the sky above the horizon, far enough that
-    // they stay in view; and beyond them a skyline.
+    // they stay in view; and beyond them a few more on the skyline.
     art::scatter rng(23);
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < 20; ++i) {
         const std::string name = "Shroom" + std::to_string(i + 1);
         const int row = i < 8 ? 0 : i < 18 ? 1 : 2;
         const float along = row == 0   ? -150 + 40 * static_cast<float>(i) + rng.uniform(-10, 10)
                             : row == 1 ? rng.uniform(-80, 360)
-                                       : rng.uniform(300, 390);
+                                       : rng.uniform(230, 290);
         const float off = row == 0   ? rng.uniform(45, 100)
                           : row == 1 ? rng.uniform(120, 230)
                                      : rng.uniform(0, 300);
@@ -238,19 +247,25 @@ tds::scene hrouda2_scene() {
 
 namespace {
 
-// oneco4 draws no faces: it hangs a sprite (100 x 100, a flame rising from
-// its bottom middle) 50 pixels left of and 90 above corner a of each of the
+// oneco4 draws no faces: it hangs a sprite (100 x 100, a screw standing on
+// its tip at the bottom middle) 50 pixels left of and 90 above corner a of the
 // first sixteenth of every mesh's faces, blended by the depth of corner c over
 // 3. A later sprite blends its whole square over what an earlier one left, so
 // the sprites are kept apart: each screw carries two, on crests of its thread
-// two and a half turns (94 pixels) apart, and the screws stand 76 pixels
-// apart. As a screw turns, its two flames sway against each other and pulse
-// brighter at the back of the thread and fainter at the front.
+// two and a half turns (94 pixels) apart, and the screws stand 67 pixels
+// apart, so that a sprite's rectangle reaches no more than the rim of the
+// head (18.5 pixels either side of its anchor) of the screw before it. As a
+// screw turns, its two sprites sway against each other and pulse brighter at
+// the back of the thread and fainter at the front.
 constexpr int thread_steps = 18, steps_per_turn = 6;
 constexpr int lead_steps[2] = {0, 15};
 constexpr float crest = 9, shank = 6, pitch = 36;
 
-// 2 faces with a flame, 36 of thread and 6 of head: 16 faces per flame.
+// 2 faces that carry a sprite, then 36 of thread and 6 of head: 44 faces, of
+// which oneco4 takes the first two sixteenths. The carrying faces' corner a
+// lies close to the axis, so that their sprites sway by no more than two
+// pixels as the screw turns, and corner c on the thread's root, whose depth
+// pulses with the turn.
 tds::mesh screw_mesh(const std::string& name) {
     mesh_builder b(name);
     auto on_thread = [](int step, float radius) {
@@ -263,12 +278,12 @@ tds::mesh screw_mesh(const std::string& name) {
         outer.push_back(b.vertex(on_thread(k, crest)));
         inner.push_back(b.vertex(on_thread(k, shank) + vec3{0, 0, 4}));
     }
-    tds::mesh thread = b.take("Steel");
     std::vector<tds::face> lead, rest;
+    for (const int k : lead_steps)
+        lead.push_back({b.vertex(on_thread(k, 2)), outer[k + 1], inner[k], 7});
+    tds::mesh thread = b.take("Steel");
     for (int k = 0; k < thread_steps; ++k) {
-        const tds::face crest_face{outer[k], outer[k + 1], inner[k], 7};
-        const bool carries = k == lead_steps[0] || k == lead_steps[1];
-        (carries ? lead : rest).push_back(crest_face);
+        rest.push_back({outer[k], outer[k + 1], inner[k], 7});
         rest.push_back({inner[k + 1], inner[k], outer[k + 1], 7});
     }
     thread.faces = lead;
@@ -299,7 +314,7 @@ tds::scene sroub2_scene() {
         const std::string name = "Screw" + std::to_string(i + 1);
         s.meshes.push_back(screw_mesh(name));
         tds::node screw = object_node(static_cast<uint16_t>(1 + i), name, 0);
-        const float x = 76 * unit_x * static_cast<float>(i - 1),
+        const float x = 67 * unit_x * static_cast<float>(i - 1),
                     phase = 1.3f * static_cast<float>(i);
         screw.position = sampled(0, 200, 10, [x, phase, unit_y](float t) {
             return vec3{x, 0, 6 * unit_y * std::sin(6 * pi * t + phase)};
@@ -314,10 +329,12 @@ tds::scene sroub2_scene() {
     bar.position = hold({0, 20, 16});
     bar.scale = hold({1, 1, 1});
     s.nodes.push_back(bar);
-    // The top flames' feet at row 100, the screws' columns at 155, 231, 307.
+    // The top screws' tips at row 95, the screws' columns at 154, 221 and
+    // 288 (nine pixels either way as they turn): right of the monitor and the
+    // name plate, the right one whole on the picture.
     auto eye = [](float t) { return vec3{12 * std::sin(2 * pi * t), -600, 20}; };
     const camera_rig cam = camera_path("Camera01", 5, 6, lens, 0, 200, 10, eye, [eye, p](float t) {
-        return aim_beside(eye(t), {0, 0, 0}, 71, -10, p);
+        return aim_beside(eye(t), {0, 0, 0}, 61, -5, p);
     });
     s.cameras = {cam.camera};
     s.nodes.push_back(cam.eye);
