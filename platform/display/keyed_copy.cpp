@@ -129,9 +129,8 @@ size_t copy_keyed_native(uint8_t* d, const uint8_t* s, size_t count, int bytes, 
 
 void copy_keyed_row(uint8_t* d, const uint8_t* s, size_t count, int bytes, uint32_t low,
                     uint32_t high) {
-    size_t done = 0;
 #if defined(__x86_64__)
-    done = copy_keyed_native(d, s, count, bytes, low, high);
+    const size_t done = copy_keyed_native(d, s, count, bytes, low, high);
     d += done * static_cast<size_t>(bytes);
     s += done * static_cast<size_t>(bytes);
     count -= done;
