@@ -100,6 +100,10 @@ struct show_state {
 // a start position the module does not have (after a line on stderr).
 int run_show(show_state& state);
 
+// run_show in two steps: start-up alone, which returns the exit status where
+// it fails and nullopt where the timeline (timeline.h) may run.
+std::optional<int> start_show(show_state& state);
+
 // Stops the music and releases whatever the show still holds (after its end,
 // after Escape, or after a failed start-up), so that the audio thread is gone
 // before the program exits.

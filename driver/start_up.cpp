@@ -136,16 +136,24 @@ struct load_problems {
     part_problems parts;
 };
 
-// The module and the parts load on a helper thread while the host readies the
-// window's presentation (an OpenGL renderer takes a tenth of a second to
-// create). Nothing else runs meanwhile: the main thread only waits for both.
-// False when the window cannot be drawn in.
+// Where the host takes time to ready the window's presentation (an OpenGL
+// renderer takes a tenth of a second to create), the module and the parts load
+// on a helper thread meanwhile. Nothing else runs then: the main thread only
+// waits for both. Elsewhere, and where there are no threads (a browser page
+// without cross-origin isolation), they load first on this thread. False when
+// the window cannot be drawn in.
 bool load_while_presentation_gets_ready(show_state& s, load_problems& problems) {
-    std::thread loader([&s, &problems] {
+    const auto load = [&s, &problems] {
         s.music = load_module(problems.module);
         if (s.music != 0) construct_parts(s, problems.parts);
-    });
-    const bool presentable = host().prepare_presentation(host_window_of(s.window->handle));
+    };
+    host_window* window = host_window_of(s.window->handle);
+    if (!host().presentation_takes_time()) {
+        load();
+        return host().prepare_presentation(window);
+    }
+    std::thread loader(load);
+    const bool presentable = host().prepare_presentation(window);
     loader.join();
     return presentable;
 }
@@ -190,7 +198,7 @@ void finish_show(show_state& s) {
     running_show = nullptr;
 }
 
-int run_show(show_state& s) {
+std::optional<int> start_show(show_state& s) {
     running_show = &s;
     s.transport = transport_state{};
     s.window->escape_handler = shut_down_on_escape;
@@ -222,6 +230,11 @@ int run_show(show_state& s) {
     music_play(s.music);
     music_set_sync(s.music, sync_instrument, 0xFFFF0040u, music_cue_received, &s);
     s.clock = std::make_unique<frame_clock>();
+    return std::nullopt;
+}
+
+int run_show(show_state& s) {
+    if (const std::optional<int> status = start_show(s)) return *status;
     run_timeline(s);
     return 0;
 }

@@ -1,4 +1,5 @@
-#include "driver/show.h"
+#include "driver/timeline.h"
+
 #include "driver/transport.h"
 #include "engine/engine.h"
 
@@ -26,6 +27,8 @@ void run_calls(show_state& s, const std::vector<part_call>& calls) {
     }
 }
 
+} // namespace
+
 // How far the show has got, counted in rows from where it started to order
 // 67 (or the module's end, when it has fewer orders).
 class show_progress {
@@ -52,59 +55,76 @@ private:
     int64_t first_ = 0;
 };
 
-} // namespace
+timeline_loop::timeline_loop(show_state& s)
+    : s_(s), progress_(std::make_unique<show_progress>(s.music, s.options.start)) {}
+
+timeline_loop::~timeline_loop() = default;
+
+timeline_loop::pass_result timeline_loop::pass(bool wait) {
+    if (drawn_ && !present_drawn(wait)) return pass_result::frame_waiting;
+    if (!s_.window->pump()) return pass_result::ended;
+    if (!s_.window->active) {
+        // Nothing is drawn while another program has the screen; the music
+        // plays on, and the show sleeps until the window hears of something.
+        paused_ = true;
+        s_.window->pump_waiting(inactive_wait_ms);
+        return pass_result::running;
+    }
+    if (!transport_before_frame(s_)) { // paused: the frame on screen stays
+        paused_ = true;
+        return pass_result::running;
+    }
+    s_.clock->begin_frame(paused_);
+    paused_ = false;
+    // A module that has played to its end ends the show as order 67 does.
+    if (music_ended(s_.music)) return pass_result::ended;
+    const uint32_t position = music_position(s_.music);
+    frame_record record;
+    record.frame = frame_;
+    record.order = static_cast<uint16_t>(position & 0xFFFF);
+    record.row = static_cast<uint16_t>(position >> 16);
+    record.variant = s_.sync_variant.load(); // one snapshot decides the whole frame
+    record.done = progress_->done(record.order, record.row);
+    if (s_.options.only_part)
+        record.calls = {*s_.options.only_part};
+    else
+        record.calls =
+            scheduled_calls(record.order, record.row, record.variant, s_.options.test_mode);
+    const auto drawing = std::chrono::steady_clock::now();
+    run_calls(s_, record.calls);
+
+    if (record.order == final_order) return pass_result::ended;
+    transport_frame_drawn(
+        s_, record,
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
+            .count());
+    drawn_ = std::move(record);
+    return present_drawn(wait) ? pass_result::running : pass_result::frame_waiting;
+}
+
+// On screen the frame waits for the end of its 60 ms; offline the music
+// plays that long instead.
+bool timeline_loop::present_drawn(bool wait) {
+    if (s_.options.kind == run_kind::show) {
+        if (wait)
+            s_.clock->wait_for_frame_end();
+        else if (!s_.clock->frame_end_reached())
+            return false;
+    } else {
+        music_advance(s_.music, audio_frames_per_show_frame, audio_);
+        if (s_.observer) s_.observer->audio_played(audio_);
+    }
+    s_.display->present(0);
+    transport_after_frame(s_);
+    if (s_.observer) s_.observer->frame_done(*drawn_);
+    ++frame_;
+    drawn_.reset();
+    return true;
+}
 
 void run_timeline(show_state& s) {
-    std::vector<int16_t> audio;
-    const show_progress progress(s.music, s.options.start);
-    bool paused = false;
-    for (uint64_t frame = 0;;) {
-        if (!s.window->pump()) break;
-        if (!s.window->active) {
-            // Nothing is drawn while another program has the screen; the music
-            // plays on, and the show sleeps until the window hears of something.
-            paused = true;
-            s.window->pump_waiting(inactive_wait_ms);
-            continue;
-        }
-        if (!transport_before_frame(s)) { // paused: the frame on screen stays
-            paused = true;
-            continue;
-        }
-        s.clock->begin_frame(paused);
-        paused = false;
-        // A module that has played to its end ends the show as order 67 does.
-        if (music_ended(s.music)) break;
-        const uint32_t position = music_position(s.music);
-        frame_record record;
-        record.frame = frame;
-        record.order = static_cast<uint16_t>(position & 0xFFFF);
-        record.row = static_cast<uint16_t>(position >> 16);
-        record.variant = s.sync_variant.load(); // one snapshot decides the whole frame
-        record.done = progress.done(record.order, record.row);
-        if (s.options.only_part)
-            record.calls = {*s.options.only_part};
-        else
-            record.calls =
-                scheduled_calls(record.order, record.row, record.variant, s.options.test_mode);
-        const auto drawing = std::chrono::steady_clock::now();
-        run_calls(s, record.calls);
-
-        if (record.order == final_order) break;
-        transport_frame_drawn(
-            s, record,
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
-                .count());
-        if (s.options.kind == run_kind::show) {
-            s.clock->wait_for_frame_end();
-        } else {
-            music_advance(s.music, audio_frames_per_show_frame, audio);
-            if (s.observer) s.observer->audio_played(audio);
-        }
-        s.display->present(0);
-        transport_after_frame(s);
-        if (s.observer) s.observer->frame_done(record);
-        ++frame;
+    timeline_loop loop(s);
+    while (loop.pass(true) != timeline_loop::pass_result::ended) {
     }
 }
 

@@ -49,6 +49,7 @@ void take_screenshot(const show_state& s) {
         std::fputs("vilora: the screenshot could not be written\n", stderr);
     else
         std::fprintf(stderr, "vilora: screenshot %s (and its 4:3 copy)\n", path.c_str());
+    if (!path.empty()) host().hand_over_file(path);
 }
 
 // Orders from the current position, kept within the show: order 0 to the
