@@ -9,6 +9,10 @@ VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
     lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps x11-utils openbox xdotool clang
     libclang-rt-14-dev libfuzzer-14-dev"
 
+# scripts/web: the WebAssembly build (emscripten; apt-get source with dpkg-dev
+# and xz-utils; node for the glue and the notices; python3 serves the site).
+VILORA_WEB_PACKAGES="emscripten nodejs dpkg-dev xz-utils python3"
+
 # scripts/measure/playback: the show on a private X server with a window manager.
 VILORA_MEASURE_PACKAGES="python3 xvfb openbox gcc"
 

@@ -1,7 +1,8 @@
 // The host system behind the platform layer: everything vilora needs from the
-// operating system goes through this one interface. Two backends implement it:
-// SDL2 (a real window, sdl/) and headless (no window at all, frames go to a
-// sink). The engine never sees which one runs.
+// operating system goes through this one interface. Three backends implement
+// it: SDL2 (a real window, sdl/), web (a canvas in a browser page, web/) and
+// headless (no window at all, frames go to a sink). The engine never sees
+// which one runs.
 #pragma once
 
 #include "platform/sound/audio_output.h"
