@@ -213,6 +213,22 @@ async function keysPauseJumpAndLeave(browser, url) {
     await page.close();
 }
 
+// The show's end (order 67, a few seconds after order 66 starts) brings the
+// start screen back, with no problem to report.
+async function theEndReturnsToTheStartScreen(browser, url) {
+    const page = await openSite(browser, url, "?autoplay&start=66");
+    await waitForPage(page, () => window.vilora.state === "playing");
+    await waitForPage(page, () => window.vilora.state === "ready", 60);
+    const shown = await page.evaluate(() => ({
+        start: !document.getElementById("start").hidden,
+        problem: !document.getElementById("problem").hidden,
+        last: window.vilora.stats.last,
+    }));
+    await page.close();
+    check(shown.start && !shown.problem, "the end did not bring the start screen back alone");
+    check(shown.last && shown.last.order === 66, `the last frame shown was not of order 66`);
+}
+
 // --- bad data ----------------------------------------------------------------------
 
 // Plays a copy of the data, changed by `damage`, through "Play your own
@@ -267,6 +283,7 @@ const groups = {
     frames: framesMatchNative,
     sound: playsAMinuteWithoutUnderruns,
     keys: keysPauseJumpAndLeave,
+    end: theEndReturnsToTheStartScreen,
     "bad-data": badDataShowsTheMessage,
 };
 

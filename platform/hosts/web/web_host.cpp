@@ -171,8 +171,8 @@ public:
 
     void hand_over_file(const std::string& path) override {
         std::ifstream file(path, std::ios::binary);
+        if (!file) return;
         const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-        if (!file.good() && !file.eof()) return;
         const size_t slash = path.find_last_of('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         page_download(name.c_str(), bytes.data(), static_cast<int>(bytes.size()));
