@@ -103,9 +103,14 @@ uint32_t rgba_of_argb(uint32_t argb) {
 
 class web_host : public host_system {
 public:
+    // A show started in a tab already hidden (autoplay in the background)
+    // waits until the tab is seen, as one hidden later does.
     web_host() {
         emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, 1, on_key);
         emscripten_set_visibilitychange_callback(this, 1, on_visibility);
+        EmscriptenVisibilityChangeEvent now{};
+        if (emscripten_get_visibility_status(&now) == EMSCRIPTEN_RESULT_SUCCESS && now.hidden)
+            on_visibility(EMSCRIPTEN_EVENT_VISIBILITYCHANGE, &now, this);
     }
     // The browser's callbacks go with the host: a page plays show after show.
     ~web_host() override {
