@@ -162,7 +162,8 @@ void stop_feeding(music& m) {
     m.fed_on_request = false;
 }
 
-// Feeds a device that asks for audio: the feeder's work without its thread.
+// A device that asks for audio is fed on its requests, with the feeder's work
+// and no thread; any other by a feeder thread.
 void start_feeding(music* m, audio_output* output, music_handle handle, int frequency) {
     m->feeding = true;
     m->fed_on_request = output->ask_for_audio(
