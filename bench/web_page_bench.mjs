@@ -39,7 +39,10 @@ const line = (what, values) => {
         `${what.padEnd(34)} median ${p.median.toFixed(2).padStart(6)} ms   p99 ${p.p99.toFixed(2).padStart(6)} ms`,
     );
 };
-console.log(`${stats.passMs.length} frames in ${seconds} s; budget 60 ms a frame; sound ${stats.sound?.state}, ${stats.sound?.underruns} underruns`);
+const sound = stats.sound
+    ? `sound ${stats.sound.state}, ${stats.sound.underruns} underruns`
+    : "the show had ended";
+console.log(`${stats.passMs.length} frames in ${seconds} s; budget 60 ms a frame; ${sound}`);
 line("work per frame (present + draw)", stats.passMs);
 line("parts drawing a frame", stats.drawMs);
 line("period between frames shown", periods);
