@@ -5,6 +5,8 @@
 
 #include "driver/show.h"
 #include "platform/hosts/image_files.h"
+#include "platform/hosts/output_directory.h"
+#include "platform/hosts/output_file.h"
 
 #include <chrono>
 #include <cstdio>
@@ -26,37 +28,68 @@ private:
     bool shown_ = false;
 };
 
-// Nothing is written until the show's first frame or sound: a start-up that
-// fails leaves the directory as it was (and removes it again if the capture
-// made it).
+// A capture goes into an empty or new directory, locked while it runs. Nothing
+// is written until the show's first frame or sound: a start-up that fails
+// leaves the directory as it was (and removes it again if the capture made
+// it). audio.wav and timeline.tsv are whole or absent; the first write that
+// fails stops the capture.
 class capture_writer : public show_observer {
 public:
-    // `every`: keep frames 0, N, 2N, ... as PNG. The directory is made, and
-    // checked to be writable, at once.
-    capture_writer(const std::string& directory, int every);
+    // `every`: keep frames 0, N, 2N, ... as PNG. The directory is made, locked
+    // and checked at once. `force`: a directory that is not empty is taken all
+    // the same, and an earlier capture's files in it are removed first.
+    capture_writer(const std::string& directory, int every, bool force);
     ~capture_writer() override;
 
-    bool ok() const { return ok_; }
+    // False once anything failed; failure() says what.
+    bool ok() const { return failure_.empty(); }
+    // Whether the directory was refused (exit status 2) rather than unusable.
+    bool refused() const { return refused_; }
+    // The line or lines that say what failed and what became of the capture.
+    const std::string& failure() const { return failure_; }
     // The frame as presented; written when its number is kept.
     void frame_presented(const rgb_frame& frame);
 
     void audio_played(const std::vector<int16_t>& audio) override;
     void frame_done(const frame_record& record) override;
+    // Puts audio.wav and timeline.tsv in place when the show ran (`status` 0)
+    // and all went well; removes them otherwise. False when anything failed.
+    bool finish(int status);
 
 private:
+    // Refuses a directory in use or not empty (unless forced).
+    void claim(bool force);
     // Opens audio.wav and timeline.tsv on the first call; false when they cannot be.
     bool open_files();
+    // Removes the files of an earlier capture, before the first of this one's.
+    bool clear_earlier_capture();
+    // Notes the first failure (`what`: the file and its cause) and stops
+    // keeping anything more; the unfinished files are removed.
+    void fail(const std::string& what);
+    // Drops the timeline after a failure of it; false.
+    bool timeline_failed();
+    // Drops audio.wav and timeline.tsv; the names of those removed.
+    std::string discard_files();
+    // The path of `name` in the directory, for messages.
+    std::string shown(const std::string& name) const;
 
-    std::string directory_;
+    std::string directory_name_;
+    output_directory directory_;
     int every_;
-    bool ok_ = false;
-    bool made_directory_ = false;
+    bool force_;
+    bool refused_ = false;
     bool opened_ = false;
     uint64_t frames_presented_ = 0;
+    uint64_t frames_kept_ = 0;
     std::unique_ptr<wav_writer> audio_;
-    std::FILE* timeline_ = nullptr;
+    std::unique_ptr<output_file> timeline_;
+    std::string failure_;
     progress_line progress_;
 };
+
+// Whether `name` is one of the files a capture writes (frame-NNNNN.png,
+// audio.wav, timeline.tsv) or the temporary of one.
+bool is_capture_file(const std::string& name);
 
 // One line of timeline.tsv: frame, order, row, variant and the run calls as name:mode.
 std::string timeline_line(const frame_record& record);

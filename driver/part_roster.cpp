@@ -39,4 +39,20 @@ const char* part_name(part_id id) {
     return built_in_parts()[static_cast<size_t>(id)].name;
 }
 
+int part_modes(part_id id) {
+    switch (id) {
+    case part_id::otitulek:
+        return 6; // 0 to 5; a mode above 5 draws as 4 does
+    case part_id::oskred0:
+        return 8; // 0 and 1 without a credit picture, 2 to 7 with one
+    case part_id::obw:
+        return 3;
+    case part_id::ogreety:
+    case part_id::oneco4:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
 } // namespace vilora

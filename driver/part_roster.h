@@ -57,4 +57,8 @@ inline constexpr part_class part_not_built(part_id id, const char* name) {
 
 const char* part_name(part_id id);
 
+// How many modes a class tells apart: its run draws modes 0 .. n-1 each its
+// own way (a class that ignores its mode has the one mode 0).
+int part_modes(part_id id);
+
 } // namespace vilora

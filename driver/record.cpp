@@ -3,13 +3,10 @@
 #include "platform/hosts/frame_scaling.h"
 #include "platform/sound/sound.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace vilora {
 
 record_writer::record_writer(const std::string& path, int scale, int width, int height)
-    : path_(path), scale_(scale) {
+    : scale_(scale) {
     const screen_size shape = shown_shape(width, height);
     video_format format;
     format.width = shape.width * scale;
@@ -42,16 +39,15 @@ void record_writer::frame_done(const frame_record& record) {
 bool record_writer::finish() {
     progress_.finish();
     if (!video_) return false;
-    if (!video_->finish()) fail(video_->error());
-    return error_.empty();
+    if (video_->finish()) return error_.empty();
+    error_ = video_->error(); // now with the file and what became of it
+    return false;
 }
 
 void record_writer::discard() {
     progress_.finish();
-    if (video_) video_->finish();
+    if (video_) video_->discard();
     video_.reset();
-    std::error_code error;
-    std::filesystem::remove(path_, error);
 }
 
 } // namespace vilora

@@ -33,7 +33,6 @@ private:
     void fail(const std::string& what);
 
     std::unique_ptr<video_file> video_;
-    std::string path_;
     int scale_;
     uint64_t frames_ = 0;
     std::string error_;

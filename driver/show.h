@@ -44,6 +44,8 @@ struct show_options {
     // --start ORDER[:ROW]: the music starts there and the timeline with it; the
     // parts start fresh, as built.
     std::optional<show_position> start;
+    // --until ORDER[:ROW]: the show ends when the music gets there.
+    std::optional<show_position> until;
     int scale = 3; // --scale: whole pixels per pixel of the 4:3 picture in videos and screenshots
 };
 
@@ -54,7 +56,9 @@ struct frame_record {
     uint16_t row = 0;
     uint8_t variant = 0;
     std::vector<part_call> calls;
-    double done = 0.0; // how much of the show, from its start position to order 67, lies behind
+    // How much of the show's music, from its start position to order 67 or
+    // --until, lies behind (headless runs only).
+    double done = 0.0;
 };
 
 // Watches the show: the capture writer and the benchmark recorder are observers.
@@ -97,20 +101,25 @@ struct show_state {
 
 // Runs the show from start-up to its end; the program's exit status: 0 after
 // the music's end or Escape, 1 when start-up fails (after its message), 2 for
-// a start position the module does not have (after a line on stderr).
+// a start or end position the module does not have (after a line on stderr).
 int run_show(show_state& state);
 
 // run_show in two steps: start-up alone, which returns the exit status where
 // it fails and nullopt where the timeline (timeline.h) may run.
 std::optional<int> start_show(show_state& state);
 
+// After a timeline that ended before its first frame: the show's message for
+// music that cannot play, and the exit status 1.
+int fail_without_a_frame(show_state& state);
+
 // Stops the music and releases whatever the show still holds (after its end,
 // after Escape, or after a failed start-up), so that the audio thread is gone
 // before the program exits.
 void finish_show(show_state& state);
 
-// The timeline loop, once start-up has succeeded.
-void run_timeline(show_state& state);
+// The timeline loop, once start-up has succeeded; false when the music had
+// ended before the first frame.
+bool run_timeline(show_state& state);
 
 // The show's messages, caption "error".
 inline constexpr const char* message_no_display = "directx not found. please install it!";

@@ -73,6 +73,21 @@ int fail(show_state& s, const char* message, const char* what = nullptr,
     return 1;
 }
 
+// Why a module the player reads has nothing to play, or nothing: no orders,
+// no channels, or no order that plays a pattern the module has (the player
+// steps over those).
+std::optional<std::string> nothing_to_play(music_handle music) {
+    const int orders = music_order_count(music);
+    // The player drops orders that name a pattern the module lacks.
+    if (orders == 0)
+        return "the song plays nothing: its length is 0, or every order names a pattern the "
+               "module does not have";
+    if (music_channel_count(music) == 0) return "the module has no channels";
+    for (int order = 0; order < orders; ++order)
+        if (music_rows_in_order(music, order) > 0) return std::nullopt;
+    return "none of its " + std::to_string(orders) + " orders plays a pattern the module has";
+}
+
 // The module read through the checked path, then given to the player.
 music_handle load_module(std::optional<file_problem>& problem) {
     const std::string path = data_file(data_set::music);
@@ -82,6 +97,13 @@ music_handle load_module(std::optional<file_problem>& problem) {
     if (bytes && music == 0)
         note_file_problem(path, "not a module the player can read (" +
                                     std::to_string(bytes->size()) + " bytes)");
+    if (music != 0) {
+        if (const auto cause = nothing_to_play(music)) {
+            note_file_problem(path, *cause);
+            music_free(music);
+            music = 0;
+        }
+    }
     problem = take_file_problem();
     return music;
 }
@@ -103,7 +125,10 @@ constexpr library_group library_groups[] = {
 // What each part's construction found wrong, for the line after its message.
 using part_problems = std::array<std::optional<file_problem>, part_class_count>;
 
-void construct_parts(show_state& s, part_problems& problems) {
+// What the parts left out of their data and play on without, by part.
+using skipped_data = std::vector<std::pair<part_id, file_problem>>;
+
+void construct_parts(show_state& s, part_problems& problems, skipped_data& skipped) {
     for (const library_group& group : library_groups) {
         // A library that cannot be opened shows up as parts that fail to load;
         // their line names the library rather than the picture looked for.
@@ -116,6 +141,8 @@ void construct_parts(show_state& s, part_problems& problems) {
             if (c.construct) s.parts[static_cast<size_t>(c.id)].reset(c.construct(s.display.get()));
             std::optional<file_problem> own = take_file_problem();
             problems[static_cast<size_t>(c.id)] = library_problem ? library_problem : own;
+            for (file_problem& left_out : take_skipped_data())
+                skipped.emplace_back(c.id, std::move(left_out));
         }
     }
 }
@@ -130,11 +157,20 @@ const part_class* first_invalid(const show_state& s) {
     return nullptr;
 }
 
-// What loading found wrong, for the line after the start-up message.
+// What loading found wrong, for the line after the start-up message, and
+// what it left out.
 struct load_problems {
     std::optional<file_problem> module;
     part_problems parts;
+    skipped_data skipped;
 };
+
+// Once, before the show plays: every part's data it plays on without.
+void say_what_was_skipped(const show_state& s, const skipped_data& skipped) {
+    for (const auto& [id, left_out] : skipped)
+        std::fprintf(stderr, "vilora: %s: %s: %s\n", (*s.roster)[static_cast<size_t>(id)].name,
+                     left_out.file.c_str(), left_out.cause.c_str());
+}
 
 // Where the host takes time to ready the window's presentation (an OpenGL
 // renderer takes a tenth of a second to create), the module and the parts load
@@ -145,7 +181,7 @@ struct load_problems {
 bool load_while_presentation_gets_ready(show_state& s, load_problems& problems) {
     const auto load = [&s, &problems] {
         s.music = load_module(problems.module);
-        if (s.music != 0) construct_parts(s, problems.parts);
+        if (s.music != 0) construct_parts(s, problems.parts, problems.skipped);
     };
     host_window* window = host_window_of(s.window->handle);
     if (!host().presentation_takes_time()) {
@@ -168,20 +204,31 @@ bool start_sound(const show_options& options) {
     return true;
 }
 
-// --start: the music moves there before it plays; false, with a line on
-// stderr, for a position the module does not have.
-bool move_to_start(const show_state& s) {
-    if (!s.options.start) return true;
-    const show_position& at = *s.options.start;
+// Whether the module has the position that `option` (--start or --until)
+// names; when not, says so on stderr.
+bool module_has(const show_state& s, const char* option, const show_position& at) {
     const int orders = music_order_count(s.music);
     const int rows = music_rows_in_order(s.music, at.order);
-    if (rows > at.row && music_seek(s.music, at.order, at.row)) return true;
+    if (rows > at.row) return true;
     if (at.order >= orders)
-        std::fprintf(stderr, "vilora: --start %u:%u: the music has orders 0 to %d\n", at.order,
+        std::fprintf(stderr, "vilora: %s %u:%u: the music has orders 0 to %d\n", option, at.order,
                      at.row, orders - 1);
     else
-        std::fprintf(stderr, "vilora: --start %u:%u: order %u has rows 0 to %d\n", at.order, at.row,
-                     at.order, rows - 1);
+        std::fprintf(stderr, "vilora: %s %u:%u: order %u has rows 0 to %d\n", option, at.order,
+                     at.row, at.order, rows - 1);
+    return false;
+}
+
+// --start: the music moves there before it plays; --until must lie in the
+// module too. False, with a line on stderr, for a position it does not have.
+bool move_to_start(const show_state& s) {
+    if (s.options.until && !module_has(s, "--until", *s.options.until)) return false;
+    if (!s.options.start) return true;
+    const show_position& at = *s.options.start;
+    if (!module_has(s, "--start", at)) return false;
+    if (music_seek(s.music, at.order, at.row)) return true;
+    std::fprintf(stderr, "vilora: --start %u:%u: the music cannot be moved there\n", at.order,
+                 at.row);
     return false;
 }
 
@@ -225,6 +272,7 @@ std::optional<int> start_show(show_state& s) {
     if (const part_class* invalid = first_invalid(s))
         return fail(s, (std::string(invalid->name) + " class initialization error").c_str(),
                     invalid->name, problems.parts[static_cast<size_t>(invalid->id)]);
+    say_what_was_skipped(s, problems.skipped);
 
     sound_start();
     music_play(s.music);
@@ -233,9 +281,15 @@ std::optional<int> start_show(show_state& s) {
     return std::nullopt;
 }
 
+int fail_without_a_frame(show_state& s) {
+    return fail(
+        s, message_no_music, nullptr,
+        file_problem{data_file(data_set::music), "the music ended before the show's first frame"});
+}
+
 int run_show(show_state& s) {
     if (const std::optional<int> status = start_show(s)) return *status;
-    run_timeline(s);
+    if (!run_timeline(s)) return fail_without_a_frame(s);
     return 0;
 }
 

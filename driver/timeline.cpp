@@ -27,36 +27,51 @@ void run_calls(show_state& s, const std::vector<part_call>& calls) {
     }
 }
 
+// Whether the music has reached the place --until names.
+bool reached(const std::optional<show_position>& until, uint16_t order, uint16_t row) {
+    return until && (order > until->order || (order == until->order && row >= until->row));
+}
+
 } // namespace
 
-// How far the show has got, counted in rows from where it started to order
-// 67 (or the module's end, when it has fewer orders).
+// How far the show has got, as music time from where it started to where it
+// ends: order 67 (or the module's end, when it has fewer orders) or --until.
+// Rows within an order count as equal parts of its time; the orders' times
+// follow the module's speed, tempo and pattern delays.
 class show_progress {
 public:
-    show_progress(music_handle music, std::optional<show_position> start) {
+    show_progress(music_handle music, const show_options& options) : music_(music) {
         const int orders = std::min<int>(music_order_count(music), final_order);
-        rows_before_.push_back(0);
-        for (int order = 0; order < orders; ++order)
-            rows_before_.push_back(rows_before_.back() +
-                                   std::max(music_rows_in_order(music, order), 0));
-        if (start) first_ = row_number(start->order, start->row);
+        const show_position end =
+            options.until.value_or(show_position{static_cast<uint16_t>(orders), 0});
+        last_ = time_at(end);
+        first_ = time_at(options.start.value_or(show_position{}));
     }
     double done(uint16_t order, uint16_t row) const {
-        const int64_t total = rows_before_.back() - first_;
-        return total > 0 ? static_cast<double>(row_number(order, row) - first_) / total : 1.0;
+        const double total = last_ - first_;
+        return total > 0 ? (time_at({order, row}) - first_) / total : 1.0;
     }
 
 private:
-    int64_t row_number(uint16_t order, uint16_t row) const {
-        if (order + size_t{1} >= rows_before_.size()) return rows_before_.back();
-        return rows_before_[order] + row;
+    double time_at(show_position at) const {
+        const double begins = music_order_time(music_, at.order);
+        if (begins < 0) return last_;
+        const int rows = music_rows_in_order(music_, at.order);
+        if (rows <= 0 || at.row == 0) return begins;
+        const double ends = music_order_time(music_, at.order + 1);
+        return begins + (std::max(ends, begins) - begins) * std::min<int>(at.row, rows) / rows;
     }
-    std::vector<int64_t> rows_before_; // rows of the orders before each order
-    int64_t first_ = 0;
+    music_handle music_;
+    double first_ = 0.0;
+    double last_ = 0.0;
 };
 
+// Only headless runs show how far they are (and the orders' times take a
+// second pass over the module).
 timeline_loop::timeline_loop(show_state& s)
-    : s_(s), progress_(std::make_unique<show_progress>(s.music, s.options.start)) {}
+    : s_(s), progress_(s.options.kind != run_kind::show
+                           ? std::make_unique<show_progress>(s.music, s.options)
+                           : nullptr) {}
 
 timeline_loop::~timeline_loop() = default;
 
@@ -76,15 +91,16 @@ timeline_loop::pass_result timeline_loop::pass(bool wait) {
     }
     s_.clock->begin_frame(paused_);
     paused_ = false;
-    // A module that has played to its end ends the show as order 67 does.
-    if (music_ended(s_.music)) return pass_result::ended;
+    // A module that has played to its end ends the show as order 67 does;
+    // one that ends before a single frame has nothing to play.
+    if (music_ended(s_.music)) return frame_ > 0 ? pass_result::ended : pass_result::no_frame;
     const uint32_t position = music_position(s_.music);
     frame_record record;
     record.frame = frame_;
     record.order = static_cast<uint16_t>(position & 0xFFFF);
     record.row = static_cast<uint16_t>(position >> 16);
     record.variant = s_.sync_variant.load(); // one snapshot decides the whole frame
-    record.done = progress_->done(record.order, record.row);
+    if (progress_) record.done = progress_->done(record.order, record.row);
     if (s_.options.only_part)
         record.calls = {*s_.options.only_part};
     else
@@ -93,7 +109,8 @@ timeline_loop::pass_result timeline_loop::pass(bool wait) {
     const auto drawing = std::chrono::steady_clock::now();
     run_calls(s_, record.calls);
 
-    if (record.order == final_order) return pass_result::ended;
+    if (record.order == final_order || reached(s_.options.until, record.order, record.row))
+        return pass_result::ended;
     transport_frame_drawn(
         s_, record,
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
@@ -122,9 +139,17 @@ bool timeline_loop::present_drawn(bool wait) {
     return true;
 }
 
-void run_timeline(show_state& s) {
+bool run_timeline(show_state& s) {
     timeline_loop loop(s);
-    while (loop.pass(true) != timeline_loop::pass_result::ended) {
+    for (;;) {
+        switch (loop.pass(true)) {
+        case timeline_loop::pass_result::ended:
+            return true;
+        case timeline_loop::pass_result::no_frame:
+            return false;
+        default:
+            break;
+        }
     }
 }
 

@@ -25,6 +25,7 @@ public:
         running,       // call again
         frame_waiting, // a frame is drawn and waits for the end of its 60 ms
         ended,         // the show is over: its end, Escape, or the window gone
+        no_frame,      // the music had ended before the first frame
     };
     // Presents the frame drawn before once its time has come, takes a message,
     // and draws the next frame. With `wait` it sleeps where the frame waits;

@@ -44,9 +44,11 @@ void pause(show_state& s, bool paused) {
 }
 
 void take_screenshot(const show_state& s) {
-    const std::string path = write_screenshot(".", s.display->shown_frame(), s.options.scale);
+    std::string failure;
+    const std::string path =
+        write_screenshot(".", s.display->shown_frame(), s.options.scale, failure);
     if (path.empty())
-        std::fputs("vilora: the screenshot could not be written\n", stderr);
+        std::fprintf(stderr, "vilora: no screenshot: %s\n", failure.c_str());
     else
         std::fprintf(stderr, "vilora: screenshot %s (and its 4:3 copy)\n", path.c_str());
     if (!path.empty()) host().hand_over_file(path);

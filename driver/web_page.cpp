@@ -93,6 +93,9 @@ void run_pass(void*) {
     if (result == timeline_loop::pass_result::ended) {
         emscripten_cancel_main_loop();
         end_show(0);
+    } else if (result == timeline_loop::pass_result::no_frame) {
+        emscripten_cancel_main_loop();
+        end_show(fail_without_a_frame(show.state));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "engine/data_files.h"
 
+#include "library/data_file.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -34,6 +36,7 @@ fs::path match_in(const fs::path& directory, const std::string& name) {
 
 void set_data_directory(const std::string& directory) {
     directory_setting() = directory;
+    set_data_root(directory);
 }
 
 const std::string& data_directory() {
@@ -46,6 +49,9 @@ std::string choose_data_directory(const std::string& executable_path) {
     fs::path candidate = match_in(beside, "data");
     if (fs::is_directory(candidate, error)) return candidate.string();
     candidate = match_in(fs::current_path(error), "data");
+    if (fs::is_directory(candidate, error)) return candidate.string();
+    // Installed: PREFIX/bin/vilora reads PREFIX/share/vilora/data.
+    candidate = beside.parent_path() / "share" / "vilora" / "data";
     if (fs::is_directory(candidate, error)) return candidate.string();
     return "data";
 }

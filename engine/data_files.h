@@ -9,7 +9,9 @@
 namespace vilora {
 
 // The directory `--data` names, else "data" beside the executable, else "data"
-// in the current directory.
+// in the current directory, else the installed data, "../share/vilora/data"
+// from the executable's folder. When none is there, "data", whose files then
+// fail to open with their names.
 void set_data_directory(const std::string& directory);
 std::string choose_data_directory(const std::string& executable_path);
 const std::string& data_directory();

@@ -88,5 +88,9 @@ inline int32_t random_int(int32_t n) {
 // other.
 inline constexpr int32_t random_batch_limit = 320;
 void random_ints(int32_t n, int32_t* out, int32_t count);
+// Moves the generator on by `draws` values, as that many calls of
+// random_value would, in O(log draws) steps: the affine step s -> A s + C
+// composed with itself by squaring.
+void skip_random(uint64_t draws);
 
 } // namespace vilora

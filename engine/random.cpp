@@ -45,6 +45,19 @@ void random_ints(int32_t n, int32_t* out, int32_t count) {
     random_generator.state = jumps.multiplier[count] * first + jumps.increment[count];
 }
 
+void skip_random(uint64_t draws) {
+    // (multiplier, increment) of 2^i steps, squared each round: applying
+    // s -> a s + c twice gives a (a s + c) + c = a^2 s + (a + 1) c.
+    uint32_t a = 214013u, c = 2531011u;
+    uint32_t state = random_generator.state;
+    for (; draws; draws >>= 1) {
+        if (draws & 1) state = a * state + c;
+        c = (a + 1) * c;
+        a = a * a;
+    }
+    random_generator.state = state;
+}
+
 void seed_random_from_time() {
     seed_random(static_cast<uint32_t>(std::time(nullptr)));
 }

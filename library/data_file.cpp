@@ -2,9 +2,11 @@
 
 #include "library/file_problems.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,25 @@ std::string kind_of(mode_t mode) {
     return "not a plain file";
 }
 
+// The data root: its path with one "/" at the end, and a descriptor of it.
+struct data_root {
+    std::string prefix;
+    int fd = -1;
+};
+
+data_root& root() {
+    static data_root held;
+    return held;
+}
+
+// `path` within the root, or empty when it lies elsewhere (or there is no root).
+std::string within_root(const std::string& path) {
+    const data_root& r = root();
+    if (r.fd < 0 || path.size() <= r.prefix.size() || path.compare(0, r.prefix.size(), r.prefix))
+        return {};
+    return path.substr(r.prefix.size());
+}
+
 std::string cause_of_errno(int error) {
     if (error == ENOENT || error == ENOTDIR) return "missing";
     return std::string("unreadable: ") + std::strerror(error);
@@ -28,7 +49,10 @@ std::string cause_of_errno(int error) {
 // Opened without blocking, so that a pipe in the file's place is refused
 // instead of waiting for a writer; blocking reads are restored after the check.
 int open_regular(const std::string& path, std::string& cause, struct stat& status) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    constexpr int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    const std::string within = within_root(path);
+    const int fd =
+        within.empty() ? ::open(path.c_str(), flags) : ::openat(root().fd, within.c_str(), flags);
     if (fd < 0) {
         cause = cause_of_errno(errno);
         return -1;
@@ -115,6 +139,31 @@ bool data_file_readable(const std::string& path) {
     }
     ::close(fd);
     return true;
+}
+
+void set_data_root(const std::string& directory) {
+    data_root& r = root();
+    if (r.fd >= 0) ::close(r.fd);
+    r.fd = ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    r.prefix = directory;
+    while (r.prefix.size() > 1 && r.prefix.back() == '/') r.prefix.pop_back();
+    if (r.prefix != "/") r.prefix += '/';
+}
+
+std::string name_of_data_file(const std::string& path) {
+    const std::string within = within_root(path);
+    if (!within.empty()) return within;
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string shortened(const std::string& text, size_t most) {
+    constexpr std::string_view dots = "...";
+    most = std::max(most, dots.size() + 2);
+    if (text.size() <= most) return text;
+    const size_t head = (most - dots.size()) / 2;
+    const size_t tail = most - dots.size() - head;
+    return text.substr(0, head) + std::string(dots) + text.substr(text.size() - tail);
 }
 
 } // namespace vilora

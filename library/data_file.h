@@ -28,4 +28,19 @@ std::optional<std::vector<uint8_t>> read_data_file(const std::string& path, uint
 // cause is noted when not.
 bool data_file_readable(const std::string& path);
 
+// The directory the show's data lies in. Paths under it ("DIR/hedge.3ds") are
+// opened relative to it, so only the name within it counts against the
+// system's limit on the length of a path, however long DIR's own path is.
+// A directory that cannot be opened leaves paths to be opened as they are.
+void set_data_root(const std::string& directory);
+
+// The part of `path` within the data root ("hedge.3ds"), or, for a path
+// elsewhere, its last component: the name a file is known by, whatever the
+// directories above it.
+std::string name_of_data_file(const std::string& path);
+
+// `text` cut to at most `most` characters (at least 5) around "...": its
+// start and its end, which hold the directory and the name, for messages.
+std::string shortened(const std::string& text, size_t most);
+
 } // namespace vilora

@@ -23,6 +23,9 @@ namespace {
 // before allocating keeps a forged `size` from costing 2 GiB of memory.
 constexpr int64_t max_inflate_ratio = 1032;
 
+// How much of a name too long to open a message shows.
+constexpr size_t shortened_name_length = 60;
+
 // Offsets in the file are 32-bit signed.
 constexpr int64_t max_offset = std::numeric_limits<int32_t>::max();
 
@@ -101,9 +104,14 @@ bool library_file::fail(std::string reason) {
 
 bool library_file::open(const char* file_name, bool skip_title_check) {
     close();
-    if (!file_name || std::strlen(file_name) > library_max_path)
-        return fail("file name missing or longer than 255 characters");
-    file_name_ = file_name;
+    file_name_ = file_name ? file_name : "";
+    if (!file_name) return fail("file name missing");
+    // The limit is on the archive's own name; where its directory lies does not count.
+    if (name_of_data_file(file_name_).size() > library_max_path) {
+        failure_ = "the name is longer than 255 characters";
+        note_file_problem(shortened(file_name_, shortened_name_length), failure_);
+        return false;
+    }
     // Read-only: the reader never writes into the archive, so it cannot damage
     // one and opens those on read-only media.
     std::string cause;

@@ -51,8 +51,17 @@ scene_part::scene_part(const char* scene_file, float camera_width) {
     const std::string path = data_file(scene_file);
     if (!file_exists(path.c_str())) return;
     // A file that does not read leaves an empty scene, which has no camera.
-    kf_load_world(path.c_str(), scene);
-    kf_load_motion(path.c_str(), scene);
+    // A keyframer section that does not read leaves the world without motion
+    // (no node places a mesh or sets the camera's projection), and the part
+    // valid: the loads' results do not decide it. That is said once.
+    const kf_status world = kf_load_world(path.c_str(), scene);
+    const kf_status motion = kf_load_motion(path.c_str(), scene);
+    if (world == KF_OK && scene->world_head && motion != KF_OK) {
+        const std::optional<file_problem> problem = take_file_problem();
+        note_skipped_data(path, "keyframer section skipped" +
+                                    (problem ? " (" + problem->cause + ")" : std::string()) +
+                                    "; the part plays on without the scene's animation");
+    }
     kf_set_active(scene);
     cursor = find_camera_entry();
     camera = kf_as_camera(cursor);

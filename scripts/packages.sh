@@ -1,5 +1,5 @@
 # Debian packages vilora needs, and the check that installs the missing ones.
-# Sourced by scripts/demo and scripts/test.
+# Sourced by scripts/demo, scripts/test and scripts/package.
 
 VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreetype-dev
     libfontconfig-dev fonts-dejavu-core zlib1g-dev libpng-dev libsndfile1-dev nlohmann-json3-dev libcli11-dev
@@ -7,7 +7,10 @@ VILORA_DEMO_PACKAGES="cmake g++ make pkg-config libsdl2-dev libxmp-dev libfreety
 
 VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev imagemagick
     lib3ds-dev libassimp-dev libopenmpt-dev xvfb x11-apps x11-utils openbox xdotool clang
-    libclang-rt-14-dev libfuzzer-14-dev"
+    libclang-rt-14-dev libfuzzer-14-dev libstdc++-12-dev-arm64-cross groff-base"
+
+# scripts/package: the Debian package and its check.
+VILORA_PACKAGE_PACKAGES="debhelper dpkg-dev lintian"
 
 # scripts/web: the WebAssembly build (emscripten; apt-get source with dpkg-dev
 # and xz-utils; node for the glue and the notices; python3 serves the site).
@@ -27,7 +30,9 @@ VILORA_MEASURE_PACKAGES="python3 xvfb openbox gcc"
 vilora_require_packages() {
     missing=""
     for pkg in "$@"; do
-        status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)
+        # dpkg-query fails for a package it has never seen; under the callers'
+        # set -e that must not end the run: it is simply missing.
+        status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null) || status=""
         case "$status" in
             *"install ok installed"*) ;;
             *) missing="$missing $pkg" ;;

@@ -15,7 +15,7 @@ int lib_command(int argc, char** argv);
 int scene_command(int argc, char** argv);
 int picture_command(int argc, char** argv);
 int music_command(int argc, char** argv);
-// vilora-kit make-data DIR [--only NAME] | --list | --preview DIR
+// vilora-kit make-data DIR [--only NAME] | --list | --preview DIR | --icons DIR
 int make_data_command(int argc, char** argv);
 
 } // namespace vilora::kit

@@ -6,15 +6,18 @@
 #include "library/data_file.h"
 #include "library/library_file.h"
 #include "library/library_format.h"
+#include "platform/hosts/output_directory.h"
+#include "platform/hosts/output_file.h"
+#include "platform/hosts/standard_streams.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace vilora::kit {
@@ -34,14 +37,6 @@ void warn(const std::string& message) {
 
 // Members are 32-bit sized.
 constexpr uint64_t max_member_size = 0x7FFFFFFF;
-
-bool write_file(const fs::path& file, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
 
 // Packs files and directory trees from disk, directories in name order.
 class archive_builder {
@@ -160,7 +155,7 @@ int list_archive(const std::string& archive) {
         std::printf("%10d %10d  %-6s  %s\n", entry.size, entry.stored_size, kind,
                     shown_path(library, i).c_str());
     }
-    std::fflush(stdout);
+    flush_standard_output();
     warn_about_entries(archive, library);
     return 0;
 }
@@ -212,8 +207,68 @@ std::optional<extract_item> plan_entry(const library_file& library, int32_t inde
     return extract_item{index, *path};
 }
 
-int extract_archive(const std::string& archive, const fs::path& directory,
-                    std::vector<std::string> selection) {
+// The planned items checked against what DIR already holds, before anything is
+// written: nothing is written through a symbolic link inside DIR, and a file
+// already there is replaced only when forced. 0, or the exit status after the
+// reason on stderr.
+int check_targets(const output_directory& target, const library_file& library,
+                  const std::vector<extract_item>& plan, bool force) {
+    std::vector<std::string> existing;
+    for (const extract_item& item : plan) {
+        const entry_below found = target.look_up(item.path);
+        const std::string shown = target.path() + "/" + printable(item.path);
+        if (!found.in_the_way.empty())
+            return report(
+                target.path() + "/" + printable(found.in_the_way) +
+                (found.in_the_way_is_link
+                     ? ": is a symbolic link; nothing is extracted through it"
+                     : ": is in the way of '" + printable(item.path) + "' and not a directory"));
+        const bool directory = library.entry(item.index).is_directory;
+        if (directory && found.what == entry_below::kind::link)
+            return report(shown + ": is a symbolic link; nothing is extracted through it");
+        if (directory && found.what == entry_below::kind::file)
+            return report(shown + ": is in the way of the archive's directory and not one");
+        if (!directory && found.what == entry_below::kind::directory)
+            return report(shown + ": is a directory; the archive holds a file there");
+        if (!directory && found.what != entry_below::kind::none) existing.push_back(shown);
+    }
+    if (existing.empty() || force) return 0;
+    const size_t more = existing.size() - 1;
+    std::fprintf(stderr, "vilora-kit lib: %s already exists%s: give --force to replace %s\n",
+                 existing.front().c_str(),
+                 more ? (" (and " + std::to_string(more) + " more of the archive's files)").c_str()
+                      : "",
+                 more ? "them" : "it");
+    return 2;
+}
+
+// One member into its place below DIR, whole or not at all.
+int write_member(const output_directory& target, library_file& library, const std::string& archive,
+                 const extract_item& item) {
+    const fs::path path(item.path);
+    std::string failure;
+    const bool directory = library.entry(item.index).is_directory;
+    const int parent =
+        target.make_below(directory ? item.path : path.parent_path().string(), failure);
+    if (parent < 0) return report(failure);
+    if (directory) {
+        ::close(parent);
+        return 0;
+    }
+    const auto bytes = library.load_member(item.path.c_str());
+    if (!bytes) {
+        ::close(parent);
+        return report(archive + ": " + library.failure_reason());
+    }
+    // Members are many and can be extracted again: whole, but not synced one by one.
+    output_file file(parent, path.filename().string(), target.path() + "/" + item.path, false);
+    const bool written = file.write(bytes->data(), bytes->size()) && file.commit();
+    ::close(parent);
+    return written ? 0 : report(file.failure());
+}
+
+int extract_archive(const std::string& archive, const std::string& directory,
+                    std::vector<std::string> selection, bool force) {
     library_file library;
     if (!library.open(archive.c_str(), true))
         return report(archive + ": " + library.failure_reason());
@@ -231,17 +286,15 @@ int extract_archive(const std::string& archive, const fs::path& directory,
     for (size_t i = 0; i < selection.size(); ++i)
         if (!matched[i]) return report(archive + ": '" + selection[i] + "' is not in the archive");
 
-    for (const extract_item& item : plan) {
-        const fs::path target = directory / item.path;
-        const bool is_directory = library.entry(item.index).is_directory;
-        std::error_code ec;
-        fs::create_directories(is_directory ? target : target.parent_path(), ec);
-        if (ec) return report(target.string() + ": " + ec.message());
-        if (is_directory) continue;
-        const auto bytes = library.load_member(item.path.c_str());
-        if (!bytes) return report(archive + ": " + library.failure_reason());
-        if (!write_file(target, *bytes)) return report(target.string() + ": cannot write the file");
+    output_directory target;
+    if (!target.open(directory)) return report(target.failure());
+    if (!target.lock()) {
+        std::fprintf(stderr, "vilora-kit lib: %s\n", target.failure().c_str());
+        return 2;
     }
+    if (const int refused = check_targets(target, library, plan, force)) return refused;
+    for (const extract_item& item : plan)
+        if (const int failed = write_member(target, library, archive, item)) return failed;
     return 0;
 }
 
@@ -253,6 +306,7 @@ int lib_command(int argc, char** argv) {
     std::string archive;
     std::string directory = ".";
     bool store = false;
+    bool force = false;
     std::vector<std::string> paths;
 
     CLI::App* create = app.add_subcommand("create", "pack files and directories into an archive");
@@ -267,13 +321,14 @@ int lib_command(int argc, char** argv) {
     CLI::App* extract = app.add_subcommand("extract", "unpack members (all, or the PATHs given)");
     extract->add_option("archive", archive, "the archive to read")->required();
     extract->add_option("-C,--directory", directory, "unpack into this directory");
+    extract->add_flag("--force", force, "replace files of the same names that are already there");
     extract->add_option("paths", paths, "members or directories to unpack");
 
     // CLI11 takes a vector of arguments last first.
     if (const auto done = parse_arguments(app, argc, argv)) return *done;
     if (*create) return create_archive(archive, directory, store, paths);
     if (*list) return list_archive(archive);
-    return extract_archive(archive, directory, paths);
+    return extract_archive(archive, directory, paths, force);
 }
 
 } // namespace vilora::kit

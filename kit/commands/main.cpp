@@ -1,8 +1,11 @@
 // vilora-kit: the tools around vilora's data.
+#include "engine/version.h"
 #include "kit/commands/commands.h"
+#include "platform/hosts/standard_streams.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace vilora::kit {
 namespace {
@@ -30,19 +33,30 @@ void print_usage(std::FILE* out) {
 } // namespace
 } // namespace vilora::kit
 
+namespace {
+// What went to stdout (a listing, a dump, the help) arrived, or the command
+// fails: `status`, or 1 when it was 0.
+int with_output_checked(const std::string& program, int status) {
+    return vilora::close_standard_output(program.c_str()) || status != 0 ? status : 1;
+}
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace vilora::kit;
+    vilora::guard_standard_streams();
     if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("vilora-kit " VILORA_VERSION);
-        return 0;
+        std::printf("vilora-kit %s\n", vilora::program_version());
+        return with_output_checked("vilora-kit", 0);
     }
     if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
         print_usage(stdout);
-        return 0;
+        return with_output_checked("vilora-kit", 0);
     }
     if (argc >= 2) {
         for (const command& c : commands)
-            if (c.name && std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+            if (c.name && std::strcmp(argv[1], c.name) == 0)
+                return with_output_checked(std::string("vilora-kit ") + c.name,
+                                           c.run(argc - 2, argv + 2));
         std::fprintf(stderr, "vilora-kit: unknown command '%s'\n", argv[1]);
     }
     print_usage(stderr);

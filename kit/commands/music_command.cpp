@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,17 +20,12 @@ int report(const std::string& message) {
     return report_failure("vilora-kit make-music", message);
 }
 
-bool write_bytes(const std::string& file, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
-
-bool write_wav(const std::string& file, const music::rendering& r) {
-    wav_writer out(file, music::render_rate);
-    return out.ok() && out.write(r.samples.data(), r.frames());
+bool write_wav(const std::string& file, const music::rendering& r, std::string& failure) {
+    wav_writer out(std::make_unique<output_file>(file), music::render_rate);
+    if (out.write(r.samples.data(), r.frames()) && out.finish()) return true;
+    out.discard();
+    failure = out.failure();
+    return false;
 }
 
 double decibels(double level) {
@@ -90,12 +85,12 @@ int music_command(int argc, char** argv) {
 
     const std::vector<uint8_t> bytes = music::make_music_module();
     if (bytes.empty()) return report("the module does not form a valid XM file");
-    if (!write_bytes(module_file, bytes)) return report(module_file + ": cannot write the file");
+    std::string failure;
+    if (!write_whole_file(module_file, bytes.data(), bytes.size(), failure)) return report(failure);
     if (wav_file.empty() && !levels) return 0;
     const music::rendering r = music::render_module(bytes);
     if (!r.ok) return report("libxmp cannot play the module");
-    if (!wav_file.empty() && !write_wav(wav_file, r))
-        return report(wav_file + ": cannot write the file");
+    if (!wav_file.empty() && !write_wav(wav_file, r, failure)) return report(failure);
     if (levels) print_levels(r);
     return 0;
 }

@@ -110,14 +110,14 @@ int draw_caption(surface& picture, const text_request& request) {
 }
 
 // The colours as the screen shows them, alpha from the alpha map.
-bool write_picture_png(const std::string& file_name, const surface& picture) {
+bool write_picture_png(const std::string& file_name, const surface& picture, std::string& failure) {
     const rgb_frame frame = frame_from_surface(*picture.platform);
     std::vector<uint32_t> argb(frame.pixels.size());
     for (size_t i = 0; i < frame.pixels.size(); ++i) {
         const uint32_t alpha = picture.alpha_map ? picture.alpha_map[i] : 255;
         argb[i] = alpha << 24 | frame.pixels[i];
     }
-    return write_png_rgba(file_name, frame.width, frame.height, argb);
+    return write_png_rgba(file_name, frame.width, frame.height, argb, failure);
 }
 
 } // namespace
@@ -155,7 +155,8 @@ int picture_command(int argc, char** argv) {
         return report(input + ": " + (reason.empty() ? decode_failure_text(code) : reason));
     if (!caption.text.empty())
         if (int failed = draw_caption(picture, caption)) return failed;
-    if (!write_picture_png(output, picture)) return report(output + ": cannot write the PNG file");
+    std::string failure;
+    if (!write_picture_png(output, picture, failure)) return report(failure);
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -264,18 +265,43 @@ void warn_about_far_vertices(const std::string& file, const kf_scene* scene) {
     }
 }
 
+// A frame as written: a finite number, never below 0 (frame ranges are
+// unsigned in the file); nothing for any other text.
+std::optional<float> frame_number(const std::string& text) {
+    char* end = nullptr;
+    const float value = std::strtof(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !std::isfinite(value) || value < 0) return std::nullopt;
+    return value;
+}
+
+constexpr const char* frame_wanted =
+    "a frame of the scene, a number from its start frame up to (not including) its end frame";
+
+int refuse_frame(const CLI::App& app, const std::string& text, const std::string& range) {
+    return refuse_arguments(app, std::string("--frame wants ") + frame_wanted + range + ", not '" +
+                                     text + "'");
+}
+
 } // namespace
 
 int scene_command(int argc, char** argv) {
     CLI::App app{"Dump a 3DS scene and its evaluation at a frame", "vilora-kit scene"};
     std::string file;
-    std::optional<float> frame_option;
+    std::optional<std::string> frame_text;
     bool as_json = false;
     app.add_option("FILE", file, "3DS scene file")->required();
-    app.add_option("--frame", frame_option, "frame to evaluate (default: the start frame)");
+    app.add_option("--frame", frame_text,
+                   "frame to evaluate, from the scene's start frame up to (not including) its end "
+                   "frame (default: the start frame)")
+        ->type_name("FRAME");
     app.add_flag("--json", as_json, "write JSON");
-    // CLI11 takes the arguments after the program name in reverse order.
-    if (const auto done = parse_arguments(app, argc, argv)) return *done;
+    if (const auto done = parse_arguments(app, argc, argv, {{"--frame", frame_wanted}}))
+        return *done;
+    std::optional<float> frame_option;
+    if (frame_text) {
+        frame_option = frame_number(*frame_text);
+        if (!frame_option) return refuse_frame(app, *frame_text, "");
+    }
 
     kf_init(KF_HIERARCHY | KF_MORPH | KF_TRANSFORM);
     kf_scene* scene = nullptr;
@@ -300,6 +326,13 @@ int scene_command(int argc, char** argv) {
     kf_set_camera(camera);
     float frame = frame_option.value_or(scene->start_frame);
     if (kf_status s = kf_set_frame(frame); s != KF_OK && frame_option) {
+        if (s == KF_BAD_FRAME) {
+            char range[64];
+            std::snprintf(range, sizeof range, " (here %g up to %g)",
+                          static_cast<double>(scene->start_frame),
+                          static_cast<double>(scene->end_frame));
+            return refuse_frame(app, *frame_text, range);
+        }
         char what[48];
         std::snprintf(what, sizeof what, "frame %g", static_cast<double>(frame));
         return fail(file, what, s);

@@ -84,7 +84,7 @@ void draw_label(sheet& out, int left, int top, const art::lettering& letters,
 }
 
 bool sheet_of(const part_use& part, const std::map<std::string, std::vector<uint8_t>>& files,
-              const art::lettering& letters, const std::string& path) {
+              const art::lettering& letters, const std::string& path, std::string& failure) {
     sheet out;
     int x = margin, y = margin + 2 * label_height, row_height = 0;
     struct placed {
@@ -96,7 +96,7 @@ bool sheet_of(const part_use& part, const std::map<std::string, std::vector<uint
     for (const picture_use& use : part.pictures) {
         auto found = files.find(use.library + "/" + use.name);
         if (found == files.end()) {
-            std::fprintf(stderr, "preview: %s has no %s\n", part.part.c_str(), use.name.c_str());
+            failure = "preview: " + part.part + " has no " + use.name;
             return false;
         }
         auto picture = std::make_unique<surface>();
@@ -105,7 +105,7 @@ bool sheet_of(const part_use& part, const std::map<std::string, std::vector<uint
                                  : decode_bmp(*picture, &letters.display(), picture_surface_kind,
                                               found->second, use.keyed);
         if (code != decode_ok) {
-            std::fprintf(stderr, "preview: %s does not decode (%d)\n", use.name.c_str(), code);
+            failure = "preview: " + use.name + " does not decode (" + std::to_string(code) + ")";
             return false;
         }
         if (x + picture->width > sheet_width - margin && x > margin) {
@@ -130,12 +130,13 @@ bool sheet_of(const part_use& part, const std::map<std::string, std::vector<uint
                        describe(files.at(use.library + "/" + use.name)) +
                        (use.keyed ? " keyed" : ""));
     }
-    return write_png_rgba(path, out.width, out.height, out.pixels);
+    return write_png_rgba(path, out.width, out.height, out.pixels, failure);
 }
 
 } // namespace
 
-bool write_previews(const std::string& directory, const art::lettering& letters) {
+bool write_previews(const std::string& directory, const art::lettering& letters,
+                    std::string& failure) {
     std::map<std::string, std::vector<uint8_t>> files;
     const std::pair<const char*, decltype(&dtroid_pictures)> libraries[] = {
         {"dtroid.782", dtroid_pictures},
@@ -145,7 +146,8 @@ bool write_previews(const std::string& directory, const art::lettering& letters)
         for (named_bytes& p : make(letters))
             files[std::string(library) + "/" + p.name] = std::move(p.bytes);
     for (const part_use& part : part_uses())
-        if (!sheet_of(part, files, letters, directory + "/" + part.part + ".png")) return false;
+        if (!sheet_of(part, files, letters, directory + "/" + part.part + ".png", failure))
+            return false;
     return true;
 }
 

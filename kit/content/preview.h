@@ -11,7 +11,9 @@
 
 namespace vilora::kit::data {
 
-// Writes DIR/<part>.png for each part; false (with a message on stderr) on failure.
-bool write_previews(const std::string& directory, const art::lettering& letters);
+// Writes DIR/<part>.png for each part; false, with what failed in `failure`,
+// when one cannot be made or written.
+bool write_previews(const std::string& directory, const art::lettering& letters,
+                    std::string& failure);
 
 } // namespace vilora::kit::data

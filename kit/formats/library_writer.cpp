@@ -1,12 +1,11 @@
 #include "kit/formats/library_writer.h"
 
 #include "library/library_format.h"
+#include "platform/hosts/output_file.h"
 
 #include <zlib.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -149,15 +148,8 @@ std::vector<uint8_t> library_writer::archive() const {
 
 bool library_writer::write(const std::string& file_name) {
     const std::vector<uint8_t> bytes = archive();
-    std::FILE* out = std::fopen(file_name.c_str(), "wb");
-    if (!out) return fail(file_name + ": " + std::strerror(errno));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    const int saved_errno = errno;
-    if (std::fclose(out) != 0 || !written) {
-        std::remove(file_name.c_str());
-        return fail(file_name + ": " + std::strerror(written ? errno : saved_errno));
-    }
-    return true;
+    std::string failure;
+    return write_whole_file(file_name, bytes.data(), bytes.size(), failure) || fail(failure);
 }
 
 } // namespace vilora::kit

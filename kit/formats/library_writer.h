@@ -28,8 +28,8 @@ public:
 
     // The archive as it goes to disk.
     std::vector<uint8_t> archive() const;
-    // Writes archive() to `file_name`; false (see error()) on any I/O failure,
-    // and then no partial file is left behind.
+    // Writes archive() to `file_name`, whole or not at all; false (see
+    // error()) on any I/O failure, and then an earlier file there is as it was.
     bool write(const std::string& file_name);
 
     const std::string& error() const { return error_; }

@@ -23,6 +23,7 @@ void headless_host::close_on_signals() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 host_window* headless_host::open_window(const char* title, int, int, int, int) {

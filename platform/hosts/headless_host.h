@@ -45,8 +45,9 @@ public:
     void set_sink(frame_sink sink) { sink_ = std::move(sink); }
     // From any thread.
     void post_event(const host_event& event);
-    // From now on SIGINT and SIGTERM close the window, as they do a window on
-    // screen: the run ends as after Escape, and what it writes is complete.
+    // From now on SIGINT, SIGTERM and SIGHUP (the terminal closed) close the
+    // window, as they do a window on screen: the run ends as after Escape, and
+    // what it writes is complete.
     void close_on_signals();
     void lose_display() { ++losses; }
 

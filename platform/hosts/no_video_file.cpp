@@ -34,6 +34,8 @@ bool video_file::finish() {
     return false;
 }
 
+void video_file::discard() {}
+
 const std::string& video_file::error() const {
     return state_->error;
 }

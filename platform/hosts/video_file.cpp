@@ -1,6 +1,7 @@
 #include "platform/hosts/video_file.h"
 
 #include "platform/hosts/internal/video_streams.h"
+#include "platform/hosts/output_file.h"
 
 #include <cstring>
 
@@ -30,6 +31,7 @@ const codec_choice* choice_for(const std::string& path) {
 } // namespace
 
 struct video_file::encoding {
+    std::unique_ptr<output_file> file; // the container is written to its temporary
     AVFormatContext* container = nullptr;
     video_stream video;
     audio_stream audio;
@@ -79,8 +81,18 @@ std::unique_ptr<video_file> video_file::create(const std::string& path, const vi
     if (!state->video.open(state->container, choice->video_encoder, format, error) ||
         !state->audio.open(state->container, choice->audio_encoder, format, error))
         return nullptr;
-    if ((code = avio_open(&state->container->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0) {
-        error = "cannot write " + path + ": " + av_error_text(code);
+    state->file = std::make_unique<output_file>(path);
+    if (!state->file->ok()) {
+        error = state->file->cause();
+        return nullptr;
+    }
+    // The container was chosen by the target's name; the muxer writes, and for
+    // MP4 reads back, its temporary.
+    av_freep(&state->container->url);
+    state->container->url = av_strdup(state->file->temporary_path().c_str());
+    if ((code = avio_open(&state->container->pb, state->file->temporary_path().c_str(),
+                          AVIO_FLAG_WRITE)) < 0) {
+        error = av_error_text(code);
         return nullptr;
     }
     // MP4 players start sooner with the index in front.
@@ -90,7 +102,7 @@ std::unique_ptr<video_file> video_file::create(const std::string& path, const vi
     code = avformat_write_header(state->container, &options);
     av_dict_free(&options);
     if (code < 0) {
-        error = "cannot start " + path + ": " + av_error_text(code);
+        error = "its header cannot be written: " + av_error_text(code);
         return nullptr;
     }
     state->header_written = true;
@@ -126,7 +138,18 @@ bool video_file::finish() {
     }
     const int code = avio_closep(&s.container->pb);
     if (code < 0) s.fail("cannot close the video file", code);
-    return s.error.empty();
+    if (!s.error.empty()) s.file->fail(s.error);
+    if (s.file->commit()) return true;
+    s.file->discard();
+    s.error = s.file->failure();
+    return false;
+}
+
+void video_file::discard() {
+    encoding& s = *state_;
+    if (s.container->pb) avio_closep(&s.container->pb);
+    s.finished = true;
+    s.file->discard();
 }
 
 const std::string& video_file::error() const {

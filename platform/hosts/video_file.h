@@ -27,6 +27,7 @@ class video_file {
 public:
     // Null, with the reason in `error` (one line), when the file cannot be made:
     // an extension without codecs, an encoder missing, a folder not writable.
+    // The file is written to a temporary name beside `path` until finish().
     static std::unique_ptr<video_file> create(const std::string& path, const video_format& format,
                                               std::string& error);
     ~video_file();
@@ -37,10 +38,14 @@ public:
     bool add_frame(const rgb_frame& frame);
     // `count` stereo frames of sound, following the sound added before.
     bool add_audio(const int16_t* frames, size_t count);
-    // Drains the encoders and closes the file; false when anything on the way
-    // failed. Nothing can be added after it.
+    // Drains the encoders, closes the file and puts it in place under its
+    // name; false when anything on the way failed, and then nothing is left
+    // under that name. Nothing can be added after it.
     bool finish();
-    // The reason of the first failure; empty while all went well.
+    // Drops what was written: nothing is left under the file's name.
+    void discard();
+    // The reason of the first failure; empty while all went well. After a
+    // failed finish(): the file, the cause and what became of the file.
     const std::string& error() const;
 
     struct encoding;

@@ -30,6 +30,7 @@ bool module_renderer::load(const uint8_t* bytes, size_t size, int frequency) {
     xmp_->loaded = true;
     if (xmp_start_player(xmp_->handle, frequency, 0) != 0) return false;
     xmp_->playing = true;
+    module_bytes_.assign(bytes, bytes + size);
     return true;
 }
 
@@ -125,12 +126,54 @@ int module_renderer::order_count() const {
     return info.mod->len;
 }
 
+int module_renderer::channel_count() const {
+    if (!xmp_->loaded) return 0;
+    xmp_module_info info;
+    xmp_get_module_info(xmp_->handle, &info);
+    return info.mod->chn;
+}
+
 int module_renderer::rows_in_order(int order) const {
     if (order < 0 || order >= order_count()) return -1;
     xmp_module_info info;
     xmp_get_module_info(xmp_->handle, &info);
     const int pattern = info.mod->xxo[order];
     return pattern < info.mod->pat ? info.mod->xxp[pattern]->rows : -1;
+}
+
+double module_renderer::order_start_ms(int order) {
+    const int orders = order_count();
+    if (order < 0 || order > orders) return -1.0;
+    if (order_ms_.empty()) time_orders();
+    return order_ms_.empty() ? -1.0 : order_ms_[static_cast<size_t>(order)];
+}
+
+// A second player of the same module, moved to each order in turn: after the
+// order's first tick it reports the time at which the order is reached in
+// playing (its own scan of the module), plus that tick. An order without a
+// pattern moves it on to the next that has one. The rate only sets how much
+// it mixes for that one tick; the times do not depend on it.
+void module_renderer::time_orders() {
+    constexpr int scan_rate = 8000;
+    const int orders = order_count();
+    xmp_context scan = xmp_create_context();
+    if (xmp_load_module_from_memory(scan, module_bytes_.data(),
+                                    static_cast<long>(module_bytes_.size())) == 0) {
+        if (xmp_start_player(scan, scan_rate, 0) == 0) {
+            xmp_frame_info info{};
+            for (int order = 0; order < orders; ++order) {
+                xmp_set_position(scan, order);
+                xmp_play_frame(scan);
+                xmp_get_frame_info(scan, &info);
+                order_ms_.push_back(std::max(0.0, info.time - info.frame_time / 1000.0));
+            }
+            order_ms_.push_back(info.total_time);
+            xmp_end_player(scan);
+        }
+        xmp_release_module(scan);
+    }
+    xmp_free_context(scan);
+    module_bytes_ = {};
 }
 
 bool module_renderer::seek(int order, int row) {

@@ -319,6 +319,20 @@ int music_rows_in_order(music_handle handle, int order) {
     return m->renderer.rows_in_order(order);
 }
 
+int music_channel_count(music_handle handle) {
+    music* m = find(handle);
+    if (!m) return 0;
+    std::lock_guard guard(m->lock);
+    return m->renderer.channel_count();
+}
+
+double music_order_time(music_handle handle, int order) {
+    music* m = find(handle);
+    if (!m) return -1.0;
+    std::lock_guard guard(m->lock);
+    return m->renderer.order_start_ms(order);
+}
+
 double music_level(music_handle handle) {
     music* m = find(handle);
     if (!m) return 0.0;

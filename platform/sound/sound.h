@@ -57,6 +57,12 @@ bool music_seek(music_handle music, uint16_t order, uint16_t row);
 int music_order_count(music_handle music);
 // Rows of the pattern an order plays; -1 for an order the module does not have.
 int music_rows_in_order(music_handle music, int order);
+// Channels of the module; 0 for a handle that is not loaded.
+int music_channel_count(music_handle music);
+// Milliseconds of music from the module's start to the start of `order`, with
+// its speed, tempo and pattern delays; for music_order_count, the module's
+// end. -1 for any other order or a handle that is not loaded.
+double music_order_time(music_handle music, int order);
 // How loud what is heard now is: the loudest sample of the current tick, 0..1.
 double music_level(music_handle music);
 // Offline device only: plays the next `frames` stereo frames into `out`

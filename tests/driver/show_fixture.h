@@ -5,6 +5,7 @@
 
 #include "driver/show.h"
 #include "engine/data_files.h"
+#include "library/file_problems.h"
 
 #include "tests/support/test_display.h"
 #include "tests/support/test_module.h"
@@ -23,6 +24,7 @@ namespace vilora {
 // What the test parts did, and how they are to behave.
 struct part_journal {
     std::array<bool, part_class_count> invalid{};
+    std::array<std::string, part_class_count> skipped{}; // data the part notes it left out
     std::array<int, part_class_count> constructed{};
     std::array<int, part_class_count> destroyed{};
     std::vector<part_call> runs;
@@ -38,6 +40,8 @@ public:
     explicit test_part(display_device*) {
         valid = !journal.invalid[static_cast<size_t>(Id)];
         ++journal.constructed[static_cast<size_t>(Id)];
+        if (const std::string& cause = journal.skipped[static_cast<size_t>(Id)]; !cause.empty())
+            note_skipped_data(data_file("data\\scene.3ds"), cause);
     }
     ~test_part() override { ++journal.destroyed[static_cast<size_t>(Id)]; }
     void run(display_device* display, int mode, int, int) {

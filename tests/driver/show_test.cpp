@@ -66,10 +66,56 @@ TEST_F(Show, EveryStartUpFailureNamesTheFileAndTheCause) {
         << stderr_;
 }
 
+// Modules the player reads that have nothing to play end as a module it
+// cannot read does, never as a show of no frames that went well.
+TEST_F(Show, MusicWithNothingToPlayEndsWithItsMessageAndTheCause) {
+    struct damage {
+        size_t at; // offset in the module's header
+        std::vector<uint8_t> bytes;
+        const char* cause;
+    };
+    const damage damages[] = {
+        {64,
+         {0, 0},
+         "the song plays nothing: its length is 0, or every order names a pattern the "
+         "module does not have"},
+        {68, {0, 0}, "the module has no channels"},
+        {80, {200, 200, 200, 200}, "the song plays nothing"}, // 4 orders, 4 patterns
+    };
+    for (const damage& d : damages) {
+        std::vector<uint8_t> bytes = testing::test_module_bytes({.orders = 4, .rows = 4});
+        std::copy(d.bytes.begin(), d.bytes.end(), bytes.begin() + static_cast<ptrdiff_t>(d.at));
+        std::ofstream(dir_ / "muska.xm", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        finish_show(state);
+        EXPECT_EQ(run(), 1) << d.at;
+        EXPECT_EQ(scope.host->last_message, "music couln't be started. the module not found!");
+        EXPECT_NE(stderr_.find("vilora: " + (dir_ / "muska.xm").string() + ": " + d.cause),
+                  std::string::npos)
+            << stderr_;
+        EXPECT_TRUE(journal.runs.empty());
+    }
+}
+
+// What a part left out of its data and plays on without is said once, before
+// the first frame; the show plays.
+TEST_F(Show, DataAPartPlaysOnWithoutIsSaidOnce) {
+    music({.orders = 2, .rows = 2});
+    journal.skipped[static_cast<size_t>(part_id::oneco0)] = "keyframer section skipped (why)";
+    EXPECT_EQ(run(), 0);
+    const std::string line =
+        "vilora: oneco0: " + (dir_ / "scene.3ds").string() + ": keyframer section skipped (why)\n";
+    const size_t at = stderr_.find(line);
+    ASSERT_NE(at, std::string::npos) << stderr_;
+    EXPECT_EQ(stderr_.find(line, at + 1), std::string::npos) << "once";
+    EXPECT_FALSE(journal.runs.empty());
+}
+
 TEST_F(Show, AFailedStartUpLeavesNoCapture) {
     const fs::path out = dir_ / "capture";
     {
-        capture_writer capture(out.string(), 1);
+        capture_writer capture(out.string(), 1, false);
         ASSERT_TRUE(capture.ok());
         state.observer = &capture;
         EXPECT_EQ(run(), 1);
@@ -78,7 +124,7 @@ TEST_F(Show, AFailedStartUpLeavesNoCapture) {
 
     fs::create_directories(out);
     {
-        capture_writer capture(out.string(), 1);
+        capture_writer capture(out.string(), 1, false);
         state.observer = &capture;
         finish_show(state);
         EXPECT_EQ(run(), 1);
@@ -238,12 +284,13 @@ TEST_F(Show, CaptureWritesFramesAudioAndTimeline) {
     music({.orders = 68, .rows = 1, .cues = {{0, 0, 1}}});
     const fs::path out = dir_ / "capture";
     {
-        capture_writer capture(out.string(), 10);
+        capture_writer capture(out.string(), 10, false);
         ASSERT_TRUE(capture.ok());
         scope.host->set_sink([&](const rgb_frame& f) { capture.frame_presented(f); });
         state.observer = &capture;
         ASSERT_EQ(run(), 0);
-        EXPECT_TRUE(capture.ok());
+        EXPECT_FALSE(fs::exists(out / "timeline.tsv")) << "in place once finished";
+        EXPECT_TRUE(capture.finish(0)) << capture.failure();
     }
     EXPECT_TRUE(fs::exists(out / "frame-00000.png"));
     EXPECT_TRUE(fs::exists(out / "frame-00060.png"));
@@ -298,6 +345,39 @@ TEST_F(Show, AStartTheModuleDoesNotHaveEndsWithStatus2) {
     EXPECT_EQ(run(), 2);
     EXPECT_NE(stderr_.find("--start 30:0: the music has orders 0 to 29"), std::string::npos)
         << stderr_;
+}
+
+TEST_F(Show, UntilEndsTheShowWhereTheMusicGetsThere) {
+    music({.orders = 10, .rows = 4});
+    frame_journal frames;
+    state.observer = &frames;
+    state.options.start = show_position{2, 1};
+    state.options.until = show_position{5, 2};
+    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(frames.frames.size(), 13u) << "2:1 up to 5:2, one row a frame";
+    EXPECT_EQ(frames.frames.back().order, 5);
+    EXPECT_EQ(frames.frames.back().row, 1);
+    EXPECT_NEAR(frames.frames.back().done, 12.0 / 13.0, 0.01);
+
+    finish_show(state);
+    state.options.until = show_position{12, 0};
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(stderr_.find("--until 12:0: the music has orders 0 to 9"), std::string::npos)
+        << stderr_;
+}
+
+// Orders 0 to 4 play a row a frame, orders 5 to 9 a row every four frames:
+// a fifth of the music lies behind when order 5 begins, not half of it.
+TEST_F(Show, HowFarTheShowHasGotFollowsTheTempo) {
+    music({.orders = 10, .rows = 4, .slow_order = 5, .slow_speed = 12});
+    frame_journal frames;
+    state.observer = &frames;
+    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(frames.frames.size(), 100u);
+    EXPECT_EQ(frames.frames[20].order, 5);
+    EXPECT_NEAR(frames.frames[20].done, 0.2, 0.01);
+    EXPECT_NEAR(frames.frames[60].done, 0.6, 0.01);
+    EXPECT_NEAR(frames.frames.back().done, 0.96, 0.01) << "the start of the last row";
 }
 
 TEST(TimelineLine, ListsEveryCall) {

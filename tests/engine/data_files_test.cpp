@@ -25,10 +25,26 @@ TEST(DataFiles, NamesMatchWithoutRegardToCase) {
     fs::remove_all(dir);
 }
 
-TEST(DataFiles, TheDirectoryBesideTheProgramComesFirst) {
+// An installed program, PREFIX/bin/vilora, run from a folder `work`: beside
+// the program, then the current directory, then PREFIX/share/vilora/data.
+TEST(DataFiles, LookupGoesBesideTheProgramThenHereThenTheInstalledData) {
     const fs::path root = fs::temp_directory_path() / ("vilora-exe-" + std::to_string(getpid()));
-    fs::create_directories(root / "Data");
-    EXPECT_EQ(choose_data_directory((root / "vilora").string()), (root / "Data").string());
+    const fs::path program = root / "prefix" / "bin" / "vilora";
+    const fs::path installed = root / "prefix" / "share" / "vilora" / "data";
+    fs::create_directories(program.parent_path());
+    fs::create_directories(root / "work");
+    const fs::path was = fs::current_path();
+    fs::current_path(root / "work");
+
+    EXPECT_EQ(choose_data_directory(program.string()), "data") << "nothing there yet";
+    fs::create_directories(installed);
+    EXPECT_EQ(choose_data_directory(program.string()), installed.string());
+    fs::create_directories(root / "work" / "DATA");
+    EXPECT_EQ(fs::path(choose_data_directory(program.string())), root / "work" / "DATA");
+    fs::create_directories(program.parent_path() / "Data");
+    EXPECT_EQ(choose_data_directory(program.string()), (program.parent_path() / "Data").string());
+
+    fs::current_path(was);
     fs::remove_all(root);
 }
 

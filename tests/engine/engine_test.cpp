@@ -57,6 +57,33 @@ TEST(RandomGenerator, ABatchIsWhatAsManyCallsGiveAndLeavesTheSameState) {
             }
 }
 
+// The jump is checked against stepping for counts around the powers of two
+// it is built from, and against itself for counts too long to step: the
+// period is 2^32, so a jump of 2^32 (or of a multiple) leaves the state alone.
+TEST(RandomGenerator, SkippingIsWhatAsManyDrawsDo) {
+    for (uint32_t seed : {0u, 1u, 0xFFFFFFFFu, 987654321u})
+        for (uint64_t draws :
+             {0ull, 1ull, 2ull, 3ull, 321ull, 1023ull, 1024ull, 1025ull, 100000ull}) {
+            seed_random(seed);
+            for (uint64_t i = 0; i < draws; ++i) random_value();
+            const int32_t stepped = random_value();
+            seed_random(seed);
+            skip_random(draws);
+            EXPECT_EQ(random_value(), stepped) << "seed " << seed << ", draws " << draws;
+        }
+    for (uint64_t draws : {uint64_t{1} << 32, uint64_t{5} << 32}) {
+        seed_random(42);
+        skip_random(draws);
+        EXPECT_EQ(random_generator.state, 42u) << draws;
+    }
+    seed_random(7);
+    skip_random((uint64_t{3} << 32) + 5);
+    const uint32_t far = random_generator.state;
+    seed_random(7);
+    skip_random(5);
+    EXPECT_EQ(random_generator.state, far);
+}
+
 TEST(NumericHelpers, StepSumTruncatesTheFloatingSum) {
     EXPECT_EQ(step_sum(3), 6);  // 6.6
     EXPECT_EQ(step_sum(4), 11); // 11.000000000000002

@@ -74,6 +74,47 @@ TEST_F(DataFile, NamesWhatIsInTheWayOfReading) {
     EXPECT_EQ(cause_noted_for(path), "larger than 3 bytes");
 }
 
+// A data directory whose own path leaves too little room under the system's
+// 4096-byte limit for the paths of its files: they are opened relative to it.
+TEST_F(DataFile, FilesOfADataRootOpenWhateverTheLengthOfItsPath) {
+    std::filesystem::path deep = dir.path;
+    while (deep.string().size() < 4000) deep /= std::string(200, 'd');
+    std::filesystem::create_directories(deep);
+    const std::string name(150, 'n');
+    const std::string path = (deep / name).string();
+    ASSERT_GT(path.size(), 4096u);
+    // Written and removed from inside the directory, as nothing takes the path.
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(deep);
+    write_bytes(name, bytes_of("deep"));
+    std::filesystem::current_path(here);
+
+    EXPECT_FALSE(read_data_file(path, 10)) << "not without the root";
+    EXPECT_EQ(cause_noted_for(path), "unreadable: File name too long");
+    set_data_root(deep.string() + "/");
+    EXPECT_EQ(read_data_file(path, 10), bytes_of("deep"));
+    EXPECT_TRUE(data_file_readable(path));
+    std::FILE* stream = open_data_file(path);
+    ASSERT_NE(stream, nullptr);
+    std::fclose(stream);
+    EXPECT_FALSE(take_file_problem());
+    EXPECT_EQ(name_of_data_file(path), name);
+    EXPECT_EQ(name_of_data_file("/elsewhere/a.782"), "a.782");
+    EXPECT_FALSE(read_data_file(deep.string() + "/missing", 10));
+    EXPECT_EQ(cause_noted_for(deep.string() + "/missing"), "missing");
+    set_data_root("");
+    std::filesystem::current_path(deep);
+    std::filesystem::remove(name);
+    std::filesystem::current_path(here);
+}
+
+TEST(Shortened, KeepsTheStartAndTheEndAroundAnEllipsis) {
+    EXPECT_EQ(shortened("short", 10), "short");
+    EXPECT_EQ(shortened("abcdefghijklmnopqrstuvwxyz", 10), "abc...wxyz");
+    EXPECT_EQ(shortened("abcdefghijklmnopqrstuvwxyz", 0), "a...z");
+    EXPECT_EQ(shortened(std::string(300, 'x') + ".782", 60).size(), 60u);
+}
+
 TEST(FileProblems, TheFirstNotedIsKeptUntilTaken) {
     take_file_problem();
     note_file_problem("a", "first");

@@ -144,6 +144,83 @@ TEST_F(LibCommand, ExtractNeverWritesOutsideTheTargetDirectory) {
     }
 }
 
+TEST_F(LibCommand, ExtractRefusesFilesAlreadyThereUnlessForced) {
+    make_tree();
+    ASSERT_EQ(kit({"create", archive, "-C", src.string(), "."}).status, 0);
+    const fs::path out = dir / "out";
+    ASSERT_EQ(kit({"extract", archive, "-C", out.string()}).status, 0);
+    write_bytes(out / "torture.bmp", bytes_of("changed"));
+    write_bytes(out / "mine.txt", bytes_of("mine"));
+
+    const kit_result again = kit({"extract", archive, "-C", out.string()});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(again.err, "vilora-kit lib: " + out.string() +
+                             "/anim/deep/x.psd already exists (and 3 more of the archive's files): "
+                             "give --force to replace them\n");
+    EXPECT_EQ(read_bytes(out / "torture.bmp"), bytes_of("changed"));
+
+    ASSERT_EQ(kit({"extract", archive, "-C", out.string(), "--force"}).status, 0);
+    EXPECT_EQ(read_bytes(out / "torture.bmp"), pattern_bytes(5000, 1));
+    EXPECT_EQ(read_bytes(out / "mine.txt"), bytes_of("mine"));
+}
+
+TEST_F(LibCommand, ExtractNeverWritesThroughSymbolicLinksInTheDirectory) {
+    fs::create_directories(src / "pics");
+    write_bytes(src / "pics" / "evil.txt", bytes_of("evil"));
+    write_bytes(src / "victim.txt", bytes_of("from the archive"));
+    ASSERT_EQ(kit({"create", archive, "-C", src.string(), "pics", "victim.txt"}).status, 0);
+    const fs::path outside = dir / "outside";
+
+    struct link_case {
+        const char* name;   // the link inside the target directory
+        const char* points; // where, from inside it
+        bool to_directory;
+    };
+    const link_case cases[] = {
+        {"pics", "../outside/folder", true},
+        {"pics", "../outside/nowhere", true},
+        {"victim.txt", "../outside/file.txt", false},
+        {"victim.txt", "../outside/new.txt", false},
+    };
+    for (const link_case& c : cases)
+        for (const bool everything : {true, false})
+            for (const bool force : {false, true}) {
+                SCOPED_TRACE(std::string(c.name) + " -> " + c.points +
+                             (everything ? ", everything" : ", chosen") +
+                             (force ? ", forced" : ""));
+                fs::remove_all(outside);
+                fs::create_directories(outside / "folder");
+                write_bytes(outside / "file.txt", bytes_of("outside"));
+                const auto before = contents(outside);
+                const fs::path target = dir / "target";
+                fs::remove_all(target);
+                fs::create_directories(target);
+                fs::create_symlink(c.points, target / c.name);
+
+                std::vector<std::string> arguments{"extract", archive, "-C", target.string()};
+                if (!everything) arguments.push_back(c.to_directory ? "pics/evil.txt" : c.name);
+                if (force) arguments.push_back("--force");
+                const kit_result result = kit(arguments);
+
+                EXPECT_EQ(contents(outside), before) << "nothing outside changes";
+                if (c.to_directory) {
+                    expect_one_line_error(result, target.string() +
+                                                      "/pics: is a symbolic link; "
+                                                      "nothing is extracted through it");
+                    EXPECT_TRUE(fs::is_symlink(target / "pics"));
+                } else if (!force) {
+                    EXPECT_EQ(result.status, 2) << result.err;
+                    EXPECT_NE(result.err.find("victim.txt already exists"), std::string::npos);
+                    EXPECT_TRUE(fs::is_symlink(target / "victim.txt"));
+                } else {
+                    // Forced, the link itself is replaced by the member.
+                    EXPECT_EQ(result.status, 0) << result.err;
+                    EXPECT_FALSE(fs::is_symlink(target / "victim.txt"));
+                    EXPECT_EQ(read_bytes(target / "victim.txt"), bytes_of("from the archive"));
+                }
+            }
+}
+
 TEST_F(LibCommand, NamesAreShownEscapedAndControlCharactersNeverExtracted) {
     const std::string name = "a\nb\x1b[31m.bmp";
     write_bytes(archive, raw_archive({raw_file(name, 1, 0, bytes_of("x"))}));

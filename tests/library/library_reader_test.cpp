@@ -1,5 +1,8 @@
 #include "library/library_file.h"
 
+#include "library/data_file.h"
+#include "library/file_problems.h"
+
 #include "tests/library/library_test_support.h"
 
 #include <gtest/gtest.h>
@@ -68,15 +71,26 @@ TEST_F(LibraryReader, RefusesMissingShortAndLongNamedFiles) {
     EXPECT_FALSE(open({}));
     EXPECT_FALSE(open(std::vector<uint8_t>(267, 0)));
 
-    // File names are limited to 255 characters.
+    // Names are limited to 255 characters: the archive's own, or its path
+    // within the data directory; the directories above do not count.
     const std::vector<uint8_t> archive = raw_archive({});
-    const std::string base = (dir / "").string();
-    const std::string fits = base + std::string(255 - base.size(), 'n');
-    const std::string too_long = base + std::string(256 - base.size(), 'n');
-    write_bytes(fits, archive);
-    write_bytes(too_long, archive);
-    EXPECT_TRUE(library.open(fits.c_str(), true));
-    EXPECT_FALSE(library.open(too_long.c_str(), true));
+    const std::filesystem::path deep = dir / std::string(200, 'd') / std::string(200, 'e');
+    std::filesystem::create_directories(deep);
+    const std::string path = (deep / "a.782").string();
+    write_bytes(path, archive);
+    take_file_problem();
+    EXPECT_TRUE(library.open(path.c_str(), true));
+    set_data_root(deep.string());
+    EXPECT_TRUE(library.open(path.c_str(), true));
+    set_data_root(dir.path.string());
+    EXPECT_FALSE(library.open(path.c_str(), true)) << "d.../e.../a.782 is 409 characters";
+    const std::optional<file_problem> problem = take_file_problem();
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->cause, "the name is longer than 255 characters");
+    EXPECT_EQ(problem->file.size(), 60u);
+    EXPECT_EQ(problem->file.substr(problem->file.size() - 10), "eeee/a.782");
+    EXPECT_NE(problem->file.find("..."), std::string::npos);
+    set_data_root("");
 }
 
 TEST_F(LibraryReader, FindsMembersByTheirFullPathIgnoringAsciiCase) {

@@ -64,6 +64,40 @@ TEST_F(NoiseLines, SetAboutAThirdOfRandomRowsInTheDrawOrder) {
     }
 }
 
+// So many lines that the area is covered long before the last: the lines
+// left make no difference to the picture, and the generator must still end
+// where drawing every one of them leaves it. Also with an area that is
+// partly off the surface, and with one already covered before the first line.
+TEST_F(NoiseLines, PastACoveredAreaThePictureAndTheGeneratorAreAsIfAllWereDrawn) {
+    struct area {
+        int32_t left, top;
+        uint16_t before;
+    };
+    for (const area& a : {area{x, y, 0x1111}, area{-200, 100, 0x1111}, area{x, y, 0xBEEF}}) {
+        constexpr int lines = 20000;
+        fill_surface(back(), [&](int32_t, int32_t) { return a.before; });
+        seed_random(5);
+        {
+            const locked_pixels pixels(&back());
+            draw_noise_lines(pixels, lines, 0xBEEF, a.left, a.top);
+        }
+        const int32_t next = random_value();
+
+        seed_random(5);
+        std::vector<uint16_t> expected(320 * 240, a.before);
+        for (int n = 0; n < lines; ++n) {
+            const int32_t row = a.top + random_int(200);
+            for (int32_t k = 0; k < 320; ++k) {
+                const int32_t column = a.left + k;
+                if (random_int(3) == 2 && row >= 0 && row < 240 && column >= 0 && column < 320)
+                    expected[static_cast<size_t>(row * 320 + column)] = 0xBEEF;
+            }
+        }
+        EXPECT_EQ(grid_of(back()).values, expected) << a.left << ", " << a.top;
+        EXPECT_EQ(next, random_value()) << a.left << ", " << a.top;
+    }
+}
+
 class Displacement : public part_test {
 protected:
     std::unique_ptr<surface> picture(int32_t width, int32_t height,

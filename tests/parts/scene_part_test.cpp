@@ -1,6 +1,7 @@
 #include "parts/scene_part.h"
 
 #include "engine/data_files.h"
+#include "library/file_problems.h"
 #include "tests/library/library_test_support.h"
 #include "tests/parts/test_scene.h"
 #include "tests/support/test_display.h"
@@ -88,6 +89,36 @@ TEST_F(scene_part_test, missing_file_or_camera_leaves_the_part_invalid_and_idle)
     camera_less.run(&screen.display);
     EXPECT_TRUE(camera_less.seen.empty());
     EXPECT_FALSE(screen.display.back->flags & surface_locked);
+}
+
+// The loads' results do not decide the part: a keyframer section that does
+// not read leaves it valid, without motion, and the part says so once.
+TEST_F(scene_part_test, a_keyframer_section_that_does_not_read_is_skipped_and_said) {
+    test_scene broken;
+    broken.meshes = {triangle_mesh("Tri", 1, 0, 0, 10, 1, 0, 10, 0, 1, 10)};
+    broken.unknown_node = "Nobody";
+    write("broken.3ds", broken);
+    take_skipped_data();
+    take_file_problem();
+    probe_part part("data\\broken.3ds", 320.0f);
+    EXPECT_TRUE(part.valid);
+    EXPECT_EQ(part.scene_fields().scene->node_head, nullptr);
+    const std::vector<file_problem> skipped = take_skipped_data();
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(skipped[0].file, (dir / "broken.3ds").string());
+    EXPECT_EQ(skipped[0].cause.rfind("keyframer section skipped (a name no record has in chunk "
+                                     "0xB010 at offset ",
+                                     0),
+              0u)
+        << skipped[0].cause;
+    EXPECT_FALSE(take_file_problem()) << "not a problem that fails the part";
+    part.run(&screen.display);
+
+    broken.unknown_node.clear();
+    write("broken.3ds", broken);
+    probe_part whole("data\\broken.3ds", 320.0f);
+    EXPECT_TRUE(whole.valid);
+    EXPECT_TRUE(take_skipped_data().empty());
 }
 
 TEST_F(scene_part_test, camera_is_camera01_else_rolli_sized_for_the_part) {

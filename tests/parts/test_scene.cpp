@@ -50,6 +50,10 @@ std::vector<uint8_t> scene_bytes(const test_scene& scene) {
     test::begin_node(w, 0xB004, node++, scene.camera_name, -1);
     static_track(w, 0xB020, 0, 0, 10);
     w.end();
+    if (!scene.unknown_node.empty()) {
+        test::begin_node(w, 0xB002, node++, scene.unknown_node, -1);
+        w.end();
+    }
     w.end(); // keyframer
     w.end(); // main
     return w.bytes();

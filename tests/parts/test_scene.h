@@ -23,6 +23,9 @@ struct test_scene {
     std::vector<test_mesh> meshes;
     uint32_t start_frame = 0;
     uint32_t end_frame = 40;
+    // When set, one more object node naming a record the world does not have:
+    // the keyframer section then does not read.
+    std::string unknown_node;
 };
 
 std::vector<uint8_t> scene_bytes(const test_scene& scene);

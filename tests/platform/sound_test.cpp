@@ -167,6 +167,22 @@ TEST_F(Sound, TheSilentDevicePlaysInRealTimeAndCuesOnItsOwnThread) {
     EXPECT_TRUE(sound_stop());
 }
 
+// Speed 3 at tempo 125: a row is 3 ticks of 20 ms. From order 2 the speed is
+// 12, so those orders' rows take four times as long.
+TEST_F(Sound, OrdersAreTimedWithTheirSpeed) {
+    ASSERT_TRUE(sound_init(sound_offline_device, sound_frequency));
+    music_handle music = load({.orders = 4, .rows = 8, .slow_order = 2, .slow_speed = 12});
+    ASSERT_NE(music, 0u);
+    EXPECT_EQ(music_channel_count(music), 2);
+    const double expected[] = {0, 480, 960, 2880, 4800};
+    for (int order = 0; order <= 4; ++order)
+        EXPECT_NEAR(music_order_time(music, order), expected[order], 1.0) << order;
+    EXPECT_EQ(music_order_time(music, 5), -1.0);
+    EXPECT_EQ(music_order_time(music, -1), -1.0);
+    EXPECT_EQ(music_order_time(0, 0), -1.0);
+    EXPECT_EQ(music_channel_count(0), 0);
+}
+
 TEST_F(Sound, ModulesThatCannotBeLoaded) {
     ASSERT_TRUE(sound_init(sound_offline_device, sound_frequency));
     const std::string text = "not a module at all";

@@ -44,6 +44,10 @@ kit::xm_module make_test_module(const test_module_plan& plan) {
             p.at(plan.loop_last, 0).parameter = static_cast<uint8_t>(0x60 | plan.loop_times);
         }
         if (order == plan.break_order) p.at(plan.break_row, 0).effect = 0x0D;
+        if (order == plan.slow_order) { // Fxx below 0x20: ticks per row
+            p.at(0, 1).effect = 0x0F;
+            p.at(0, 1).parameter = static_cast<uint8_t>(plan.slow_speed);
+        }
         m.patterns.push_back(std::move(p));
         m.orders.push_back(static_cast<uint8_t>(order));
     }

@@ -33,6 +33,10 @@ struct test_module_plan {
     // A pattern break (D00) in this order: rows after break_row are not played.
     int break_order = -1;
     int break_row = 0;
+    // From this order on (set on its first row) every row lasts `slow_speed`
+    // ticks instead of 3.
+    int slow_order = -1;
+    int slow_speed = 3;
 };
 
 kit::xm_module make_test_module(const test_module_plan& plan);

@@ -60,6 +60,12 @@ public:
     // Rows of the pattern that plays in `order`; -1 for an order the module does not have.
     int rows_in_order(int order) const;
     int order_count() const;
+    int channel_count() const;
+    // Milliseconds from the module's start to the start of `order`, as the
+    // player times it (speed, tempo and pattern delays included); for
+    // order_count(), the module's end; -1 for any other order. An order that
+    // plays no pattern takes no time. Timed once, on the first call.
+    double order_start_ms(int order);
     // Moves the player to the start of (order, row); the audio rendered ahead
     // and its cues are dropped, and the next frame handed out plays the new
     // position. The cue state comes along: for every instrument and note, the
@@ -75,6 +81,7 @@ private:
         int peak;
     };
     void render_tick();
+    void time_orders();
 
     struct context;
     std::unique_ptr<context> xmp_;
@@ -86,7 +93,9 @@ private:
     uint64_t rendered_ = 0;  // frames handed out by render()
     bool ended_ = false;
     uint64_t end_frame_ = 0;
-    int loops_before_seek_ = 0; // the player's loop count when the latest seek came
+    int loops_before_seek_ = 0;         // the player's loop count when the latest seek came
+    std::vector<uint8_t> module_bytes_; // kept until the orders are timed
+    std::vector<double> order_ms_;      // order_start_ms, once timed
 };
 
 } // namespace vilora
