@@ -46,4 +46,10 @@ void frame_clock::wait_for_frame_end() {
     }
 }
 
+bool frame_clock::frame_end_reached() {
+    if (elapsed_ms() - frame_start_ms_ < frame_period_ms) return false;
+    next_start_ms_ = frame_start_ms_ + frame_period_ms;
+    return true;
+}
+
 } // namespace vilora

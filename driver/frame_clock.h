@@ -28,6 +28,12 @@ public:
     // that took longer), and marks that moment, the present's, as the next
     // frame's start.
     void wait_for_frame_end();
+    // The same without waiting: true once 60 ms have passed since the frame's
+    // start. A caller that looks only now and then (a browser page, once per
+    // display refresh) sees the end late; the next frame then starts where this
+    // one's 60 ms ended, not where it looked, so that frames keep their 60 ms
+    // beat on average.
+    bool frame_end_reached();
     double frame_time = 0.0; // seconds since start_tick at the start of the current frame
     uint32_t start_tick = 0; // the host's millisecond tick count at reset
 

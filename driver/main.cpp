@@ -5,7 +5,7 @@
 #include "driver/show.h"
 #include "engine/data_files.h"
 #include "platform/hosts/headless_host.h"
-#include "platform/hosts/sdl/sdl_host.h"
+#include "platform/hosts/screen_host.h"
 #include "platform/hosts/standard_streams.h"
 
 #include <filesystem>
@@ -68,10 +68,10 @@ void print_lines(const std::string& text) {
 int set_up_host(const command_line& options, show_sinks& sinks, show_state& state) {
     switch (options.show.kind) {
     case run_kind::show: {
-        sdl_host_options sdl;
-        sdl.fullscreen = options.show.full_screen;
-        sdl.renderer = options.renderer;
-        auto host_of_screen = make_sdl_host(sdl);
+        screen_host_options screen;
+        screen.fullscreen = options.show.full_screen;
+        screen.renderer = options.renderer;
+        auto host_of_screen = make_screen_host(screen);
         if (!host_of_screen) return 1;
         set_host(std::move(host_of_screen));
         return 0;

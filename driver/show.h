@@ -105,6 +105,14 @@ struct show_state {
 // a start or end position the module does not have (after a line on stderr).
 int run_show(show_state& state);
 
+// run_show in two steps: start-up alone, which returns the exit status where
+// it fails and nullopt where the timeline (timeline.h) may run.
+std::optional<int> start_show(show_state& state);
+
+// After a timeline that ended before its first frame: the show's message for
+// music that cannot play, and the exit status 1.
+int fail_without_a_frame(show_state& state);
+
 // Stops the music and releases whatever the show still holds (after its end,
 // after Escape, or after a failed start-up), so that the audio thread is gone
 // before the program exits.

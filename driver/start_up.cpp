@@ -172,16 +172,24 @@ void say_what_was_skipped(const show_state& s, const skipped_data& skipped) {
                      left_out.file.c_str(), left_out.cause.c_str());
 }
 
-// The module and the parts load on a helper thread while the host readies the
-// window's presentation (an OpenGL renderer takes a tenth of a second to
-// create). Nothing else runs meanwhile: the main thread only waits for both.
-// False when the window cannot be drawn in.
+// Where the host takes time to ready the window's presentation (an OpenGL
+// renderer takes a tenth of a second to create), the module and the parts load
+// on a helper thread meanwhile. Nothing else runs then: the main thread only
+// waits for both. Elsewhere, and where there are no threads (a browser page
+// without cross-origin isolation), they load first on this thread. False when
+// the window cannot be drawn in.
 bool load_while_presentation_gets_ready(show_state& s, load_problems& problems) {
-    std::thread loader([&s, &problems] {
+    const auto load = [&s, &problems] {
         s.music = load_module(problems.module);
         if (s.music != 0) construct_parts(s, problems.parts, problems.skipped);
-    });
-    const bool presentable = host().prepare_presentation(host_window_of(s.window->handle));
+    };
+    host_window* window = host_window_of(s.window->handle);
+    if (!host().presentation_takes_time()) {
+        load();
+        return host().prepare_presentation(window);
+    }
+    std::thread loader(load);
+    const bool presentable = host().prepare_presentation(window);
     loader.join();
     return presentable;
 }
@@ -237,7 +245,7 @@ void finish_show(show_state& s) {
     running_show = nullptr;
 }
 
-int run_show(show_state& s) {
+std::optional<int> start_show(show_state& s) {
     running_show = &s;
     s.transport = transport_state{};
     s.window->escape_handler = shut_down_on_escape;
@@ -270,10 +278,18 @@ int run_show(show_state& s) {
     music_play(s.music);
     music_set_sync(s.music, sync_instrument, 0xFFFF0040u, music_cue_received, &s);
     s.clock = std::make_unique<frame_clock>();
-    if (!run_timeline(s))
-        return fail(s, message_no_music, nullptr,
-                    file_problem{data_file(data_set::music),
-                                 "the music ended before the show's first frame"});
+    return std::nullopt;
+}
+
+int fail_without_a_frame(show_state& s) {
+    return fail(
+        s, message_no_music, nullptr,
+        file_problem{data_file(data_set::music), "the music ended before the show's first frame"});
+}
+
+int run_show(show_state& s) {
+    if (const std::optional<int> status = start_show(s)) return *status;
+    if (!run_timeline(s)) return fail_without_a_frame(s);
     return 0;
 }
 

@@ -1,4 +1,5 @@
-#include "driver/show.h"
+#include "driver/timeline.h"
+
 #include "driver/transport.h"
 #include "engine/engine.h"
 
@@ -25,6 +26,13 @@ void run_calls(show_state& s, const std::vector<part_call>& calls) {
         if (s.observer) s.observer->part_ran(call, std::chrono::steady_clock::now() - started);
     }
 }
+
+// Whether the music has reached the place --until names.
+bool reached(const std::optional<show_position>& until, uint16_t order, uint16_t row) {
+    return until && (order > until->order || (order == until->order && row >= until->row));
+}
+
+} // namespace
 
 // How far the show has got, as music time from where it started to where it
 // ends: order 67 (or the module's end, when it has fewer orders) or --until.
@@ -58,73 +66,92 @@ private:
     double last_ = 0.0;
 };
 
-// Whether the music has reached the place --until names.
-bool reached(const std::optional<show_position>& until, uint16_t order, uint16_t row) {
-    return until && (order > until->order || (order == until->order && row >= until->row));
+// Only headless runs show how far they are (and the orders' times take a
+// second pass over the module).
+timeline_loop::timeline_loop(show_state& s)
+    : s_(s), progress_(s.options.kind != run_kind::show
+                           ? std::make_unique<show_progress>(s.music, s.options)
+                           : nullptr) {}
+
+timeline_loop::~timeline_loop() = default;
+
+timeline_loop::pass_result timeline_loop::pass(bool wait) {
+    if (drawn_ && !present_drawn(wait)) return pass_result::frame_waiting;
+    if (!s_.window->pump()) return pass_result::ended;
+    if (!s_.window->active) {
+        // Nothing is drawn while another program has the screen; the music
+        // plays on, and the show sleeps until the window hears of something.
+        paused_ = true;
+        s_.window->pump_waiting(inactive_wait_ms);
+        return pass_result::running;
+    }
+    if (!transport_before_frame(s_)) { // paused: the frame on screen stays
+        paused_ = true;
+        return pass_result::running;
+    }
+    s_.clock->begin_frame(paused_);
+    paused_ = false;
+    // A module that has played to its end ends the show as order 67 does;
+    // one that ends before a single frame has nothing to play.
+    if (music_ended(s_.music)) return frame_ > 0 ? pass_result::ended : pass_result::no_frame;
+    const uint32_t position = music_position(s_.music);
+    frame_record record;
+    record.frame = frame_;
+    record.order = static_cast<uint16_t>(position & 0xFFFF);
+    record.row = static_cast<uint16_t>(position >> 16);
+    record.variant = s_.sync_variant.load(); // one snapshot decides the whole frame
+    if (progress_) record.done = progress_->done(record.order, record.row);
+    if (s_.options.only_part)
+        record.calls = {*s_.options.only_part};
+    else
+        record.calls =
+            scheduled_calls(record.order, record.row, record.variant, s_.options.test_mode,
+                            s_.options.calm ? &calm_finale_ : nullptr);
+    const auto drawing = std::chrono::steady_clock::now();
+    run_calls(s_, record.calls);
+
+    if (record.order == final_order || reached(s_.options.until, record.order, record.row))
+        return pass_result::ended;
+    transport_frame_drawn(
+        s_, record,
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
+            .count());
+    drawn_ = std::move(record);
+    return present_drawn(wait) ? pass_result::running : pass_result::frame_waiting;
 }
 
-} // namespace
+// On screen the frame waits for the end of its 60 ms; offline the music
+// plays that long instead.
+bool timeline_loop::present_drawn(bool wait) {
+    if (s_.options.kind == run_kind::show) {
+        if (wait)
+            s_.clock->wait_for_frame_end();
+        else if (!s_.clock->frame_end_reached())
+            return false;
+    } else {
+        music_advance(s_.music, audio_frames_per_show_frame, audio_);
+        if (s_.observer) s_.observer->audio_played(audio_);
+    }
+    s_.display->present(0);
+    transport_after_frame(s_);
+    if (s_.observer) s_.observer->frame_done(*drawn_);
+    ++frame_;
+    drawn_.reset();
+    return true;
+}
 
 bool run_timeline(show_state& s) {
-    std::vector<int16_t> audio;
-    // Only headless runs show how far they are (and the orders' times take a
-    // second pass over the module).
-    std::optional<show_progress> progress;
-    if (s.options.kind != run_kind::show) progress.emplace(s.music, s.options);
-    bool paused = false;
-    finale_hold calm_finale;
-    for (uint64_t frame = 0;;) {
-        if (!s.window->pump()) break;
-        if (!s.window->active) {
-            // Nothing is drawn while another program has the screen; the music
-            // plays on, and the show sleeps until the window hears of something.
-            paused = true;
-            s.window->pump_waiting(inactive_wait_ms);
-            continue;
-        }
-        if (!transport_before_frame(s)) { // paused: the frame on screen stays
-            paused = true;
-            continue;
-        }
-        s.clock->begin_frame(paused);
-        paused = false;
-        // A module that has played to its end ends the show as order 67 does;
-        // one that ends before a single frame has nothing to play.
-        if (music_ended(s.music)) return frame > 0;
-        const uint32_t position = music_position(s.music);
-        frame_record record;
-        record.frame = frame;
-        record.order = static_cast<uint16_t>(position & 0xFFFF);
-        record.row = static_cast<uint16_t>(position >> 16);
-        record.variant = s.sync_variant.load(); // one snapshot decides the whole frame
-        if (progress) record.done = progress->done(record.order, record.row);
-        if (s.options.only_part)
-            record.calls = {*s.options.only_part};
-        else
-            record.calls =
-                scheduled_calls(record.order, record.row, record.variant, s.options.test_mode,
-                                s.options.calm ? &calm_finale : nullptr);
-        const auto drawing = std::chrono::steady_clock::now();
-        run_calls(s, record.calls);
-
-        if (record.order == final_order || reached(s.options.until, record.order, record.row))
+    timeline_loop loop(s);
+    for (;;) {
+        switch (loop.pass(true)) {
+        case timeline_loop::pass_result::ended:
+            return true;
+        case timeline_loop::pass_result::no_frame:
+            return false;
+        default:
             break;
-        transport_frame_drawn(
-            s, record,
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - drawing)
-                .count());
-        if (s.options.kind == run_kind::show) {
-            s.clock->wait_for_frame_end();
-        } else {
-            music_advance(s.music, audio_frames_per_show_frame, audio);
-            if (s.observer) s.observer->audio_played(audio);
         }
-        s.display->present(0);
-        transport_after_frame(s);
-        if (s.observer) s.observer->frame_done(record);
-        ++frame;
     }
-    return true;
 }
 
 } // namespace vilora

@@ -47,10 +47,12 @@ void take_screenshot(const show_state& s) {
     std::string failure;
     const std::string path =
         write_screenshot(".", s.display->shown_frame(), s.options.scale, failure);
-    if (path.empty())
+    if (path.empty()) {
         std::fprintf(stderr, "vilora: no screenshot: %s\n", failure.c_str());
-    else
-        std::fprintf(stderr, "vilora: screenshot %s (and its 4:3 copy)\n", path.c_str());
+        return;
+    }
+    std::fprintf(stderr, "vilora: screenshot %s (and its 4:3 copy)\n", path.c_str());
+    host().hand_over_file(path);
 }
 
 // Orders from the current position, kept within the show: order 0 to the

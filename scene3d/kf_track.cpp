@@ -2,8 +2,8 @@
 // so frames evaluated in increasing order cost one step or none per call.
 #include "scene3d/kf.h"
 
-#include <bit>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace vilora {
@@ -114,12 +114,16 @@ void kf_free_track(kf_track* track) {
     delete track;
 }
 
+// The int rides in the float's bits. memcpy rather than std::bit_cast: the C++
+// library of the WebAssembly build does not have it.
 int kf_key_int(const kf_key* key) {
-    return std::bit_cast<int>(key->value[0]);
+    int value = 0;
+    std::memcpy(&value, &key->value[0], sizeof value);
+    return value;
 }
 
 void kf_key_set_int(kf_key* key, int value) {
-    key->value[0] = std::bit_cast<float>(value);
+    std::memcpy(&key->value[0], &value, sizeof value);
 }
 
 float kf_ease(float t, float a, float b) {

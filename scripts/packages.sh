@@ -12,6 +12,16 @@ VILORA_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
 # scripts/package: the Debian package and its check.
 VILORA_PACKAGE_PACKAGES="debhelper dpkg-dev lintian"
 
+# scripts/web: the WebAssembly build (emscripten; apt-get source with dpkg-dev
+# and xz-utils; node for the glue and the notices; python3 serves the site).
+VILORA_WEB_PACKAGES="emscripten nodejs dpkg-dev xz-utils python3"
+
+# The web tests: the page in a real Chromium, driven by puppeteer-core from npm.
+# npm comes with some builds of node; the Debian package is wanted only where
+# the command is missing.
+VILORA_WEB_TEST_PACKAGES="chromium"
+command -v npm >/dev/null 2>&1 || VILORA_WEB_TEST_PACKAGES="$VILORA_WEB_TEST_PACKAGES npm"
+
 # scripts/measure/playback: the show on a private X server with a window manager.
 VILORA_MEASURE_PACKAGES="python3 xvfb openbox gcc"
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace vilora {
 
@@ -37,6 +38,8 @@ public:
     uint32_t tick_count() override { return monotonic_milliseconds(); }
     // No sound hardware here.
     std::unique_ptr<audio_output> open_audio(int) override { return nullptr; }
+    // Noted for tests; the file stays where it was written.
+    void hand_over_file(const std::string& path) override { files_handed_over.push_back(path); }
 
     // For tests and the capture mode.
     void set_sink(frame_sink sink) { sink_ = std::move(sink); }
@@ -56,6 +59,7 @@ public:
     overlay_image overlay;   // the latest laid over the frames
     int overlay_redraws = 0; // frames shown again for the overlay
     int windows_open = 0;
+    std::vector<std::string> files_handed_over;
     std::string last_message; // text of the last message box
     std::string last_caption;
 

@@ -1,13 +1,15 @@
 // The host system behind the platform layer: everything vilora needs from the
-// operating system goes through this one interface. Two backends implement it:
-// SDL2 (a real window, sdl/) and headless (no window at all, frames go to a
-// sink). The engine never sees which one runs.
+// operating system goes through this one interface. Three backends implement
+// it: SDL2 (a real window, sdl/), web (a canvas in a browser page, web/) and
+// headless (no window at all, frames go to a sink). The engine never sees
+// which one runs.
 #pragma once
 
 #include "platform/sound/audio_output.h"
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vilora {
@@ -81,6 +83,9 @@ public:
     // present does it itself when it has not been done. False when the window
     // cannot be drawn in.
     virtual bool prepare_presentation(host_window*) { return true; }
+    // True where prepare_presentation takes long enough to be worth doing
+    // while the data loads on another thread.
+    virtual bool presentation_takes_time() { return false; }
     virtual void present(host_window* window, const rgb_frame& frame) = 0;
     // Lays `image` over the frames presented from now on, at the picture's
     // top-left corner; null takes it away. With `show_now` the frame on screen
@@ -102,6 +107,11 @@ public:
     // The default sound device for 16-bit stereo at the given rate; null when
     // there is none.
     virtual std::unique_ptr<audio_output> open_audio(int frequency) = 0;
+
+    // A file just written for the user (a screenshot). Where the user cannot
+    // reach the program's files (a browser page), the host hands it over as a
+    // download; elsewhere it is where it was written.
+    virtual void hand_over_file(const std::string&) {}
 };
 
 // The host in use. Until set_host is called it is a headless host.

@@ -32,7 +32,8 @@ bool output_directory::open(const std::string& path) {
 }
 
 bool output_directory::lock() {
-    if (::flock(descriptor_, LOCK_EX | LOCK_NB) == 0) return true;
+    locked_ = ::flock(descriptor_, LOCK_EX | LOCK_NB) == 0;
+    if (locked_) return true;
     failure_ = errno == EWOULDBLOCK ? path_ + ": another run is writing into it"
                                     : path_ + ": cannot be locked: " + system_reason(errno);
     return false;
@@ -57,7 +58,9 @@ std::vector<std::string> output_directory::entries() const {
 }
 
 void output_directory::remove_if_made_and_empty() {
-    if (!made_ || !entries().empty()) return;
+    // A run refused the lock leaves it: the run holding it may have opened
+    // the directory this one made, and writes into it.
+    if (!made_ || !locked_ || !entries().empty()) return;
     std::error_code error;
     std::filesystem::remove(path_, error);
 }

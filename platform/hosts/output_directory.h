@@ -39,7 +39,8 @@ public:
     const std::string& failure() const { return failure_; }
     // The names in it, sorted, without "." and "..".
     std::vector<std::string> entries() const;
-    // Removes the directory again when open() made it and nothing was put in it.
+    // Removes the directory again when open() made it, lock() took it, and
+    // nothing was put in it.
     void remove_if_made_and_empty();
 
     // What lies at `relative` ("a/b/c") below it.
@@ -54,6 +55,7 @@ private:
     std::string path_;
     int descriptor_ = -1;
     bool made_ = false;
+    bool locked_ = false;
     std::string failure_;
 };
 

@@ -122,14 +122,13 @@ bool output_file::write(const void* bytes, size_t size) {
     return true;
 }
 
+// The stream takes the descriptor itself rather than a duplicate: where
+// duplicating opens the file again by name (the WebAssembly build's file
+// system), a duplicate of a file made with O_EXCL cannot be had.
 std::FILE* output_file::stream() {
     if (!stream_ && ok()) {
-        const int copy = ::dup(descriptor_);
-        stream_ = copy >= 0 ? ::fdopen(copy, "w") : nullptr;
-        if (!stream_) {
-            fail_with(errno);
-            if (copy >= 0) ::close(copy);
-        }
+        stream_ = ::fdopen(descriptor_, "w");
+        if (!stream_) fail_with(errno);
     }
     return stream_;
 }
@@ -144,12 +143,13 @@ bool output_file::commit() {
         errno = 0;
         if (std::fflush(stream_) != 0) fail_with(errno);
         if (std::ferror(stream_)) fail("a write failed");
-        if (std::fclose(stream_) != 0) fail_with(errno);
-        stream_ = nullptr;
     }
     if (descriptor_ >= 0) {
         if (ok() && sync_ && ::fsync(descriptor_) != 0) fail_with(errno);
-        if (::close(descriptor_) != 0) fail_with(errno);
+        errno = 0;
+        if ((stream_ ? std::fclose(stream_) : ::close(descriptor_)) != 0)
+            fail_with(errno ? errno : EIO);
+        stream_ = nullptr;
         descriptor_ = -1;
     }
     if (ok() && ::renameat(directory_, temporary_name_.c_str(), directory_, name_.c_str()) != 0)
@@ -166,8 +166,11 @@ bool output_file::commit() {
 }
 
 bool output_file::discard() {
-    if (stream_) std::fclose(stream_);
-    stream_ = nullptr;
+    if (stream_) {
+        std::fclose(stream_); // and the descriptor with it
+        stream_ = nullptr;
+        descriptor_ = -1;
+    }
     if (descriptor_ >= 0) ::close(descriptor_);
     descriptor_ = -1;
     const bool removing = !temporary_name_.empty() && !committed_ && !temporary_removed_;

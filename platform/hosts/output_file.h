@@ -43,7 +43,8 @@ public:
 
     // Appends `size` bytes; false (and the cause kept) on failure.
     bool write(const void* bytes, size_t size);
-    // A stdio stream on the temporary, for text; closed by commit().
+    // A stdio stream on the temporary, for text; from then on it holds the
+    // descriptor, and commit() closes both.
     std::FILE* stream();
     // A failure met by whoever writes into the file: `cause` in words.
     void fail(const std::string& cause);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace vilora {
@@ -26,6 +27,20 @@ public:
     // the queue and in the device.
     virtual uint64_t frames_heard() = 0;
     virtual uint64_t frames_queued() = 0;
+
+    // A device that asks for audio itself, on the program's one thread (a
+    // browser page's audio worklet, where no thread may feed it), keeps
+    // `refill`, calls it whenever it has played some, and returns true; an
+    // empty function ends the calls. The others return false, and the sound
+    // layer feeds them from a thread of its own.
+    virtual bool ask_for_audio(std::function<void()> refill) {
+        (void)refill;
+        return false;
+    }
+    // How much the sound layer keeps queued ahead of the listener: about 93 ms
+    // at 44100 Hz by default, enough to ride out a feeder thread's late
+    // wake-up. Positions follow what is heard whatever the lead.
+    virtual uint64_t frames_ahead() const { return 4096; }
 };
 
 // Plays in real time without sound: what is queued counts as heard as the

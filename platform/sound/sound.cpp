@@ -35,7 +35,9 @@ struct music {
     std::thread feeder;
     std::atomic<bool> feeding{false};
     bool paused = false;
-    std::mutex wake_lock; // with `wake`: stopping wakes the sleeping feeder at once
+    bool fed_on_request = false; // the device asks for audio; no feeder thread
+    std::vector<int16_t> chunk;  // what the feeder renders into
+    std::mutex wake_lock;        // with `wake`: stopping wakes the sleeping feeder at once
     std::condition_variable wake;
     bool refill = false;       // with wake_lock: a seek emptied the device's queue
     uint64_t offline_head = 0; // frames heard, for the offline device
@@ -61,11 +63,9 @@ music* find(music_handle handle) {
     return state->musics[handle - 1].get();
 }
 
-// Frames the feeder keeps queued ahead of the listener: enough to ride out a
-// late wake-up, little enough that positions stay close to what is heard. It
-// sleeps until the queue has run down to the low mark (about 46 ms at 44100 Hz
-// of the 93 queued) or until the next cue is heard, whichever comes first.
-constexpr uint64_t frames_ahead = 4096;
+// The feeder keeps the device's lead queued ahead of the listener (93 ms by
+// default). It sleeps until the queue has run down to the low mark (about
+// 46 ms at 44100 Hz) or until the next cue is heard, whichever comes first.
 constexpr uint64_t frames_low_mark = 2048;
 constexpr size_t frames_per_feed = 512;
 
@@ -109,18 +109,25 @@ int64_t feeder_sleep_us(music& m, uint64_t heard, uint64_t queued, int frequency
     return std::max<int64_t>(us, 1000);
 }
 
+// Renders into the device until it holds its lead over the listener; returns
+// what the listener had heard.
+uint64_t top_up(music& m, audio_output& output) {
+    const uint64_t heard = output.frames_heard();
+    m.chunk.resize(frames_per_feed * 2);
+    while (output.frames_queued() < heard + output.frames_ahead()) {
+        // Rendered and queued in one step: a seek in between would leave audio
+        // of the old position behind the new one.
+        std::lock_guard guard(m.lock);
+        m.renderer.render(m.chunk.data(), frames_per_feed);
+        output.queue(m.chunk.data(), frames_per_feed);
+    }
+    return heard;
+}
+
 // The audio thread: keeps the device fed and calls the syncs as notes are heard.
 void feed(music* m, audio_output* output, music_handle handle, int frequency) {
-    std::vector<int16_t> chunk(frames_per_feed * 2);
     while (m->feeding) {
-        const uint64_t heard = output->frames_heard();
-        while (output->frames_queued() < heard + frames_ahead) {
-            // Rendered and queued in one step: a seek in between would leave audio
-            // of the old position behind the new one.
-            std::lock_guard guard(m->lock);
-            m->renderer.render(chunk.data(), frames_per_feed);
-            output->queue(chunk.data(), frames_per_feed);
-        }
+        const uint64_t heard = top_up(*m, *output);
         deliver_cues(*m, heard, handle);
         const int64_t sleep_us = feeder_sleep_us(*m, heard, output->frames_queued(), frequency);
         std::unique_lock wake(m->wake_lock);
@@ -151,6 +158,23 @@ void stop_feeding(music& m) {
     }
     m.wake.notify_all();
     if (m.feeder.joinable()) m.feeder.join();
+    if (m.fed_on_request) device_state()->output->ask_for_audio(nullptr);
+    m.fed_on_request = false;
+}
+
+// A device that asks for audio is fed on its requests, with the feeder's work
+// and no thread; any other by a feeder thread.
+void start_feeding(music* m, audio_output* output, music_handle handle, int frequency) {
+    m->feeding = true;
+    m->fed_on_request = output->ask_for_audio(
+        [m, output, handle] { deliver_cues(*m, top_up(*m, *output), handle); });
+    if (m->fed_on_request) {
+        top_up(*m, *output); // queued before it starts: no gap at the start
+        output->start();
+        return;
+    }
+    output->start();
+    m->feeder = std::thread(feed, m, output, handle, frequency);
 }
 
 } // namespace
@@ -209,9 +233,7 @@ bool music_play(music_handle handle) {
         m->paused = false;
         return true;
     }
-    m->feeding = true;
-    state->output->start();
-    m->feeder = std::thread(feed, m, state->output.get(), handle, state->frequency);
+    start_feeding(m, state->output.get(), handle, state->frequency);
     return true;
 }
 
@@ -275,7 +297,10 @@ bool music_seek(music_handle handle, uint16_t order, uint16_t row) {
         if (!m->renderer.seek(order, row)) return false;
         if (device_state()->output) device_state()->output->discard_queued();
     }
-    wake_feeder(*m);
+    if (m->fed_on_request)
+        top_up(*m, *device_state()->output);
+    else
+        wake_feeder(*m);
     deliver_cues(*m, frames_heard(*m), handle);
     return true;
 }

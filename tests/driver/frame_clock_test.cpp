@@ -100,5 +100,33 @@ TEST_F(FrameClock, APresentLongerThanAPeriodOrAPauseStartsTheFrameNow) {
     EXPECT_EQ(starts[2], 242u);
 }
 
+// A browser page looks once per display refresh (about 16.7 ms) and never
+// sleeps: each frame is presented at the first look past its 60 ms, and the
+// next one starts where the 60 ms ended, so that the beat holds on average.
+TEST_F(FrameClock, PolledAtEveryRefreshTheFramesKeepTheirBeat) {
+    host_->now = 1000;
+    frame_clock clock;
+    const uint32_t refreshes[] = {17, 17, 16};
+    std::vector<uint32_t> presents;
+    size_t refresh = 0;
+    for (int frame = 0; frame < 10; ++frame) {
+        clock.begin_frame();
+        starts.push_back(clock.start_tick + static_cast<uint32_t>(clock.frame_time * 1000 + 0.5));
+        while (!clock.frame_end_reached()) host_->now += refreshes[refresh++ % 3];
+        presents.push_back(host_->now);
+    }
+    EXPECT_TRUE(host_->sleeps.empty()) << "polling never sleeps";
+    for (uint32_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(starts[i], 1000 + 60 * i) << "frame " << i;
+        EXPECT_GE(presents[i], 1060 + 60 * i) << "frame " << i;
+        EXPECT_LT(presents[i], 1060 + 60 * i + 17) << "frame " << i;
+    }
+
+    host_->now += 200; // a tab in the background: the page looked no more
+    clock.begin_frame();
+    EXPECT_DOUBLE_EQ(clock.frame_time, (presents.back() + 200 - 1000) * 0.001)
+        << "after a whole period the frame starts now";
+}
+
 } // namespace
 } // namespace vilora

@@ -127,8 +127,10 @@ TEST_F(OutputFaults, TwoCapturesStartedTogetherNeverMix) {
     results[0] = vilora("--start 65 --seed 2 --every 7 --capture " + quoted(capture.string()));
     second.join();
     // One of them wrote the capture; the other was refused, whichever came first.
-    ASSERT_EQ(std::min(results[0].status, results[1].status), 0);
-    ASSERT_EQ(std::max(results[0].status, results[1].status), 2);
+    ASSERT_EQ(std::min(results[0].status, results[1].status), 0)
+        << results[0].err << results[1].err;
+    ASSERT_EQ(std::max(results[0].status, results[1].status), 2)
+        << results[0].err << results[1].err;
     const std::string timeline = text_of(capture / "timeline.tsv");
     const std::string first_line = results[0].status == 0 ? "\n0\t65\t" : "\n0\t66\t";
     EXPECT_NE(timeline.find(first_line), std::string::npos) << "the winner's show";

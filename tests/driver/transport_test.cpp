@@ -159,6 +159,9 @@ TEST_F(Transport, F12WritesTheFrameAndItsLargeCopyUnderTheNextFreeNumber) {
     EXPECT_TRUE(fs::exists(dir_ / "vilora-0003.png"));
     EXPECT_TRUE(fs::exists(dir_ / "vilora-0003-640x480.png"));
     EXPECT_NE(stderr_.find("screenshot ./vilora-0002.png"), std::string::npos) << stderr_;
+    EXPECT_EQ(scope.host->files_handed_over,
+              (std::vector<std::string>{"./vilora-0002.png", "./vilora-0003.png"}))
+        << "a page's host would offer them as downloads";
     EXPECT_GT(fs::file_size(dir_ / "vilora-0002-640x480.png"),
               fs::file_size(dir_ / "vilora-0002.png"));
 }

@@ -162,6 +162,25 @@ TEST_F(OutputFile, ADirectoryIsLockedWhileOneRunWritesIntoIt) {
     EXPECT_EQ(first.look_up("a/b").what, entry_below::kind::directory);
 }
 
+// Two runs started together: the one that made the directory may lose the
+// lock to the other, and must then leave the directory to the winner.
+TEST_F(OutputFile, ARunRefusedTheLockLeavesTheDirectoryItMade) {
+    const fs::path path = dir / "both";
+    output_directory maker, winner;
+    ASSERT_TRUE(maker.open(path.string()));
+    ASSERT_TRUE(winner.open(path.string()));
+    ASSERT_TRUE(winner.lock());
+    EXPECT_FALSE(maker.lock());
+    maker.remove_if_made_and_empty();
+    EXPECT_TRUE(fs::is_directory(path)) << "the winner's directory was removed under it";
+
+    output_directory alone;
+    ASSERT_TRUE(alone.open((dir / "alone").string()));
+    ASSERT_TRUE(alone.lock());
+    alone.remove_if_made_and_empty();
+    EXPECT_FALSE(fs::exists(dir / "alone")) << "made, held and left empty: it goes again";
+}
+
 // Frames of a simple rising pattern, so that a sample out of place shows.
 std::vector<int16_t> sound_frames(size_t count, size_t first) {
     std::vector<int16_t> samples(2 * count);

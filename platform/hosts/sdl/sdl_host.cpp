@@ -165,6 +165,8 @@ public:
         return w->texture_width <= 0 || make_texture(w);
     }
 
+    bool presentation_takes_time() override { return true; }
+
     bool set_display_mode(host_window* window, int width, int height, int) override {
         auto* w = static_cast<sdl_window*>(window);
         if (!w || width <= 0 || height <= 0) return false;
@@ -340,6 +342,10 @@ std::unique_ptr<host_system> make_sdl_host(const sdl_host_options& options) {
         return nullptr;
     }
     return std::make_unique<sdl_host>(options);
+}
+
+std::unique_ptr<host_system> make_screen_host(const screen_host_options& options) {
+    return make_sdl_host(options);
 }
 
 } // namespace vilora
