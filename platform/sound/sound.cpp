@@ -63,6 +63,16 @@ music* find(music_handle handle) {
     return state->musics[handle - 1].get();
 }
 
+// What the module says of itself, asked under the music's lock; `missing`
+// where the handle names no music.
+template <typename T, typename Question>
+T ask_renderer(music_handle handle, T missing, Question question) {
+    music* m = find(handle);
+    if (!m) return missing;
+    std::lock_guard guard(m->lock);
+    return question(m->renderer);
+}
+
 // The feeder keeps the device's lead queued ahead of the listener (93 ms by
 // default). It sleeps until the queue has run down to the low mark (about
 // 46 ms at 44100 Hz) or until the next cue is heard, whichever comes first.
@@ -306,31 +316,21 @@ bool music_seek(music_handle handle, uint16_t order, uint16_t row) {
 }
 
 int music_order_count(music_handle handle) {
-    music* m = find(handle);
-    if (!m) return 0;
-    std::lock_guard guard(m->lock);
-    return m->renderer.order_count();
+    return ask_renderer(handle, 0, [](auto& renderer) { return renderer.order_count(); });
 }
 
 int music_rows_in_order(music_handle handle, int order) {
-    music* m = find(handle);
-    if (!m) return -1;
-    std::lock_guard guard(m->lock);
-    return m->renderer.rows_in_order(order);
+    return ask_renderer(handle, -1,
+                        [order](auto& renderer) { return renderer.rows_in_order(order); });
 }
 
 int music_channel_count(music_handle handle) {
-    music* m = find(handle);
-    if (!m) return 0;
-    std::lock_guard guard(m->lock);
-    return m->renderer.channel_count();
+    return ask_renderer(handle, 0, [](auto& renderer) { return renderer.channel_count(); });
 }
 
 double music_order_time(music_handle handle, int order) {
-    music* m = find(handle);
-    if (!m) return -1.0;
-    std::lock_guard guard(m->lock);
-    return m->renderer.order_start_ms(order);
+    return ask_renderer(handle, -1.0,
+                        [order](auto& renderer) { return renderer.order_start_ms(order); });
 }
 
 double music_level(music_handle handle) {
