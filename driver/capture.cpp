@@ -85,7 +85,7 @@ bool is_capture_file(const std::string& name) {
 
 capture_writer::capture_writer(const std::string& directory, int every, bool force)
     : directory_name_(directory), every_(std::max(every, 1)), force_(force) {
-    claim(force);
+    claim();
 }
 
 capture_writer::~capture_writer() {
@@ -94,7 +94,7 @@ capture_writer::~capture_writer() {
     if (!opened_) directory_.remove_if_made_and_empty();
 }
 
-void capture_writer::claim(bool force) {
+void capture_writer::claim() {
     if (!directory_.open(directory_name_)) {
         failure_ = directory_.failure();
         return;
@@ -105,7 +105,7 @@ void capture_writer::claim(bool force) {
         return;
     }
     const std::vector<std::string> entries = directory_.entries();
-    if (force || entries.empty()) return;
+    if (force_ || entries.empty()) return;
     refused_ = true;
     std::vector<std::string> found;
     uint64_t frames = 0;

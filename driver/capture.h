@@ -58,7 +58,7 @@ public:
 
 private:
     // Refuses a directory in use or not empty (unless forced).
-    void claim(bool force);
+    void claim();
     // Opens audio.wav and timeline.tsv on the first call; false when they cannot be.
     bool open_files();
     // Removes the files of an earlier capture, before the first of this one's.
