@@ -172,8 +172,8 @@ image credit_plaque(const art::lettering& letters, int height, const std::string
     return canvas;
 }
 
-// The turning picture of the greetings: a kaleidoscope of eight mirrored
-// wedges, so it looks whole at any angle, around a pale eye. Turned at 2.6
+// The turning picture of the greetings: a kaleidoscope of three mirrored
+// pairs of wedges, so it looks whole at any angle and its turn shows, around a pale eye. Turned at 2.6
 // times its size (mode 1) the screen shows only the eye, out to a radius of
 // 73 pixels: there the wire dogs and the slate-blue names need a light page.
 image wind_it_up() {
@@ -187,7 +187,8 @@ image wind_it_up() {
     canvas.paint([&](float x, float y) {
         const float dx = x - 128, dy = y - 128, r = std::hypot(dx, dy);
         float a = std::atan2(dy, dx) + r / 40;
-        a = std::fabs(std::fmod(a + 8 * pi, pi / 4) - pi / 8);
+        // Three mirrored pairs of arms: few enough that the turn reads.
+        a = std::fabs(std::fmod(a + 8 * pi, pi * 2 / 3) - pi / 3);
         const float u = r * std::cos(a) / 30, v = r * std::sin(a) / 30;
         const float n = art::fbm(u, v, 5, 4);
         const float swirl = 0.5f + 0.5f * std::sin(r / 9 - n * 6);
@@ -199,29 +200,30 @@ image wind_it_up() {
     return canvas;
 }
 
-// Film scratches and dust, keyed: blended thinly over the greetings.
-image scratches() {
+// The film gate, keyed and blended thinly over the greetings: the strip's
+// two edges with their sprocket holes and the gate's dark rounded corners.
+// It stands still while the picture turns under it, as a gate does; the
+// middle (the "wind it up!" box, the bubble and its name) stays clear.
+image film_gate() {
     image canvas(320, 200);
     canvas.cover_all(0);
-    art::scatter rng(31);
-    mask m(320, 200);
-    for (int i = 0; i < 9; ++i) {
-        const float x = rng.uniform(0, 320);
-        const float drift = rng.uniform(-12, 12);
-        art::line(m, x, 0, x + drift, 200, rng.uniform(0.8f, 1.6f));
+    mask edges(320, 200), holes(320, 200);
+    art::box(edges, 0, 0, 16, 200);
+    art::box(edges, 304, 0, 320, 200);
+    for (int k = 0; k < 10; ++k) {
+        const float y = 6.0f + 20.0f * static_cast<float>(k);
+        art::box(holes, 4, y, 12, y + 9, 1.5f);
+        art::box(holes, 308, y, 316, y + 9, 1.5f);
     }
-    for (int i = 0; i < 60; ++i) {
-        const float x = rng.uniform(0, 320), y = rng.uniform(0, 200);
-        art::disc(m, x, y, rng.uniform(0.6f, 2.2f));
-    }
-    // The bubble and the "wind it up!" box, blended thinly over the film,
-    // let what is under them through: the film is clean where the box stands
-    // (columns 60 to 260, rows 80 to 144) and where the bubble and its name
-    // hang during the barking (columns 150 to 305, rows 100 to 162).
-    for (int y = 76; y < 162; ++y)
-        for (int x = 56; x < 305; ++x)
-            if (x >= 150 || y < 148) m.at(x, y) = 0;
-    art::stamp(canvas, m, 0, 0, hex(0x3a2a20));
+    // Corners rounded off with a radius of 28 pixels.
+    for (int y = 0; y < 200; ++y)
+        for (int x = 16; x < 304; ++x) {
+            const float dx = std::max({0.0f, 44.0f - static_cast<float>(x), static_cast<float>(x) - 276.0f});
+            const float dy = std::max({0.0f, 28.0f - static_cast<float>(y), static_cast<float>(y) - 172.0f});
+            edges.at(x, y) = art::smoothstep(27, 29, std::hypot(dx, dy));
+        }
+    art::stamp(canvas, edges, 0, 0, hex(0x1a120c));
+    art::stamp(canvas, holes, 0, 0, hex(0xf0e6c8));
     return canvas;
 }
 
@@ -327,7 +329,7 @@ std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
          as_rle8(credit_plaque(letters, 64, "music", "synthesised in code"), false, 64)},
         {"cred-3d.bmp", as_rle8(credit_plaque(letters, 40, "3d", "built in code"), false, 64)},
         {"winditup.bmp", as_bmp24(wind_it_up())},
-        {"carky.bmp", as_rle8(scratches(), true, 16)},
+        {"carky.bmp", as_rle8(film_gate(), true, 16)},
         {"hlask9.bmp", as_rle8(greetings_sign(letters), true, 32)},
         {"ukaz.bmp", as_rle8(bubble(letters), true, 16)},
         {"housena.bmp", as_bmp24(microscope())},

@@ -56,14 +56,14 @@ image sigil() {
         return mix(hex(0x5a2090), violet * 0.25f, r) * (0.7f + 0.5f * petals * r);
     });
     mask m(size, size), fine(size, size);
-    // The pentagram 20 across from the middle: at five times its size it
-    // still fits the picture's height and reads as a star in a ring.
-    art::ring(m, c, c, 21, 2.5f);
+    // The pentagram's points 15 from the middle, its ring 16: at five times
+    // its size, glow included, the star stays inside the picture's 200 rows.
+    art::ring(m, c, c, 16, 2.5f);
     for (int k = 0; k < 5; ++k) {
         const float a0 = -pi / 2 + 2 * pi * static_cast<float>(k) / 5;
         const float a1 = a0 + 4 * pi / 5;
-        art::line(m, c + 20 * std::cos(a0), c + 20 * std::sin(a0), c + 20 * std::cos(a1),
-                  c + 20 * std::sin(a1), 2.5f);
+        art::line(m, c + 15 * std::cos(a0), c + 15 * std::sin(a0), c + 15 * std::cos(a1),
+                  c + 15 * std::sin(a1), 2.5f);
     }
     art::ring(m, c, c, 50, 2.5f);
     art::ring(m, c, c, 80, 3);
@@ -119,7 +119,7 @@ image ornaments(const art::lettering& letters) {
     art::box(edge, 223, 2, 287, 30);
     art::stamp(canvas, edge, 0, 0, gold);
     art::stamp(canvas, plate, 0, 0, hex(0x1c0a30));
-    caption(canvas, letters, "majic", 232, 8, {9, 16, gold, hex(0x402008), 1, 3});
+    caption(canvas, letters, "magic", 232, 8, {9, 16, gold, hex(0x402008), 1, 3});
     return canvas;
 }
 
