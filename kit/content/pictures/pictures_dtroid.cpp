@@ -173,9 +173,10 @@ image credit_plaque(const art::lettering& letters, int height, const std::string
 }
 
 // The turning picture of the greetings: a kaleidoscope of three mirrored
-// pairs of wedges, so it looks whole at any angle and its turn shows, around a pale eye. Turned at 2.6
-// times its size (mode 1) the screen shows only the eye, out to a radius of
-// 73 pixels: there the wire dogs and the slate-blue names need a light page.
+// pairs of wedges, so it looks whole at any angle and its turn shows, around
+// a pale eye. Turned at 2.6 times its size (mode 1) the screen shows only the
+// eye, out to a radius of 73 pixels: there the wire dogs and the slate-blue
+// names need a light page.
 image wind_it_up() {
     image canvas(256, 256);
     const ramp colours{{{0, hex(0x12061e)},
@@ -218,8 +219,10 @@ image film_gate() {
     // Corners rounded off with a radius of 28 pixels.
     for (int y = 0; y < 200; ++y)
         for (int x = 16; x < 304; ++x) {
-            const float dx = std::max({0.0f, 44.0f - static_cast<float>(x), static_cast<float>(x) - 276.0f});
-            const float dy = std::max({0.0f, 28.0f - static_cast<float>(y), static_cast<float>(y) - 172.0f});
+            const float dx =
+                std::max({0.0f, 44.0f - static_cast<float>(x), static_cast<float>(x) - 276.0f});
+            const float dy =
+                std::max({0.0f, 28.0f - static_cast<float>(y), static_cast<float>(y) - 172.0f});
             edges.at(x, y) = art::smoothstep(27, 29, std::hypot(dx, dy));
         }
     art::stamp(canvas, edges, 0, 0, hex(0x1a120c));

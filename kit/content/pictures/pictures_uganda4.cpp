@@ -110,8 +110,19 @@ image sorry(const art::lettering& letters) {
     const int w = caption_width(letters, word, 48, 96);
     caption(canvas, letters, word, (320 - w) / 2, 40,
             {48, 96, hex(0xf0f0f0), hex(0x802020), 3, 3, hex(0x400000), true});
+    // The line stands on a dark plate of its own: the finale lays this over a
+    // different scene every frame, and the scenes' own captions must not run
+    // into it.
     const std::string line = "that was all we had";
-    caption(canvas, letters, line, (320 - caption_width(letters, line, 9, 16)) / 2, 150,
+    const int line_width = caption_width(letters, line, 9, 16);
+    const float left = static_cast<float>((320 - line_width) / 2 - 10);
+    const float right = static_cast<float>((320 + line_width) / 2 + 10);
+    mask rim(320, 200), plate(320, 200);
+    art::box(rim, left - 1, 143, right + 1, 173);
+    art::box(plate, left, 144, right, 172);
+    art::stamp(canvas, rim, 0, 0, hex(0x802020));
+    art::stamp(canvas, plate, 0, 0, hex(0x1c0608));
+    caption(canvas, letters, line, (320 - line_width) / 2, 150,
             {9, 16, hex(0xf0c0a0), hex(0x400000), 2, 3});
     return canvas;
 }
