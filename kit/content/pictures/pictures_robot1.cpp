@@ -198,7 +198,9 @@ image workshop(const art::lettering& letters) {
             const bool rim = y == 150 || y == 175 || x == 34 || x == 99;
             canvas.at(x, y) = mix(hex(0x3a2410), hex(0x6a4420), grain) * (rim ? 1.5f : 1.0f);
         }
-    caption(canvas, letters, "sroub", 44, 155, {9, 14, brass, hex(0x1a1008), 1, 2});
+    const std::string name = "screws";
+    caption(canvas, letters, name, 34 + (66 - caption_width(letters, name, 9, 14)) / 2, 155,
+            {9, 14, brass, hex(0x1a1008), 1, 2});
     return canvas;
 }
 
