@@ -109,10 +109,11 @@ tds::mesh field_grid() {
 }
 
 // A toadstool standing on z = 0 with its cap's rim at `height`, drawn as
-// lines: the cap's dome by ten meridians, its rim and a ring halfway up;
-// four spots on it; the stem's five sides and its foot. Few lines, all of
-// them along the shape, so that it reads at a glance and the stem makes no
-// hatching.
+// lines: the cap's rim, and on the half of the dome that faces the flight
+// (-y, where the camera always is) its meridians, a ring halfway up and
+// four spots, so that the cap reads as solid rather than as a web of its
+// far side; then the stem's five sides and its foot. Few lines, all of them
+// along the shape, and the stem short, so that it makes no hatching.
 tds::mesh toadstool_mesh(const std::string& name, float cap, float height) {
     mesh_builder b(name);
     // A point of the cap, `down` from its top (0) to its rim (1), `around` in radians.
@@ -121,22 +122,23 @@ tds::mesh toadstool_mesh(const std::string& name, float cap, float height) {
         return vec3{cap * std::sin(s) * std::cos(around), cap * std::sin(s) * std::sin(around),
                     height + 0.75f * cap * std::cos(s)};
     };
-    constexpr int meridians = 10;
+    constexpr int meridians = 12;
     for (int k = 0; k < meridians; ++k) {
         const float a0 = 2 * pi * static_cast<float>(k) / meridians;
         const float a1 = 2 * pi * static_cast<float>(k + 1) / meridians;
+        line(b, on_cap(1, a0), on_cap(1, a1));
+        if (std::sin(a0) > 0.1f) continue; // the far side
         for (int s = 0; s < 3; ++s)
             line(b, on_cap(static_cast<float>(s) / 3, a0),
                  on_cap(static_cast<float>(s + 1) / 3, a0));
-        line(b, on_cap(1, a0), on_cap(1, a1));
-        line(b, on_cap(0.5f, a0), on_cap(0.5f, a1));
+        if (std::sin(a1) <= 0.1f) line(b, on_cap(0.5f, a0), on_cap(0.5f, a1));
     }
-    const float spots[4][2] = {{0.25f, 0.6f}, {0.55f, 2.2f}, {0.6f, 4.0f}, {0.45f, 5.4f}};
+    const float spots[4][2] = {{0.2f, 4.7f}, {0.55f, 3.8f}, {0.6f, 5.6f}, {0.8f, 4.7f}};
     for (const auto& spot : spots)
         for (int k = 0; k < 6; ++k) {
             const auto corner = [&](int j) {
                 const float a = 2 * pi * static_cast<float>(j) / 6;
-                return on_cap(spot[0] + 0.09f * std::sin(a), spot[1] + 0.22f * std::cos(a));
+                return on_cap(spot[0] + 0.08f * std::sin(a), spot[1] + 0.2f * std::cos(a));
             };
             line(b, corner(k), corner(k + 1));
         }
@@ -184,7 +186,7 @@ tds::scene surfonsurf_scene() {
         const std::string name = "Shroom" + std::to_string(i + 1);
         const float along = -130 + 50 * static_cast<float>(i) + rng.uniform(-10, 10);
         const float cap = rng.uniform(20, 28), stem = rng.uniform(16, 24);
-        const float off = cap + rng.uniform(15, 110);
+        const float off = cap + rng.uniform(35, 110);
         const float x = (i % 2 ? off : -off) + flight_x(along);
         s.meshes.push_back(toadstool_mesh(name, cap, stem));
         tds::node m = object_node(static_cast<uint16_t>(3 + i), name, 2);
