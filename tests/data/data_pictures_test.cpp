@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -263,6 +265,57 @@ TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
             }
         EXPECT_EQ(off, 0) << name;
     }
+}
+
+TEST_F(DataPictures, OnecoZerosLightTurnsOverFlatWaterWithoutASeam) {
+    // oneco0 spins mirror3.bmp, keyed, at five times its size about the
+    // top-left corner of the backdrop housena.bmp: each of its pixels becomes
+    // a 5 x 5 block, its keyed rim a circle of radius 200 there. Where it can
+    // reach, the water is one flat 5-6-5 value with no dither; the spun
+    // picture is that value lightened by at most a level of red and blue and
+    // two of green (its light), and exactly that value along its rim, so that
+    // no block steps by more than a level and the rim does not show at all.
+    test_display screen(320, 240, 16);
+    surface water, light;
+    ASSERT_EQ(
+        decode_bmp(water, &screen.display, 3, read_bytes(*dir_ / "dtroid.782" / "housena.bmp"), 0),
+        decode_ok);
+    ASSERT_EQ(
+        decode_bmp(light, &screen.display, 3, read_bytes(*dir_ / "dtroid.782" / "mirror3.bmp"), 1),
+        decode_ok);
+    const std::vector<uint32_t> backdrop = all_pixels(water);
+    const uint32_t flat = backdrop[0];
+    int uneven = 0;
+    for (int y = 0; y < water.height; ++y)
+        for (int x = 0; x < water.width; ++x)
+            if (std::hypot(x + 0.5, y + 0.5) < 205)
+                uneven += backdrop[static_cast<size_t>(y) * water.width + x] != flat;
+    EXPECT_EQ(uneven, 0);
+    ASSERT_EQ(light.width, 80);
+    ASSERT_EQ(light.height, 80);
+    const std::vector<uint32_t> spun = all_pixels(light);
+    const auto levels = [](uint32_t v) {
+        return std::array<int, 3>{field(v, 11, 5), field(v, 5, 6), field(v, 0, 5)};
+    };
+    const std::array<int, 3> base = levels(flat), most{1, 2, 1};
+    int lit = 0, off_water = 0, rim_seam = 0, keyed_inside = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const uint32_t v = spun[static_cast<size_t>(y) * 80 + x];
+            const double r = std::hypot(x - 39.5, y - 39.5);
+            if (v == 0) {
+                keyed_inside += r < 38;
+                continue;
+            }
+            const std::array<int, 3> c = levels(v);
+            for (int k = 0; k < 3; ++k) off_water += c[k] < base[k] || c[k] > base[k] + most[k];
+            lit += v != flat;
+            rim_seam += r >= 36 && v != flat;
+        }
+    EXPECT_EQ(off_water, 0);
+    EXPECT_EQ(rim_seam, 0);
+    EXPECT_EQ(keyed_inside, 0);
+    EXPECT_GT(lit, 400); // the light shows as it turns
 }
 
 TEST_F(DataPictures, TheFlareFadesOutSoftly) {

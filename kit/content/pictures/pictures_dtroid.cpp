@@ -273,45 +273,49 @@ image bubble(const art::lettering& letters) {
     return canvas;
 }
 
-// Deep water under a microscope: the swimmers' backdrop.
+// The swimmers' water, its channels whole 5-6-5 levels (level / top), so
+// that it does not dither: oneco0 spins the light picture at five times its
+// size, where every pixel of it becomes a 5 x 5 block, so that picture must
+// match the backdrop to the bit where it shows no light. `glow` (0 .. 1)
+// lightens it by up to one level of red, two of green and one of blue,
+// rounded to whole levels so that the light comes in flat steps, never in
+// a dither pattern that the blocks would blow up.
+colour water(float glow) {
+    const auto step = [glow](float level, float most, float top) {
+        return (level + std::round(most * glow)) / top;
+    };
+    return {step(6, 1, 31), step(23, 2, 63), step(19, 1, 31)};
+}
+// Calm water under a microscope, one flat blue, darkening only towards the
+// lens's far edge and beyond the spun picture's reach (200 pixels from the
+// top-left corner): the white striped egg and the black swimmers stand out.
 image microscope() {
     image canvas(320, 200);
     canvas.paint([&](float x, float y) {
-        const float n = art::fbm(x / 50, y / 50, 21, 5);
-        const float r = std::hypot(x - 180, y - 95) / 170;
-        const float lens = 1 - art::smoothstep(0.85f, 1.0f, r);
-        return mix(hex(0x020612), mix(hex(0x0a2450), hex(0x3a6ab0), n * n), lens);
+        const float edge = std::hypot((x - 150) / 190, (y - 100) / 130);
+        const float shade =
+            art::smoothstep(205, 260, std::hypot(x, y)) * art::smoothstep(0.6f, 1.2f, edge);
+        return water(0) * (1 - 0.35f * shade);
     });
-    art::scatter rng(8);
-    for (int i = 0; i < 24; ++i) {
-        mask cell(320, 200);
-        const float x = rng.uniform(20, 320), y = rng.uniform(0, 200), r = rng.uniform(3, 12);
-        art::ring(cell, x, y, r, 1.2f);
-        art::stamp(canvas, cell, 0, 0, hex(0x8ab8f0), false);
-    }
-    scanlines(canvas, 0.1f);
     return canvas;
 }
 
-// Rays with gaps, keyed: spun at five times its size about the corner, in
-// blues only a little lighter than the water, so that their 5-pixel steps
-// stay quiet and the white swimmers stand out.
+// Light turning about the lamp's corner: a disc of the water's blue (keyed
+// outside it) lit in two broad soft lobes that fade out towards its middle
+// and its rim. At five times the size the edges of its steps of light step
+// by 5 pixels, but by one level of a channel only.
 image mirror_rays() {
     image canvas(80, 80);
-    canvas.cover_all(0);
     canvas.paint([&](float x, float y) {
         const float a = std::atan2(y - 40, x - 40), r = std::hypot(x - 40, y - 40);
-        const float t = 0.5f + 0.5f * std::sin(a * 6 + r / 6);
-        return mix(hex(0x143060), hex(0x5a88c8), t * t);
+        const float fade = art::smoothstep(4, 16, r) * (1 - art::smoothstep(22, 36, r));
+        return water(fade * (0.5f + 0.5f * std::cos(2 * a + r / 20)));
     });
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 80; ++x) {
-            const float a =
-                std::atan2(static_cast<float>(y) - 39.5f, static_cast<float>(x) - 39.5f);
             const float r =
                 std::hypot(static_cast<float>(x) - 39.5f, static_cast<float>(y) - 39.5f);
-            const bool ray = std::fmod(a + 2 * pi + r / 60, pi / 6) < pi / 12;
-            canvas.cover(x, y) = (ray && r < 40) || r < 5 ? 1.0f : 0.0f;
+            canvas.cover(x, y) = r < 40 ? 1.0f : 0.0f;
         }
     return canvas;
 }

@@ -12,15 +12,16 @@ namespace {
 
 constexpr float pi = 3.14159265358979f;
 
+// Gentle swells of the field, a few units up and down.
 float field_height(float x, float y) {
-    return 22 * (art::fbm(x / 110 + 3, y / 110 + 5, 11, 3) - 0.5f) +
-           4 * std::sin(x / 23) * std::cos(y / 31);
+    return 8 * (art::fbm(x / 110 + 3, y / 110 + 5, 11, 3) - 0.5f) +
+           2 * std::sin(x / 23) * std::cos(y / 31);
 }
 
 // The flight, over frames 100 to 300 (oland plays them back and forth): a
 // low level glide along +y, weaving a little, looking ahead and 6 degrees down.
 constexpr uint32_t flight_start = 100, flight_end = 300;
-constexpr float cruise = 30;
+constexpr float cruise = 55;
 
 vec3 flight_eye(float frame) {
     const float t = (frame - flight_start) / (flight_end - flight_start);
@@ -31,6 +32,10 @@ vec3 flight_target(float frame) {
     const float yaw = 0.2f * std::sin(2 * pi * t + 0.8f), pitch = 6 * pi / 180;
     const vec3 ahead{std::sin(yaw), std::cos(yaw), -std::tan(pitch)};
     return flight_eye(frame) + ahead * 100;
+}
+// Across the flight, where the glide passes y.
+float flight_x(float y) {
+    return 34 * std::sin(2 * pi * (y + 230) / 280);
 }
 
 // The sun, far ahead and low, so that it sets over the end of the field where
@@ -69,9 +74,89 @@ tds::mesh sun_mesh(float disc, float ray) {
     return with_back_faces(b.take());
 }
 
+// oland draws every face as its three edges, so a face whose third corner
+// lies a hair from its second draws one line, from a to b: the field and the
+// toadstools are drawn as line drawings of such slivers.
+void line(mesh_builder& b, vec3 from, vec3 to) {
+    b.triangle(b.vertex(from), b.vertex(to), b.vertex(to + vec3{0, 0, 0.05f}));
+}
+
+// oland draws the first third of a mesh's faces: the drawing, followed by
+// itself turned over twice, which the part leaves alone.
+tds::mesh drawn_in_first_third(tds::mesh m) {
+    const std::vector<tds::face> drawn = m.faces;
+    for (int copy = 0; copy < 2; ++copy)
+        for (tds::face f : drawn) {
+            std::swap(f.b, f.c);
+            m.faces.push_back(f);
+        }
+    return m;
+}
+
+// The field as a wide, calm grid of furrows (36 units apart, along and
+// across the flight), following the swells, in pieces a cell long so that
+// the part leaves out only the pieces that pass the camera. The grid ends
+// ahead in one line across, the horizon.
+tds::mesh field_grid() {
+    mesh_builder b("Ground");
+    constexpr float cell = 36, half = 216, near_y = -288, far_y = 576;
+    const auto at = [](float x, float y) { return vec3{x, y, field_height(x, y)}; };
+    for (float x = -half; x <= half; x += cell)
+        for (float y = near_y; y < far_y; y += cell) line(b, at(x, y), at(x, y + cell));
+    for (float y = near_y; y <= far_y; y += cell)
+        for (float x = -half; x < half; x += cell) line(b, at(x, y), at(x + cell, y));
+    return drawn_in_first_third(b.take());
+}
+
+// A toadstool standing on z = 0 with its cap's rim at `height`, drawn as
+// lines: the cap's rim, and on the half of the dome that faces the flight
+// (-y, where the camera always is) its meridians, a ring halfway up and
+// four spots, so that the cap reads as solid rather than as a web of its
+// far side; then the stem's five sides and its foot. Few lines, all of them
+// along the shape, and the stem short, so that it makes no hatching.
+tds::mesh toadstool_mesh(const std::string& name, float cap, float height) {
+    mesh_builder b(name);
+    // A point of the cap, `down` from its top (0) to its rim (1), `around` in radians.
+    const auto on_cap = [cap, height](float down, float around) {
+        const float s = down * pi / 2;
+        return vec3{cap * std::sin(s) * std::cos(around), cap * std::sin(s) * std::sin(around),
+                    height + 0.75f * cap * std::cos(s)};
+    };
+    constexpr int meridians = 12;
+    for (int k = 0; k < meridians; ++k) {
+        const float a0 = 2 * pi * static_cast<float>(k) / meridians;
+        const float a1 = 2 * pi * static_cast<float>(k + 1) / meridians;
+        line(b, on_cap(1, a0), on_cap(1, a1));
+        if (std::sin(a0) > 0.1f) continue; // the far side
+        for (int s = 0; s < 3; ++s)
+            line(b, on_cap(static_cast<float>(s) / 3, a0),
+                 on_cap(static_cast<float>(s + 1) / 3, a0));
+        if (std::sin(a1) <= 0.1f) line(b, on_cap(0.5f, a0), on_cap(0.5f, a1));
+    }
+    const float spots[4][2] = {{0.2f, 4.7f}, {0.55f, 3.8f}, {0.6f, 5.6f}, {0.8f, 4.7f}};
+    for (const auto& spot : spots)
+        for (int k = 0; k < 6; ++k) {
+            const auto corner = [&](int j) {
+                const float a = 2 * pi * static_cast<float>(j) / 6;
+                return on_cap(spot[0] + 0.08f * std::sin(a), spot[1] + 0.2f * std::cos(a));
+            };
+            line(b, corner(k), corner(k + 1));
+        }
+    constexpr int sides = 5;
+    const float stem = 0.28f * cap;
+    for (int k = 0; k < sides; ++k) {
+        const float a0 = 2 * pi * static_cast<float>(k) / sides + 0.3f;
+        const float a1 = 2 * pi * static_cast<float>(k + 1) / sides + 0.3f;
+        const vec3 foot{1.3f * stem * std::cos(a0), 1.3f * stem * std::sin(a0), 0};
+        line(b, foot, {stem * std::cos(a0), stem * std::sin(a0), height});
+        line(b, foot, {1.3f * stem * std::cos(a1), 1.3f * stem * std::sin(a1), 0});
+    }
+    return drawn_in_first_third(b.take("Shroom"));
+}
+
 } // namespace
 
-// oland: flying over a field of mushrooms towards the setting sun.
+// oland: flying low over a field of toadstools towards the setting sun.
 tds::scene surfonsurf_scene() {
     tds::scene s;
     s.end_frame = flight_end;
@@ -80,52 +165,38 @@ tds::scene surfonsurf_scene() {
     constexpr float sun_distance = 2500;
     const float per_pixel = sun_distance / part_projection(lens_fov(40), 220).persp_x;
     s.meshes.push_back(sun_mesh(18 * per_pixel, 48 * per_pixel));
-    // The ground is built turned half round and turned back by its node:
-    // oland draws the first third of the faces, which holds the rows built
-    // first twice over, and those are then the near ones, where the grid is
-    // wide, not the ones at the horizon, where it would crowd into a smear.
-    // It reaches from y = -200, out of sight below the first frame's view,
-    // to 400: little of it lies behind the flight.
-    constexpr float ground_ahead = 100;
-    s.meshes.push_back(terrain(
-        "Ground", 300, 30, [](float x, float y) { return field_height(-x, ground_ahead - y); }));
+    s.meshes.push_back(field_grid());
     tds::node sun = object_node(0, "Sun");
     // Just below the eye's level, about 5 degrees above the middle of the
     // view: the flare's middle, row 68, is 22 pixels above the centre row.
     sun.position = hold({0, sun_distance - 100, cruise - sun_distance * std::tan(0.6f * pi / 180)});
     sun.scale = hold({1, 1, 1});
     tds::node ground = object_node(1, "Ground");
-    ground.position = hold({0, ground_ahead, 0});
-    ground.rotation = {tds::track_once, {{0, turning(pi, {0, 0, 1}), {}}}};
+    ground.position = hold({0, 0, 0});
     ground.scale = hold({1, 1, 1});
     tds::node field = dummy_node(2, "Field");
     field.position = hold({0, 0, 0});
     s.nodes = {sun, ground, field};
-    // Low mushrooms along the flight, which it passes over; further out tall
-    // ones whose caps stand against the sky above the horizon, far enough that
-    // they stay in view; and beyond them a few more on the skyline.
+    // Toadstools on either side of the glide, a few at a time in view, big
+    // and low on the picture (oland draws lower lines brighter): the near
+    // ones pass beside the camera, their caps about at the eye's height,
+    // the far ones wait ahead where the glide turns back.
     art::scatter rng(23);
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 12; ++i) {
         const std::string name = "Shroom" + std::to_string(i + 1);
-        const int row = i < 8 ? 0 : i < 18 ? 1 : 2;
-        const float along = row == 0   ? -150 + 40 * static_cast<float>(i) + rng.uniform(-10, 10)
-                            : row == 1 ? rng.uniform(-80, 360)
-                                       : rng.uniform(230, 290);
-        const float off = row == 0   ? rng.uniform(45, 100)
-                          : row == 1 ? rng.uniform(120, 230)
-                                     : rng.uniform(0, 300);
-        const float x = (i % 2 ? off : -off) + 34 * std::sin(2 * pi * (along + 230) / 280);
-        const float cap = row == 0 ? rng.uniform(14, 22) : rng.uniform(24, 36);
-        const float stem = row == 0 ? rng.uniform(12, 24) : rng.uniform(45, 90);
-        s.meshes.push_back(mushroom_mesh(name, cap, stem, 8));
+        const float along = -130 + 50 * static_cast<float>(i) + rng.uniform(-10, 10);
+        const float cap = rng.uniform(20, 28), stem = rng.uniform(16, 24);
+        const float off = cap + rng.uniform(35, 110);
+        const float x = (i % 2 ? off : -off) + flight_x(along);
+        s.meshes.push_back(toadstool_mesh(name, cap, stem));
         tds::node m = object_node(static_cast<uint16_t>(3 + i), name, 2);
-        m.position = hold({x, along, field_height(x, along) - 2});
+        m.position = hold({x, along, field_height(x, along) - 1});
         const float phase = rng.uniform(0, 2 * pi);
         m.scale = sampled(0, flight_end, 25, [phase](float t) {
-            const float k = 1 + 0.06f * std::sin(6 * pi * t + phase);
-            return vec3{k, k, 1 + 0.1f * std::sin(6 * pi * t + phase + 1)};
+            const float k = 1 + 0.05f * std::sin(6 * pi * t + phase);
+            return vec3{k, k, 1 + 0.08f * std::sin(6 * pi * t + phase + 1)};
         });
-        m.rotation = swing(0, flight_end, {1, 0, 0}, 0.06f, 3 + i % 3);
+        m.rotation = swing(0, flight_end, {1, 0, 0}, 0.05f, 3 + i % 3);
         s.nodes.push_back(m);
     }
     const camera_rig cam = camera_path(
