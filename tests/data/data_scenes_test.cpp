@@ -118,36 +118,62 @@ bool wire_line_clear(const screen_point& from, const screen_point& to, float bot
            std::min(from.y, to.y) >= 0 && std::max(from.y, to.y) < bottom;
 }
 
-TEST(DataScenes, TheTitlesSceneKeepsAboveTheLettering) {
+// Whether the title's flat pass fills nothing of a face: its corners, as the
+// part truncates them, on one row, one column or one diagonal, where the
+// fill's left and right edges meet on every row.
+bool fills_nothing(const drawn_face& f) {
+    int x[3], y[3];
+    for (int k = 0; k < 3; ++k)
+        x[k] = static_cast<int>(f.corner[k].x), y[k] = static_cast<int>(f.corner[k].y);
+    if ((y[0] == y[1] && y[1] == y[2]) || (x[0] == x[1] && x[1] == x[2])) return true;
+    const int dx1 = x[1] - x[0], dy1 = y[1] - y[0], dx2 = x[2] - x[0], dy2 = y[2] - y[0];
+    return dx1 * dy2 == dx2 * dy1 && std::abs(dx1) == std::abs(dy1) &&
+           std::abs(dx2) == std::abs(dy2);
+}
+
+TEST(DataScenes, TheTitlesTwoPassesKeepApartAboveTheLetteringAndTheField) {
     // The title's pictures letter the name and the tagline from row 147
-    // down. The flat pass circles each corner by up to 70 pixels left and up
-    // and 30 right and down; the wire pass draws corners a, b and c at twice
-    // the size about (150, 110), (170, 90) and (160, 100).
+    // down, and its toadstool field fades in over rows 70 down. The flat
+    // pass circles each corner by up to 70 pixels left and up and 30 right
+    // and down; the wire pass draws corners a, b and c at twice the size
+    // about (150, 110), (170, 90) and (160, 100). The hedgehog's faces draw
+    // no line at all, the outline's fill nothing, and the outline's lines
+    // stay above the field.
     const scene_view& view = view_of("otitulek");
-    constexpr float bottom = 147;
-    long corners = 0, flat_off = 0, lines = 0, wire_off = 0;
+    long corners = 0, flat_off = 0, outline_faces = 0, filled_outline = 0;
+    long lines = 0, stray_lines = 0, outline_lines = 0, wire_off = 0;
     const kf_status status =
         walk_view(data_path(view.scene), view, [&](float, const std::vector<drawn_face>& faces) {
             for (const drawn_face& f : faces) {
+                const bool outline = !view.subject(f.mesh->name);
                 screen_point wire[3];
                 const float centres[3][2] = {{150, 110}, {170, 90}, {160, 100}};
                 for (int k = 0; k < 3; ++k) {
                     const screen_point& s = f.corner[k];
-                    ++corners;
-                    flat_off +=
-                        s.x - 70 < 0 || s.x + 30 >= 320 || s.y - 70 < 0 || s.y + 30 >= bottom;
                     wire[k] = {centres[k][0] + 2 * (s.x - 160), centres[k][1] + 2 * (s.y - 100),
                                s.z};
+                    if (outline) continue;
+                    ++corners;
+                    flat_off += s.x - 70 < 0 || s.x + 30 >= 320 || s.y - 70 < 0 || s.y + 30 >= 147;
                 }
+                outline_faces += outline;
+                filled_outline += outline && !fills_nothing(f);
                 for (const auto& [from, to] : {std::pair{0, 1}, {1, 2}, {0, 2}}) {
                     ++lines;
-                    wire_off += !wire_line_clear(wire[from], wire[to], bottom);
+                    const bool drawn = wire[from].x > 0 && wire[from].x < 319;
+                    outline_lines += outline && drawn;
+                    stray_lines += !outline && drawn;
+                    wire_off += !wire_line_clear(wire[from], wire[to], 70);
                 }
             }
         });
     EXPECT_EQ(status, KF_OK);
     EXPECT_GT(corners, 0);
     EXPECT_EQ(flat_off, 0);
+    EXPECT_GT(outline_faces, 0);
+    EXPECT_EQ(filled_outline, 0);
+    EXPECT_GT(outline_lines, 20 * view.last_frame);
+    EXPECT_EQ(stray_lines, 0);
     EXPECT_GT(lines, 0);
     EXPECT_EQ(wire_off, 0);
 }

@@ -17,8 +17,15 @@ namespace {
 void name_and_tagline(image& canvas, const art::lettering& letters, int y, float heat) {
     const caption_style big{26, 48,   hex(0xf07030), hex(0xa02808) * heat,
                             5,  2.2f, hex(0x100000), true};
-    caption(canvas, letters, "vilo ra", (320 - caption_width(letters, "vilo ra", 26, 48)) / 2, y,
-            big);
+    // The face's space at this size is three letter gaps wide, which reads
+    // as two words torn apart; the name is set with a word space of about
+    // twice the gap between its letters instead (8 pixels narrower).
+    constexpr int tighter = 8;
+    const int ra = caption_width(letters, "ra", 26, 48);
+    const int left = (320 - caption_width(letters, "vilo ra", 26, 48) + tighter) / 2;
+    const int ra_left = left + caption_width(letters, "vilo ra", 26, 48) - tighter - ra;
+    caption(canvas, letters, "vilo", left, y, big);
+    caption(canvas, letters, "ra", ra_left, y, big);
     // Bright, in a dark halo: it lies on noise and fog and must stand off both.
     const caption_style small{8, 13, hex(0xe8e0d0), hex(0x0c1424), 2, 2};
     const std::string line = "sixteen bits of software rendering";
@@ -33,22 +40,39 @@ colour title_sky(float x, float y) {
     return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
 }
 
-// The title: fog over midnight blue, the name in rust with a hot glow along
-// the bottom.
+// The title: fog over midnight blue, a moon and dark hills, the name in rust
+// with a hot glow along the bottom.
 // The four variants differ in grain, a torn band of rows and the glow, so
 // that picking one at random each frame flickers like a bad signal.
 image title_picture(const art::lettering& letters, int variant) {
     image canvas(320, 200);
     canvas.paint(title_sky);
     stars(canvas, 40, 90, hex(0x9aa8c8));
+    // A full moon high on the right, where the line hedgehog on the left
+    // leaves the sky free; its glow ends above row 64, clear of where the
+    // toadstool field fades in.
+    light(canvas, 268, 30, 32, hex(0x1c2840));
+    mask moon(320, 200);
+    art::disc(moon, 268, 30, 9);
+    art::stamp(canvas, moon, 0, 0, hex(0xe8e4d0));
+    mask craters(320, 200);
+    art::disc(craters, 265, 27, 2.5f);
+    art::disc(craters, 271, 33, 2);
+    art::stamp(canvas, craters, 0, 0, hex(0xc8c0a8));
+    // Far hills, black against the fog, behind the name.
+    canvas.paint([&](float x, float y) {
+        const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
+        const float ridge = 126 + 12 * art::fbm(x / 45, 0.5f, 31, 3) + 5 * std::sin(x / 27);
+        return mix(c, hex(0x020308), 0.85f * art::smoothstep(ridge - 1, ridge + 1, y));
+    });
     name_and_tagline(canvas, letters, name_row, 0.75f + 0.1f * static_cast<float>(variant));
     vignette(canvas, 0.55f);
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
           0.05f + 0.02f * static_cast<float>(variant));
     // A torn band: rows shifted sideways and lit up, as a weak signal does;
-    // in the sky, clear of the lettering.
-    const int band = 20 + 36 * variant;
+    // in the sky, clear of the moon and the lettering.
+    const int band = 44 + 30 * variant;
     for (int y = band; y < band + 4 + 3 * variant && y < name_row; ++y) {
         const int shift = 6 + 6 * variant;
         for (int x = 319; x >= shift; --x)
@@ -66,8 +90,6 @@ image mushroom_field(const art::lettering& letters) {
     constexpr int top = 70, bank = 142 - top;
     image canvas(320, 127);
     canvas.paint([&](float x, float y) { return title_sky(x, y + top); });
-    light(canvas, 262, 22, 14, hex(0xe8e0c0));
-    light(canvas, 262, 22, 36, hex(0x303858));
     // Toadstools in clumps along the bank, the small ones further back and
     // drawn first; domed caps with a shadowed rim and pale spots, stems that
     // taper and catch the moon on their left.
@@ -132,6 +154,14 @@ image mushroom_field(const art::lettering& letters) {
 
 const colour lime = hex(0x9be24a), moss = hex(0x2f5a2a), cream = hex(0xf0ecd0);
 
+// The credit plaques come up from below onto a shelf of one flat colour along
+// the bottom left, rows 131 down, columns 0 to 261 (up to the bar): "music" is drawn 23 rows
+// higher than the others, so its picture carries 23 rows of the shelf above
+// a plaque of the same height as theirs, and they vanish on the shelf
+// wherever the plaque is on its way.
+constexpr int shelf_top = 131, shelf_right = 262, plaque_height = 40, music_lift = 154 - 131;
+const colour shelf = hex(0x000000); // black: the one colour both palettes keep exactly
+
 image credits_backdrop(const art::lettering& letters) {
     image canvas(320, 200);
     canvas.paint([&](float x, float y) {
@@ -148,27 +178,34 @@ image credits_backdrop(const art::lettering& letters) {
                 title);
         y += 26;
     }
+    // The bar between the scene and the lettering, and one across under the
+    // scene, on top of the shelf.
     mask bar(320, 200);
     art::box(bar, 262, 6, 264, 194);
+    art::box(bar, 6, shelf_top - 3, 264, shelf_top - 1);
     art::stamp(canvas, bar, 0, 0, lime * 0.6f);
     scanlines(canvas, 0.12f);
+    // After the scanlines, which would stripe the shelf that the music
+    // plaque's own strip of it slides over.
+    for (int x = 0; x < shelf_right; ++x)
+        for (int y = shelf_top; y < 200; ++y) canvas.at(x, y) = shelf;
     return canvas;
 }
 
-// A credit plaque: the role large, a line under it small; every role in the
-// same lettering, and on the taller plaque the pair stands in its middle.
-image credit_plaque(const art::lettering& letters, int height, const std::string& role,
+// A credit plaque, the same for every role: the role large, a line under it
+// small, below `lift` rows of the shelf.
+image credit_plaque(const art::lettering& letters, int lift, const std::string& role,
                     const std::string& line) {
-    image canvas(200, height);
+    const float h = plaque_height;
+    image canvas(200, lift + plaque_height);
     canvas.paint([&](float x, float y) {
-        const float edge =
-            (x < 2 || y < 2 || x > 198 || y > static_cast<float>(height) - 2) ? 1 : 0;
-        return mix(hex(0x0c2a14), hex(0x05140a), y / static_cast<float>(height)) +
-               lime * (0.5f * edge);
+        y -= static_cast<float>(lift);
+        if (y < 0) return shelf;
+        const float edge = (x < 2 || y < 2 || x > 198 || y > h - 2) ? 1 : 0;
+        return mix(hex(0x0c2a14), hex(0x05140a), y / h) + lime * (0.5f * edge);
     });
-    const bool tall = height > 50;
-    caption(canvas, letters, role, 10, tall ? 12 : 4, {14, 20, cream, moss, 2, 2});
-    caption(canvas, letters, line, 12, tall ? 40 : height - 16, {6, 11, lime});
+    caption(canvas, letters, role, 10, lift + 4, {14, 20, cream, moss, 2, 2});
+    caption(canvas, letters, line, 12, lift + plaque_height - 16, {6, 11, lime});
     return canvas;
 }
 
@@ -331,10 +368,10 @@ std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
         {"mushk.bmp", as_bmp24(mushroom_field(letters))},
         {"credits.bmp", as_bmp8(credits_backdrop(letters))},
         {"cred-code.bmp",
-         as_rle8(credit_plaque(letters, 40, "code", "c++20, pixel by pixel"), false, 64)},
+         as_rle8(credit_plaque(letters, 0, "code", "c++20, pixel by pixel"), false, 64)},
         {"cred-music.bmp",
-         as_rle8(credit_plaque(letters, 64, "music", "synthesised in code"), false, 64)},
-        {"cred-3d.bmp", as_rle8(credit_plaque(letters, 40, "3d", "built in code"), false, 64)},
+         as_rle8(credit_plaque(letters, music_lift, "music", "synthesised in code"), false, 64)},
+        {"cred-3d.bmp", as_rle8(credit_plaque(letters, 0, "3d", "built in code"), false, 64)},
         {"winditup.bmp", as_bmp24(wind_it_up())},
         {"carky.bmp", as_rle8(film_gate(), true, 16)},
         {"hlask9.bmp", as_rle8(greetings_sign(letters), true, 32)},

@@ -43,11 +43,14 @@ std::vector<uint8_t> field_map(int width, int height, uint32_t seed, float scale
 // column i + s, s from 0 to 56 and the same along a row, in a window from
 // column 80: only source columns 136 to 319 are on the screen at every
 // shift. The label and the eye sit side by side in them, on the same rows,
-// so a row's shift moves both alike and the gap between them stays: the
-// label in columns 140 to 172, the eye's corners at 190 and 314.
+// so a row's shift moves them alike; but neighbouring rows shift by up to
+// 20 pixels more or less than each other, which tears them, and the gap
+// between them is wider than that: the label in columns 140 to 172, the
+// eye's corners at 213 and 301. Its right corner stays clear of the frame's
+// edge at every shift, which only ever moves it left.
 image watching_eye(const art::lettering& letters) {
-    constexpr float cx = 252, cy = 118;
-    constexpr float size = 0.64f; // of the almond drawn 195 by 100 below
+    constexpr float cx = 257, cy = 118;
+    constexpr float size = 0.45f; // of the almond drawn 195 by 100 below
     image canvas(320, 150);
     canvas.paint([&](float x, float y) {
         const float wx = std::fmod(x - cx + 480, 320) - 160, wy = std::fmod(y - cy + 225, 150) - 75;

@@ -1,22 +1,23 @@
-// The title's scene: a hedgehog walking up to a toadstool.
+// The title's scene: a hedgehog by night, drawn twice by otitulek.
 //
-// otitulek draws the first half of every mesh's faces twice: flat, each
-// face in the grey of its corner c's depth, circling 50 pixels about a point
-// 20 pixels up and left of where the camera shows it; and, ten times slower,
-// as lines at twice the size about the middle of the picture (corner a about
-// (150, 110), b about (170, 90), c about (160, 100)), in half that grey. The
-// title's lettering lies along the bottom of its pictures from row 147, so
-// the scene stands in rows 70 to 116: the flat circle then stays above row
-// 147, and the lines, twice as far from the middle, between rows 30 and 142.
-// The hedgehog stands in columns 96 to 204, so its lines stay on the
-// picture; the toadstool in columns 250 to 285, where its flat circle stays
-// on the picture and its lines, twice as far out, fall off it and are not
-// drawn at all: it is there only in the flat pass.
+// otitulek draws the first half of every mesh's faces twice. Flat, each face
+// in the grey of its corner c's depth, circling 50 pixels about a point 20
+// pixels up and left of where the camera shows it: the hedgehog stands in
+// columns 135 to 289 and rows 71 to 116, on a bank from column 72, so the
+// circle keeps it on the picture and above the lettering from row 147. And as lines, ten times
+// slower, each corner at twice its distance from the middle and about a
+// centre of its own (a about (150, 110), b about (170, 90), c about
+// (160, 100)), in half that grey; a line is not drawn at all when its first
+// point lies outside columns 1 to 318.
 //
-// Everything faces a still camera, as cut-outs: few, large faces whose edges
-// are the outline, so that the lines draw a clean silhouette. A face's grey
-// is set by sliding its corner c along the line of sight, where it keeps its
-// place on the screen.
+// The two passes are kept apart. Every flat face has corners a and b right
+// of column 246, which the lines throw off the picture's right edge: it draws
+// no line. And the lines draw an outline of their own, from faces that are
+// flat only on the screen's rows or columns, where the fill draws nothing:
+// a face whose corners a and b are 20 pixels apart across the lines' picture
+// (a left) or 20 up it (a below), with c half-way, lies flat on one column
+// or one row. Those outline the hedgehog again, larger, above row 70, where
+// the part later fades its toadstool field in over the rest of the picture.
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
 
@@ -30,129 +31,174 @@ constexpr float pi = 3.14159265358979f;
 constexpr uint32_t title_frames = 40; // otitulek plays 0 to 30
 constexpr float lens = 24;
 
+// A camera square to the scene, looking along +y from 200 units in front of
+// it: a point's depth is y + 200, and world x and z are the screen's right
+// and up.
 vec3 title_eye() {
-    return {0, -200, 24};
+    return {0, -200, 0};
 }
-// The scene's middle, shown 5 pixels above the middle of the picture.
 vec3 title_target() {
-    return aim_beside(title_eye(), {0, 0, 31}, 0, 9, part_projection(lens_fov(lens), 320));
-}
-still_view title_view() {
-    return {title_eye(), normalised(title_target() - title_eye())};
+    return {0, 0, 0};
 }
 
-// Builds faces in the plane y = 0 of a node at `origin`, each given its grey.
-// The lines pull corner a 10 pixels left and down and corner b 10 right and
-// up, at twice the size of the flat faces, which keep their corners in
-// place. Each corner has a vertex of its own, moved the other way by a share
-// of 5 pixels at the flat size: with all of it the lines show the shape as
-// it is and the flat face has corners a and b 5 pixels off; with half, the
-// lines are 5 pixels off and the flat face 2.5. Faces whose corners a and b
-// lie inside the silhouette, under other faces, take all of it.
-class cut_out {
+// The world point that the flat pass shows at column x, row y (relative to
+// the picture, before the circling), at depth `depth`.
+vec3 on_screen(float x, float y, float depth) {
+    const projection p = part_projection(lens_fov(lens), 320);
+    return {(x - 160) * depth / p.persp_x, depth - 200, (100 - y) * depth / p.persp_y};
+}
+
+struct point {
+    float x, y;
+};
+
+// Faces of the flat pass, given on its screen. Corners a and b right of
+// column 246: the line pass throws them past column 319. Corner c at the
+// depth that makes the face's grey.
+class flat_faces {
 public:
-    // Points given are scaled by `size` about the node's origin.
-    cut_out(const std::string& name, vec3 origin, float size)
-        : b_(name), view_(title_view().from(origin)), size_(size) {}
-    void face(vec3 a, vec3 b, vec3 c, float grey, float wire_share) {
-        const projection flat = part_projection(lens_fov(lens), 320);
-        const float shift = 5 * wire_share;
-        b_.triangle(b_.vertex(view_.shifted(a * size_, shift, shift, flat)),
-                    b_.vertex(view_.shifted(b * size_, -shift, -shift, flat)),
-                    b_.vertex(view_.at_depth(c * size_, grey)));
-    }
-    // x, z in the plane.
-    void face(float ax, float az, float bx, float bz, float cx, float cz, float grey,
-              float wire_share) {
-        face({ax, 0, az}, {bx, 0, bz}, {cx, 0, cz}, grey, wire_share);
+    explicit flat_faces(const std::string& name) : b_(name) {}
+    void face(point a, point b, point c, float grey) {
+        b_.triangle(b_.vertex(on_screen(a.x, a.y, 200)), b_.vertex(on_screen(b.x, b.y, 200)),
+                    b_.vertex(on_screen(c.x, c.y, grey)));
     }
     tds::mesh take() { return with_back_faces(b_.take("Fur")); }
 
 private:
     mesh_builder b_;
-    still_view view_;
-    float size_;
 };
 
-constexpr float hog_size = 1.45f;
-constexpr vec3 hog_at{-8, 0, 0};
-
-// The hedgehog, facing +x, standing on z = 0: a dark core under a crown of
-// quills, each a narrow face from its root on the core (corners a and b) to
-// its tip (corner c), and a pointed pale face with a dark eye. The lines, at
-// twice the size and in half the grey, draw the quills fanning out of the
-// back round a small core, and the face: no edge runs across the body. The
-// roots lie on the core, under other faces, so they take all of the lines'
-// correction.
-tds::mesh hedgehog_mesh(vec3 origin) {
-    cut_out h("Hedgehog", origin, hog_size);
-    const vec3 belly{-6, 0, 3};
-    const auto on = [&](float degrees, float rx, float rz) {
-        const float a = degrees * pi / 180;
-        return belly + vec3{rx * std::cos(a), 0, rz * std::sin(a)};
-    };
-    h.face(on(180, 16, 11), on(0, 16, 11), on(90, 16, 11), 64, 1); // the core
-    constexpr int quills = 17;
-    for (int i = 0; i < quills; ++i) {
-        const float u = static_cast<float>(i) / (quills - 1), at = 176 - 150 * u;
-        // Swept back, away from the face, the middle ones longest.
-        const float reach = 1.05f + 0.3f * std::sin(pi * u);
-        const vec3 tip = on(at + 14, 27 * reach, 19 * reach);
-        h.face(on(at + 9, 12, 8), on(at - 9, 12, 8), tip, i % 2 ? 150 : 200, 1);
+// Segments of the line pass, given on its screen: each from a to b with c
+// half-way, a and b 20 pixels apart across (a left) or up (a below); a = b
+// draws the single pixel right of a. Odd coordinates put the flat corners
+// half-way between pixels, so that they round alike.
+class outline {
+public:
+    outline() : b_("Outline") {}
+    void segment(point a, point b, float grey) {
+        const point c{(a.x + b.x) / 2, (a.y + b.y) / 2};
+        // The flat corner under a line corner: half as far from the middle.
+        const auto flat = [&](point p, float cx, float cy) {
+            return on_screen(160 + (p.x - cx) / 2, 100 + (p.y - cy) / 2, 2 * grey);
+        };
+        b_.triangle(b_.vertex(flat(a, 150, 110)), b_.vertex(flat(b, 170, 90)),
+                    b_.vertex(flat(c, 160, 100)));
     }
-    h.face(14, 18, 14, 1, 40, 7, 190, 0.5f); // the face and snout, pointed
-    h.face(23, 12, 28, 13, 26, 9, 60, 0.5f); // the eye
+    // A chain of segments through `points`, each pair ordered as above.
+    void chain(std::initializer_list<point> points, float grey) {
+        const point* last = nullptr;
+        for (const point& p : points) {
+            if (last) {
+                const bool across = std::fabs(p.x - last->x) == 20;
+                const bool first = across ? last->x < p.x : last->y > p.y;
+                segment(first ? *last : p, first ? p : *last, grey);
+            }
+            last = &p;
+        }
+    }
+    tds::mesh take() { return with_back_faces(b_.take("Fur")); }
+
+private:
+    mesh_builder b_;
+};
+
+// The hedgehog of the flat pass, facing right: quills, the back they grow
+// from, the head. Every face fans from the neck, corners a and b on it
+// (column 248, rows 81 and 109); the quills are long thin fans of which only
+// the tips show past the back, which is drawn over them.
+constexpr point neck_top{248.5f, 81.5f}, neck_bottom{248.5f, 109.5f};
+constexpr float back_x = 197, back_y = 109; // the back: half an ellipse on the belly
+
+tds::mesh hedgehog_mesh() {
+    flat_faces h("Hedgehog");
+    constexpr int quills = 9;
+    for (int i = 0; i < quills; ++i) {
+        // Tips up to 16 pixels past the back (12 above it), from the rump forward to the
+        // neck, about 19 pixels apart: each fan shows past the back as a
+        // spike 6 to 8 pixels wide at its root.
+        const float a = (170 - 118 * static_cast<float>(i) / (quills - 1)) * pi / 180;
+        h.face(neck_top, neck_bottom, {back_x + 62 * std::cos(a), back_y - 36 * std::sin(a)},
+               i % 2 ? 176 : 222);
+    }
+    for (int k = 0; k <= 32; ++k) {
+        const float a = (180 - 5 * static_cast<float>(k)) * pi / 180;
+        h.face(neck_top, neck_bottom, {back_x + 46 * std::cos(a), back_y - 24 * std::sin(a)}, 128);
+    }
     return h.take();
 }
 
-// Four dark feet under the hedgehog, the far ones a little paler; they paddle.
-tds::mesh feet_mesh(vec3 origin) {
-    cut_out f("Feet", origin, hog_size);
-    for (const float x : {12.0f, -24.0f}) {
-        f.face(x + 4, 4, x + 10, 4, x + 11, -1, 84, 0); // far
-        f.face(x, 4, x + 6, 4, x + 7, -1, 64, 0);       // near
-    }
+// The head: a pale pointed face with a dark nose, an eye and a small ear,
+// all right of the neck.
+tds::mesh head_mesh() {
+    flat_faces f("Head");
+    const point brow{260.5f, 84.5f}, snout{279.5f, 97.5f}, nose{287.5f, 101.5f},
+        chin{276.5f, 106.5f}, throat{256.5f, 110.5f};
+    f.face(neck_top, neck_bottom, brow, 206);
+    f.face(brow, neck_bottom, snout, 206);
+    f.face(snout, neck_bottom, chin, 206);
+    f.face(neck_bottom, chin, throat, 206);
+    f.face(snout, chin, nose, 206);
+    f.face({281.5f, 98.5f}, {281.5f, 103.5f}, {287.5f, 101.5f}, 30); // the nose
+    f.face({263.5f, 90.5f}, {271.5f, 91.5f}, {266.5f, 97.5f}, 30);   // the eye
+    f.face({251.5f, 84.5f}, {258.5f, 85.5f}, {253.5f, 77.5f}, 150);  // the ear
     return f.take();
 }
 
-// The bank the hedgehog and the toadstool stand on, circling with them: a
-// strip of ground from z = -1 up to a wavy top, behind their feet. It is
-// made of faces that all share corners a and b, the ends of its foot: from
-// x = -85 to 130, which the lines, at twice the size, throw off the picture,
-// where the part does not draw them; each face's corner c is a crest of its
-// top. So it shows in the flat pass only.
-tds::mesh bank_mesh() {
-    cut_out b("Bank", {0, 0, 0}, 1);
-    const vec3 left{-85, 0, -1}, right{130, 0, -1};
-    for (int k = 0; k < 9; ++k) {
-        const float x = -75 + 25 * static_cast<float>(k);
-        b.face(left, right, {x, 0, 4 + 1.5f * std::sin(x / 7)}, 80, 0);
-    }
-    return b.take();
+// Two front feet under the throat.
+tds::mesh feet_mesh() {
+    flat_faces f("Feet");
+    f.face({250.5f, 107.5f}, {257.5f, 107.5f}, {257.5f, 112.5f}, 96);
+    f.face({262.5f, 106.5f}, {269.5f, 106.5f}, {270.5f, 112.5f}, 96);
+    return f.take();
 }
 
-// A toadstool on z = 0, drawn flat only: a dome of eight faces over the
-// point under its middle, four spots and a stem.
-tds::mesh toadstool_mesh(const std::string& name, vec3 origin, float cap, float height) {
-    cut_out t(name, origin, 1);
-    const float rim = height - cap * 0.85f;
-    const vec3 under{0, 0, rim + 2};
-    constexpr int steps = 8;
-    const auto dome = [&](int k) {
-        const float a = pi * static_cast<float>(k) / steps;
-        return vec3{-cap * std::cos(a), 0, rim + (height - rim) * std::sin(a)};
-    };
-    for (int k = 0; k < steps; ++k) t.face(dome(k), dome(k + 1), under, 232, 0);
-    for (const auto& [x, z] :
-         {std::pair{-0.55f, 0.35f}, {-0.15f, 0.72f}, {0.3f, 0.5f}, {0.62f, 0.2f}}) { // spots
-        const float r = cap * 0.13f, zz = rim + (height - rim) * z;
-        t.face({cap * x - r, 0, zz - r * 0.6f}, {cap * x + r, 0, zz - r * 0.6f},
-               {cap * x, 0, zz + r}, 150, 0);
+// The hedgehog again in lines, facing right, in columns 15 to 155 and rows
+// 11 to 63 of the line pass: quills swept back along a round back and
+// pointing back from the rump, a snout, a flat belly and an eye.
+tds::mesh outline_mesh() {
+    outline o;
+    constexpr float grey = 214;
+    // Back: from the rump (35, 39) each quill rises 20 rows and 4 columns
+    // back to its tip and falls 20 columns forward to the next root.
+    constexpr float rises[] = {-6, -2, 2, 6, 8};
+    point root{35, 39};
+    for (const float rise : rises) {
+        const point tip{root.x - 4, root.y - 20}, next{tip.x + 20, root.y + rise};
+        o.chain({root, tip, next}, grey);
+        root = next;
     }
-    const float stem = cap * 0.3f;
-    t.face({-stem * 1.25f, 0, 0}, {stem * 1.25f, 0, 0}, {stem, 0, rim + 1}, 195, 0);
-    t.face({-stem * 1.25f, 0, 0}, {stem, 0, rim + 1}, {-stem, 0, rim + 1}, 195, 0);
-    return t.take();
+    // Snout, throat and belly, and two quills up the rump pointing back.
+    const point neck = root; // (115, 47)
+    o.chain({neck,
+             {neck.x + 20, neck.y + 6},
+             {neck.x + 40, neck.y + 14},
+             {neck.x + 20, 63},
+             {neck.x, 63},
+             {neck.x - 20, 63},
+             {neck.x - 40, 63},
+             {neck.x - 60, 63},
+             {35, 63},
+             {15, 57},
+             {35, 51},
+             {15, 45},
+             {35, 39}},
+            grey);
+    // The eye: two dots in white.
+    for (const point dot : {point{125, 53}, {127, 53}}) o.segment(dot, dot, 250);
+    return o.take();
+}
+
+// The bank they stand on, circling with them: a strip of ground behind the
+// feet, of faces that all share corners a and b, the ends of its foot, which
+// the lines throw off both edges of the picture; each face's corner c is a
+// crest of its top.
+tds::mesh bank_mesh() {
+    flat_faces b("Bank");
+    for (int k = 0; k < 9; ++k) {
+        const float x = 100 + 20 * static_cast<float>(k);
+        b.face({84.5f, 116.5f}, {276.5f, 116.5f}, {x, 109 + 2 * std::sin(x / 9)}, 80);
+    }
+    return b.take();
 }
 
 } // namespace
@@ -168,40 +214,43 @@ tds::scene hedge_scene() {
     // The bank first: the flat pass draws the meshes in turn over each other.
     s.meshes.push_back(bank_mesh());
     uint16_t id = 1;
-    // It slides back under the feet as the hedgehog walks on the spot.
+    // It slides back under the feet as the hedgehog walks on the spot; its
+    // foot stays in the columns the line pass throws off the picture.
     tds::node bank = object_node(id++, "Bank", 0);
-    bank.position = sampled(0, title_frames, 5, [](float t) { return vec3{-12 * t, 0, 0}; });
+    bank.position = sampled(0, title_frames, 5, [](float t) { return vec3{-16 * t, 0, 0}; });
     bank.scale = hold({1, 1, 1});
     s.nodes.push_back(bank);
-    // The toadstool sways in the picture's plane (about the line of sight)
-    // and swells a little.
-    constexpr vec3 toadstool_at{121, 0, 0};
-    s.meshes.push_back(toadstool_mesh("Toadstool", toadstool_at, 20, 55));
-    tds::node toadstool = object_node(id++, "Toadstool", 0);
-    toadstool.position = hold(toadstool_at);
-    toadstool.rotation = swing(0, title_frames, {0, 1, 0}, 0.08f, 1);
-    toadstool.scale = sampled(0, title_frames, 5, [](float u) {
-        const float k = 1 + 0.04f * std::sin(2 * pi * u);
-        return vec3{k, 1, k};
-    });
-    // Out of sight a while, after the frames the title plays.
-    toadstool.hide_keys = {34, 38};
-    s.nodes.push_back(toadstool);
-    // The hedgehog walks on the spot: it bobs with its steps, its feet paddle.
-    s.meshes.push_back(hedgehog_mesh(hog_at));
-    s.meshes.push_back(feet_mesh(hog_at));
+    // The hedgehog rocks as it walks on the spot, its head nods and its feet
+    // paddle: turns about the line of sight through the middle of the
+    // picture, which move every point on the screen alike whatever its depth
+    // and keep the corners that hold the line pass off them near column 248.
+    s.meshes.push_back(hedgehog_mesh());
+    s.meshes.push_back(head_mesh());
+    s.meshes.push_back(feet_mesh());
     tds::node hog = object_node(id++, "Hedgehog", 0);
-    hog.position = sampled(0, title_frames, 2, [](float t) {
-        return hog_at + vec3{0, 0, 1.5f * std::fabs(std::sin(4 * pi * t))};
-    });
-    hog.rotation = swing(0, title_frames, {0, 1, 0}, 0.04f, 2);
+    hog.position = hold({0, 0, 0});
+    hog.rotation = swing(0, title_frames, {0, 1, 0}, 0.02f, 2);
     hog.scale = hold({1, 1, 1});
     s.nodes.push_back(hog);
+    tds::node head = object_node(id++, "Head", static_cast<int16_t>(hog.id));
+    head.position = hold({0, 0, 0});
+    head.rotation = swing(0, title_frames, {0, 1, 0}, 0.01f, 4);
+    head.scale = hold({1, 1, 1});
+    s.nodes.push_back(head);
     tds::node feet = object_node(id++, "Feet", static_cast<int16_t>(hog.id));
     feet.position = hold({0, 0, 0});
-    feet.rotation = swing(0, title_frames, {0, 1, 0}, 0.06f, 4);
+    feet.rotation = swing(0, title_frames, {0, 1, 0}, 0.01f, 8);
     feet.scale = hold({1, 1, 1});
+    // Out of sight a while, after the frames the title plays.
+    feet.hide_keys = {34, 38};
     s.nodes.push_back(feet);
+    // The outline holds still: moved, its corners would no longer round
+    // alike.
+    s.meshes.push_back(outline_mesh());
+    tds::node lines = object_node(id++, "Outline", 0);
+    lines.position = hold({0, 0, 0});
+    lines.scale = hold({1, 1, 1});
+    s.nodes.push_back(lines);
     const camera_rig cam = camera_path(
         "Camera01", id, static_cast<uint16_t>(id + 1), lens, 0, title_frames, 10,
         [](float) { return title_eye(); }, [](float) { return title_target(); });
