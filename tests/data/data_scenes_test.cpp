@@ -73,7 +73,7 @@ TEST(DataScenes, EachPartSeesItsSubjectFramedShadedAndMoving) {
         // rack (the part spins them by its random pick of sprites), oneco0's
         // egg rocks slowly under its light as the swimmers come, the title
         // walks on the spot while the part circles it, the credits' dragonfly
-        // hovers with only its wings beating, the greetings' dog sits and
+        // hovers, swaying a little, its wings beating, the greetings' dog sits and
         // barks, and houp's dog trots on the spot, its body still.
         const std::map<std::string, double> slow = {
             {"oneco4", 0.4},   {"oneco0", 0.6},  {"otitulek", 0.3}, {"oskred0", 0.3},
@@ -247,6 +247,47 @@ TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
         return std::string();
     });
     EXPECT_EQ(swimmers.bad, 0) << swimmers.first;
+}
+
+TEST(DataScenes, TheCreditsGreyCopyDrawsTheWholeBeatingDragonfly) {
+    // The grey copy is the first eighth of each mesh's faces at twice the
+    // size: on every frame it takes faces of the body and of all four wings
+    // and spans a dragonfly's breadth and length, not a few stray spikes.
+    // Seen from above, the wings beat: the fore pair's span narrows by a
+    // good part and widens again.
+    scene_view view = view_of("oskred0");
+    view.face_divisor = 8;
+    int frames = 0, partial = 0, small = 0;
+    float widest = 0, narrowest = 320;
+    const kf_status status =
+        walk_view(data_path(view.scene), view, [&](float, const std::vector<drawn_face>& faces) {
+            ++frames;
+            std::set<std::string> meshes;
+            float left = 320, right = -320, top = 200, bottom = -200;
+            float fore_left = 320, fore_right = -320;
+            for (const drawn_face& f : faces) {
+                const std::string name = f.mesh->name;
+                if (name.rfind("Daisy", 0) == 0) continue;
+                meshes.insert(name);
+                for (const screen_point& s : f.corner) {
+                    left = std::min(left, 2 * s.x - 120), right = std::max(right, 2 * s.x - 120);
+                    top = std::min(top, 2 * s.y - 100), bottom = std::max(bottom, 2 * s.y - 100);
+                    if (name.rfind("WingF", 0) == 0)
+                        fore_left = std::min(fore_left, s.x),
+                        fore_right = std::max(fore_right, s.x);
+                }
+            }
+            partial +=
+                meshes != std::set<std::string>{"Body", "WingFL", "WingFR", "WingHL", "WingHR"};
+            small += right - left < 140 || bottom - top < 80;
+            widest = std::max(widest, fore_right - fore_left);
+            narrowest = std::min(narrowest, fore_right - fore_left);
+        });
+    EXPECT_EQ(status, KF_OK);
+    EXPECT_GT(frames, 100);
+    EXPECT_EQ(partial, 0);
+    EXPECT_EQ(small, 0);
+    EXPECT_LT(narrowest, widest * 0.85f);
 }
 
 TEST(DataScenes, TheGreetingsBubbleHangsWhereItFits) {
