@@ -68,7 +68,7 @@ vec3 greeting_target() {
 // backdrop, stretches x 1.8 to 4 times from column 0 (x = (persp_x x / z +
 // 50) * stretch), shakes every line's ends by up to 9 pixels and covers
 // columns 188 to 306 of rows 66 to 140 with its digits. So its dog runs on
-// the spot side-on at the bottom left, 104 pixels tall, its feet far enough
+// the spot side-on at the bottom left, 114 pixels tall, its feet far enough
 // above the bottom edge that the shaken lines of its swinging legs stay on
 // the picture, short enough along its length that at the widest stretch it
 // stays left of the digits and at the narrowest its tail stays on the
@@ -81,8 +81,8 @@ struct houp_shot {
     float across = 1.5f;                // across it, on top of its size
     float distance = 140;               // from the camera to its middle plane
     float bottom = 6, top = 88;         // its feet and ear tips, dog units
-    float feet_row = 168, top_row = 64; // where they show
-    float tail = -50, tail_column = 6;  // its tail's tip (dog units), its column unstretched
+    float feet_row = 172, top_row = 58; // where they show
+    float tail = -50, tail_column = 3;  // its tail's tip (dog units), its column unstretched
     float body_depth = 90;              // where its body's lines take their grey
     vec3 dog{3000, 0, 0};               // where it runs, facing +x
 };
