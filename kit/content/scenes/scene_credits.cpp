@@ -15,8 +15,8 @@
 // and four wings. Its credit plaques rise into the bottom left from row 131
 // and its lettering stands right of column 258, so the dragonfly keeps to
 // columns 60 to 187 and rows 50 to 115, where its copy, twice as far out,
-// stays left of the lettering and above the plaques. The daisy stands left
-// of column 58: its copy falls off the picture's left edge, where the part
+// stays left of the lettering and above the plaques. The daisy stands at
+// the left, where its copy falls off the picture's left edge and the part
 // draws none of it.
 //
 // odistort draws every face as green lines through a narrower camera (x
@@ -79,14 +79,16 @@ private:
 constexpr float petal_depth = 240, middle_depth = 130, stem_depth = 180;
 constexpr float body_depth = 200, eye_depth = 245, joint_depth = 120;
 
-// The daisy: its head about (31, 70), its stem standing on row 110.
-constexpr pixel daisy_middle{31, 70}, daisy_root{32, 110};
+// The daisy: its head about (36, 62), its stem standing on row 110.
+constexpr pixel daisy_middle{36, 62}, daisy_root{36, 110};
 vec3 daisy_origin() {
     return on_screen(daisy_root.x, daisy_root.y, stem_depth);
 }
 
 // Twelve round-ended petals as kites, whose long diagonal is the midrib,
-// and then the round middle, a dozen faces about its centre.
+// and then the round middle, a dozen faces about its centre. The petals
+// go round from the lower left: the grey copy draws the left ones, which
+// lie left of column 58, so the right ones may reach further.
 tds::mesh daisy_head() {
     flat_drawing d("DaisyHead", daisy_origin());
     const auto at = [](float angle, float r, float aside) {
@@ -95,13 +97,13 @@ tds::mesh daisy_head() {
     };
     constexpr int petals = 12;
     for (int p = 0; p < petals; ++p) {
-        const float a = 2 * pi * static_cast<float>(p) / petals;
-        d.kite(at(a, 8.5f, 0), at(a, 15, 4.6f), at(a, 22, 0), at(a, 15, -4.6f), petal_depth);
+        const float a = 2 * pi * (static_cast<float>(p) + 4) / petals;
+        d.kite(at(a, 10, 0), at(a, 18, 5.5f), at(a, 27, 0), at(a, 18, -5.5f), petal_depth);
     }
     for (int k = 0; k < petals; ++k) {
         const float a = 2 * pi * static_cast<float>(k) / petals;
         const float b = 2 * pi * static_cast<float>(k + 1) / petals;
-        d.triangle(at(a, 8.5f, 0), at(b, 8.5f, 0), daisy_middle, middle_depth);
+        d.triangle(at(a, 10, 0), at(b, 10, 0), daisy_middle, middle_depth);
     }
     return d.take("Petal");
 }
@@ -109,9 +111,9 @@ tds::mesh daisy_head() {
 // The stem and a leaf to either side.
 tds::mesh daisy_stem() {
     flat_drawing d("DaisyStem", daisy_origin());
-    d.kite({30.5f, 92}, {33, 92}, {33.5f, 110}, {30.5f, 110}, stem_depth);
-    d.kite({31, 105}, {25, 98}, {17, 96}, {23, 103}, stem_depth);
-    d.kite({33, 101}, {38, 94}, {47, 92}, {41, 99}, stem_depth);
+    d.kite({35, 88}, {37.5f, 88}, {37.5f, 110}, {35, 110}, stem_depth);
+    d.kite({35.5f, 105}, {29, 98}, {20, 96}, {27, 103}, stem_depth);
+    d.kite({37, 101}, {42, 94}, {52, 92}, {45, 99}, stem_depth);
     return d.take("Petal");
 }
 
