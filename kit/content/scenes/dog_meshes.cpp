@@ -8,21 +8,32 @@ namespace {
 // A stroke along `points` in the plane y = `across`: per segment two slim
 // faces, the segment and its twin half a pixel or so to its left, so that a
 // wireframe draws the line twice side by side, touching: one bold line, not
-// a doubled one. A `fine` stroke has one face
-// a segment, its third corner all but on the segment's end: houp shakes
-// every line's ends by up to 9 pixels, and a pair of shaken copies of each
-// line reads as a pencil stroke where four would scribble.
-void stroke(mesh_builder& b, std::initializer_list<vec3> points, float across = 0,
-            bool fine = false, const std::function<vec3(vec3)>& shade = {}) {
+// a doubled one.
+void stroke(mesh_builder& b, std::initializer_list<vec3> points, float across = 0) {
     std::vector<vec3> p(points);
     for (size_t i = 0; i + 1 < p.size(); ++i) {
         const vec3 from = p[i] + vec3{0, across, 0}, to = p[i + 1] + vec3{0, across, 0};
         const vec3 along = normalised(to - from);
-        const vec3 left = vec3{-along.z, 0, along.x} * (fine ? 0.3f : 0.6f);
+        const vec3 left = vec3{-along.z, 0, along.x} * 0.6f;
         const uint16_t a = b.vertex(from), c = b.vertex(to);
-        const uint16_t d = b.vertex(shade ? shade(to + left) : to + left);
+        const uint16_t d = b.vertex(to + left);
         b.triangle(a, c, d);
-        if (!fine) b.triangle(b.vertex(from + left), a, d);
+        b.triangle(b.vertex(from + left), a, d);
+    }
+}
+
+// A pencil line along `points` in the plane y = `across` for houp, which
+// shakes both ends of every line it draws by up to 9 pixels: per segment one
+// face flat along it (start, middle, end), so the segment is drawn as three
+// long strokes laid over each other, a sketch; a face with a short edge
+// would shake that edge into a stray tick. `shade` moves corner c (the end)
+// along the line of sight, which gives the face its grey.
+void sketch(mesh_builder& b, std::initializer_list<vec3> points, float across = 0,
+            const std::function<vec3(vec3)>& shade = {}) {
+    std::vector<vec3> p(points);
+    for (size_t i = 0; i + 1 < p.size(); ++i) {
+        const vec3 from = p[i] + vec3{0, across, 0}, to = p[i + 1] + vec3{0, across, 0};
+        b.triangle(b.vertex(from), b.vertex((from + to) * 0.5f), b.vertex(shade ? shade(to) : to));
     }
 }
 
@@ -90,38 +101,46 @@ tds::mesh sitter_tail(const std::string& name) {
 
 tds::mesh runner_body(const std::string& name, const std::function<vec3(vec3)>& shade) {
     mesh_builder b(name);
-    // From the chest up the throat, round the muzzle, the brow and the ear
-    // laid back, down the neck and along the back, round the rump and along
-    // the belly to the chest.
-    // Fine, in the body's grey: houp shakes every line, and one shaken pair a
-    // segment keeps the outline a pencil line.
-    stroke(b, {{34, 0, 40}, {46, 0, 54},  {60, 0, 58},  {70, 0, 62},  {72, 0, 66},  {64, 0, 70},
-               {56, 0, 73}, {50, 0, 76},  {37, 0, 80},  {44, 0, 72},  {36, 0, 66},  {28, 0, 60},
-               {12, 0, 57}, {-10, 0, 57}, {-26, 0, 54}, {-34, 0, 46}, {-34, 0, 36}, {-26, 0, 30},
-               {-8, 0, 29}, {12, 0, 30},  {28, 0, 33},  {34, 0, 40}},
-           0, true, shade);
-    // The tail streaming out behind and up, a dog's long brush.
-    stroke(b, {{-32, 0, 50}, {-42, 0, 58}, {-50, 0, 66}, {-54, 0, 74}}, 0, true, shade);
-    eye(b, {58, -2, 67});
+    // Up the chest and the throat, under the jaw to the square muzzle and
+    // its blunt nose, over the brow and the round skull, down the nape and
+    // along the back, round the rump; then the belly between the legs.
+    sketch(b,
+           {{40, 0, 38},
+            {42, 0, 54},
+            {54, 0, 58},
+            {70, 0, 60},
+            {72, 0, 70},
+            {58, 0, 72},
+            {52, 0, 80},
+            {40, 0, 84},
+            {30, 0, 76},
+            {24, 0, 62},
+            {-30, 0, 62},
+            {-38, 0, 52},
+            {-36, 0, 38},
+            {-28, 0, 34}},
+           0, shade);
+    sketch(b, {{-12, 0, 34}, {2, 0, 38}, {20, 0, 34}}, 0, shade);
+    // The ear hanging down beside the skull.
+    sketch(b, {{42, 0, 82}, {32, 0, 80}, {29, 0, 63}, {40, 0, 65}}, 0, shade);
+    eye(b, {52, -2, 74});
+    return b.take("Fur");
+}
+
+tds::mesh runner_tail(const std::string& name) {
+    mesh_builder b(name);
+    // Carried high: a long brush from its root, tapering up and back.
+    sketch(b, {{2, 0, -4}, {-14, 0, 22}, {-2, 0, 4}});
     return b.take("Fur");
 }
 
 tds::mesh runner_leg(const std::string& name, float across, bool hind) {
     mesh_builder b(name);
-    if (hind) // thigh, hock and paw, down the back and up the front
-        stroke(b,
-               {{-8, 0, 2},
-                {-10, 0, -12},
-                {-4, 0, -20},
-                {-6, 0, -26},
-                {2, 0, -28},
-                {1, 0, -24},
-                {3, 0, -18},
-                {4, 0, -10},
-                {8, 0, 0}},
-               across, true);
-    else
-        stroke(b, {{-4, 0, 0}, {-3, 0, -24}, {5, 0, -26}, {4, 0, -22}, {4, 0, 0}}, across, true);
+    if (hind) // the thigh, the hock bent back, the paw, up the shin
+        sketch(b, {{-11, 0, 4}, {-12, 0, -10}, {-6, 0, -27}, {8, 0, -27}, {2, 0, -12}, {9, 0, 4}},
+               across);
+    else // straight down the back, the paw, up the front
+        sketch(b, {{-6, 0, 4}, {-5, 0, -27}, {9, 0, -27}, {6, 0, 4}}, across);
     return b.take("Fur");
 }
 

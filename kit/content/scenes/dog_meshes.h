@@ -27,12 +27,15 @@ tds::mesh sitter_jaw_mesh(const std::string& name);
 // The tail from its root, curled up.
 tds::mesh sitter_tail(const std::string& name);
 
-// houp's dog, galloping, some 118 units long with its tail and 88 tall,
-// facing +x.
-inline constexpr vec3 runner_shoulder{24, 0, 34}, runner_hip{-22, 0, 36};
-// Body, head, ears and tail in one outline, with an eye. `shade` moves each
-// face's corner c, which gives the face its colour.
+// houp's dog, trotting, some 118 units long with its tail and 88 tall,
+// facing +x, drawn as pencil lines that hold when the part shakes them.
+inline constexpr vec3 runner_shoulder{28, 0, 34}, runner_hip{-22, 0, 34},
+    runner_tail_root{-32, 0, 60};
+// Body and head in one outline, with a hanging ear and an eye.
+// `shade` moves each face's corner c, which gives the face its colour.
 tds::mesh runner_body(const std::string& name, const std::function<vec3(vec3)>& shade);
+// The tail from its root at the origin, held up.
+tds::mesh runner_tail(const std::string& name);
 // A leg hanging from its joint at the origin, open at the top where it
 // meets the body; `across` sets it to the near (-) or far (+) side, `hind`
 // gives it a hock.

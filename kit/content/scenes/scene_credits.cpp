@@ -1,19 +1,30 @@
-// The credits' scene, also odistort's: a dragonfly hovering by a daisy.
+// The credits' scene, also odistort's: a dragonfly seen from above, hovering
+// by a daisy.
 //
-// oskred0 fills the first half of each mesh's faces in green by depth about
-// (120, 100), and draws the first eighth again as lines, grey by depth, at
-// twice the size about the same point, shaken sideways. Its credit plaques
-// rise into the bottom left from row 131 and its lettering stands right of
-// column 262. So the dragonfly hovers within columns 60 to 185 and rows 50 to
-// 115, where its lines, twice as far out, stay left of the lettering and
-// above the plaques; and the daisy stands left of column 55, where its flat
-// faces show and its lines fall off the picture's left edge, where the part
-// does not draw them. Depths stay within 60 to 255, where the lines' grey
-// runs from dim to white and the faces' green from dark to middling.
+// The camera looks level along +y, so the scene is laid out flat across its
+// view: x to the right and z up on the screen, y away. Shapes are drawn in
+// pixels of the credits' projection (centre (120, 100), camera width 320)
+// at a chosen depth, and the depth of each face's corner c is its shade.
 //
-// odistort draws every face as green lines with a narrower camera, and the
-// first third of each mesh's faces in three small copies scrolling along a
-// band above its labels.
+// oskred0 fills the first half of each mesh's faces in green by depth and
+// draws the first eighth again as grey lines at twice the size about
+// (120, 100), shaken up to 4 pixels right. Every mesh repeats its faces
+// turned over after them, so its first half is the shape once, and the first
+// eighth is the first quarter of the shape: the outline faces come first,
+// and the big grey copy reads as a dragonfly twice the size, its eyes, body
+// and four wings. Its credit plaques rise into the bottom left from row 131
+// and its lettering stands right of column 258, so the dragonfly keeps to
+// columns 60 to 187 and rows 50 to 115, where its copy, twice as far out,
+// stays left of the lettering and above the plaques. The daisy stands at
+// the left, where its copy falls off the picture's left edge and the part
+// draws none of it.
+//
+// odistort draws every face as green lines through a narrower camera (x
+// times 0.6875, y the same), so the shapes are few faces whose edges lie
+// along their outlines, and nothing comes below row 112, where its strip
+// carries the labels. The first third of each mesh's faces, the daisy's
+// petals and the dragonfly without the tail's joints, scroll along the strip
+// as three small copies.
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
 
@@ -23,100 +34,165 @@ namespace vilora::kit::data {
 namespace {
 
 constexpr float pi = 3.14159265358979f;
-constexpr uint32_t loop_frames = 100;
+constexpr uint32_t loop_frames = 200;
 constexpr float lens = 50;
+constexpr float eye_distance = 250;
 
-// A daisy, its head about the origin facing -y and tipped up (towards a
-// camera in front of it and above): eight petals round a domed middle, on a
-// stem down to z = -50 with two leaves.
-tds::mesh flower_mesh() {
-    mesh_builder b("Flower");
-    const vec3 facing = normalised({0, -1, 0.5f}), across{1, 0, 0};
-    const vec3 up = cross(facing, across) * -1;
-    const int petals = 8;
+// A point of the credits' picture, (x, y) in pixels, at `depth` in front of
+// the camera, in the scene's space (the camera at (0, -250, 0) looking at
+// the origin).
+vec3 on_screen(float x, float y, float depth) {
+    static const projection p = part_projection(lens_fov(lens), 320);
+    return {(x - 120) * depth / p.persp_x, depth - eye_distance, (100 - y) * depth / p.persp_y};
+}
+
+// A 2D point of a drawing in pixels.
+struct pixel {
+    float x, y;
+};
+
+// Builds a mesh in pixels at a depth per face, relative to a node at
+// `origin` (a scene point).
+class flat_drawing {
+public:
+    flat_drawing(const std::string& name, vec3 origin) : builder_(name), origin_(origin) {}
+    void triangle(pixel a, pixel b, pixel c, float depth) {
+        builder_.triangle(corner(a, depth), corner(b, depth), corner(c, depth));
+    }
+    // Two faces a-b-c and a-c-d, both with corner c at c: one shade.
+    void kite(pixel a, pixel b, pixel c, pixel d, float depth) {
+        triangle(a, b, c, depth);
+        triangle(a, d, c, depth);
+    }
+    tds::mesh take(const std::string& material) { return with_back_faces(builder_.take(material)); }
+
+private:
+    uint16_t corner(pixel p, float depth) {
+        return builder_.vertex(on_screen(p.x, p.y, depth) - origin_);
+    }
+    mesh_builder builder_;
+    vec3 origin_;
+};
+
+// Depths, so shades: the green fill is depth / 2 and the grey lines the
+// depth itself, both below 128 and 256 to stay within a channel.
+constexpr float petal_depth = 240, middle_depth = 130, stem_depth = 180;
+constexpr float body_depth = 200, eye_depth = 245, joint_depth = 120;
+
+// The daisy: its head about (36, 62), its stem standing on row 110.
+constexpr pixel daisy_middle{36, 62}, daisy_root{36, 110};
+vec3 daisy_origin() {
+    return on_screen(daisy_root.x, daisy_root.y, stem_depth);
+}
+
+// Twelve round-ended petals as kites, whose long diagonal is the midrib,
+// and then the round middle, a dozen faces about its centre. The petals
+// go round from the lower left: the grey copy draws the left ones, which
+// lie left of column 58, so the right ones may reach further.
+tds::mesh daisy_head() {
+    flat_drawing d("DaisyHead", daisy_origin());
+    const auto at = [](float angle, float r, float aside) {
+        const float c = std::cos(angle), s = std::sin(angle);
+        return pixel{daisy_middle.x + c * r - s * aside, daisy_middle.y + s * r + c * aside};
+    };
+    constexpr int petals = 12;
     for (int p = 0; p < petals; ++p) {
-        const float a = 2 * pi * (static_cast<float>(p) + 0.5f) / petals;
-        const vec3 out = across * std::cos(a) + up * std::sin(a);
-        const vec3 side = across * -std::sin(a) + up * std::cos(a);
-        const uint16_t root = b.vertex(out * 6);
-        const uint16_t left = b.vertex(out * 17 + side * 6 - facing * 2);
-        const uint16_t right = b.vertex(out * 17 - side * 6 - facing * 2);
-        const uint16_t tip = b.vertex(out * 27 - facing * 5);
-        b.triangle(left, right, tip);
-        b.triangle(root, right, left);
+        const float a = 2 * pi * (static_cast<float>(p) + 4) / petals;
+        d.kite(at(a, 10, 0), at(a, 18, 5.5f), at(a, 27, 0), at(a, 18, -5.5f), petal_depth);
     }
-    b.cone({0, 0, 0}, facing * 6, 8, 8);
-    const uint16_t s0 = b.vertex({-1.5f, 2, -6}), s1 = b.vertex({1.5f, 2, -6});
-    const uint16_t s2 = b.vertex({1.5f, 2, -50}), s3 = b.vertex({-1.5f, 2, -50});
-    b.quad(s0, s1, s2, s3);
-    for (const float side : {-1.0f, 1.0f}) {
-        const uint16_t l0 = b.vertex({0, 2, -40}), l1 = b.vertex({side * 10, 2, -34});
-        const uint16_t l2 = b.vertex({side * 22, 2, -28});
-        const uint16_t l3 = b.vertex({side * 12, 2, -42});
-        b.quad(l0, l1, l2, l3);
+    for (int k = 0; k < petals; ++k) {
+        const float a = 2 * pi * static_cast<float>(k) / petals;
+        const float b = 2 * pi * static_cast<float>(k + 1) / petals;
+        d.triangle(at(a, 10, 0), at(b, 10, 0), daisy_middle, middle_depth);
     }
-    return with_back_faces(b.take("Petal"));
+    return d.take("Petal");
 }
 
-// The camera: still, above and in front; the dragonfly's middle at
-// (132, 88) of the credits' picture.
-constexpr vec3 credits_eye{0, -160, 150};
-vec3 credits_target() {
-    return aim_beside(credits_eye, {0, 0, 0}, 16, 17, part_projection(lens_fov(lens), 320));
-}
-// The dragonfly hovers on the spot, so its faces can be shaded by sliding
-// their corner c along the line of sight (see still_view): the body dark,
-// the wings, beating about their roots, at their own depth.
-constexpr float fly_heading = 2.4f, fly_size = 0.6f;
-still_view body_view() {
-    // The camera as the body's node sees it: the dragonfly is turned and
-    // scaled, so the eye is taken into its own axes.
-    const vec3 e = credits_eye * (1 / fly_size);
-    const float c = std::cos(-fly_heading), s = std::sin(-fly_heading);
-    const vec3 eye{e.x * c - e.y * s, e.x * s + e.y * c, e.z};
-    return {eye, normalised(eye * -1)};
+// The stem and a leaf to either side.
+tds::mesh daisy_stem() {
+    flat_drawing d("DaisyStem", daisy_origin());
+    d.kite({35, 88}, {37.5f, 88}, {37.5f, 110}, {35, 110}, stem_depth);
+    d.kite({35.5f, 105}, {29, 98}, {20, 96}, {27, 103}, stem_depth);
+    d.kite({37, 101}, {42, 94}, {52, 92}, {45, 99}, stem_depth);
+    return d.take("Petal");
 }
 
-// The dragonfly's body along +x, flat in z = 0: first the head's two great
-// eyes (the lines' copy draws them with the wings), then the thorax and the
-// long tail, whose joints are darker.
+// The dragonfly's thorax, the point it sways and turns about, and the roots
+// of its wings beside it.
+constexpr pixel thorax{130, 68};
+vec3 fly_origin() {
+    return on_screen(thorax.x, thorax.y, body_depth);
+}
+
+// Head up: first the two great eyes, the thorax and the long tail, the
+// outline the grey copy draws; then the thorax's flanks, the face, the
+// tail's tip and the dark joints along the tail.
 tds::mesh dragonfly_body() {
-    mesh_builder b("Body");
-    const still_view view = body_view();
-    const auto t = [&](float ax, float ay, float bx, float by, float cx, float cy, float depth) {
-        b.triangle(b.vertex({ax, ay, 0}), b.vertex({bx, by, 0}),
-                   b.vertex(view.at_depth({cx, cy, 0}, depth / fly_size)));
-    };
-    constexpr float body = 160, dark = 120;
-    t(15, 0, 20, 8, 26, 1, dark);   // the eyes
-    t(15, 0, 26, -1, 20, -8, dark); //
-    t(16, 0, 6, 5, 6, -5, body);    // the thorax
-    t(16, 0, 6, -5, 0, 0, body);    //
-    t(6, 3, 6, -3, -44, 0, body);   // the tail
-    for (int k = 0; k < 4; ++k) {   // its joints
-        const float x = -4 - 11 * static_cast<float>(k), w = 3.4f - 0.5f * static_cast<float>(k);
-        t(x, w, x - 4, 0, x, -w, dark);
+    flat_drawing d("Body", fly_origin());
+    d.triangle({129.5f, 56}, {121, 60}, {128, 65}, eye_depth);
+    d.triangle({130.5f, 56}, {139, 60}, {132, 65}, eye_depth);
+    d.triangle({124, 64}, {136, 64}, {130, 77}, body_depth);
+    d.triangle({127.6f, 73}, {132.4f, 73}, {130, 107}, body_depth);
+    d.triangle({124, 64}, {122, 70}, {130, 77}, body_depth);
+    d.triangle({136, 64}, {138, 70}, {130, 77}, body_depth);
+    d.triangle({126.5f, 63}, {133.5f, 63}, {130, 59}, body_depth);
+    d.triangle({129, 103}, {131, 103}, {130, 108}, body_depth);
+    for (int k = 0; k < 4; ++k) {
+        const float y = 80 + 7 * static_cast<float>(k), w = 3.2f - 0.3f * static_cast<float>(k);
+        d.kite({130 - w, y}, {130, y - 2}, {130 + w, y}, {130, y + 2}, joint_depth);
     }
-    return with_back_faces(b.take("Chitin"));
+    return d.take("Chitin");
 }
 
-// A wing from its root at the origin along +y (side +1) or -y (side -1),
-// flat in z = 0, with a rounded tip, swept by `sweep` (along +x per unit of
-// span): first the broad face from the front of the root over the trailing
-// edge's bulge to the tip, the one the lines' copy draws, so that it shows a
-// wing's outline rather than a spike; then the rest of the root, the leading
-// edge bulging out, and the tip.
-tds::mesh wing(const std::string& name, float side, float length, float sweep) {
-    mesh_builder b(name);
-    const auto at = [&](float chord, float span) {
-        return b.vertex({chord + sweep * span * length, side * span * length, 0});
-    };
-    const uint16_t front = at(3, 0), back = at(-4, 0), tip = at(-1, 1), trailing = at(-8, 0.5f);
-    b.triangle(front, trailing, tip);
-    b.triangle(front, back, trailing);
-    b.triangle(front, tip, at(5.5f, 0.5f));
-    b.triangle(tip, at(4, 0.82f), at(2, 0.97f));
-    return with_back_faces(b.take("Glass"));
+// A wing's outline from its root, in pixels along the wing (out) and across
+// it (back, towards the tail), and its depth: the hind wings lie deeper
+// in shade than the fore wings they cross.
+struct wing_shape {
+    pixel root_back, trailing, trailing_out, tip, leading, leading_out;
+    float depth;
+};
+// The fore wings reach forward, the hind wings, broad at the root, back.
+constexpr wing_shape fore_wing{{0, 4}, {22, 5}, {40, 1}, {47, -4}, {24, -4}, {40, -6}, 225};
+constexpr wing_shape hind_wing{{0, 6}, {14, 11}, {36, 10}, {44, 6}, {22, 1}, {38, 3}, 195};
+
+// A wing from `root` out to the left (side -1) or right (+1): first the two
+// faces the grey copy draws, the wing's outline from its root to its tip
+// along the trailing edge, with one vein; then the rounding of both edges
+// and the cell of the spot near the tip, which the lines show. The wing
+// turns about the body's axis, so all of it lies at its one depth: a corner
+// off that plane would swing out far across the screen.
+tds::mesh wing(const std::string& name, pixel root, float side, const wing_shape& w) {
+    flat_drawing d(name, on_screen(root.x, root.y, w.depth));
+    const auto at = [&](pixel p) { return pixel{root.x + side * p.x, root.y + p.y}; };
+    const pixel base = at({0, 0}), tip = at(w.tip);
+    d.triangle(base, at(w.trailing), tip, w.depth);
+    d.triangle(base, at(w.root_back), at(w.trailing), w.depth);
+    d.triangle(at(w.trailing), at(w.trailing_out), tip, w.depth);
+    d.triangle(base, at(w.leading), tip, w.depth);
+    d.triangle(at(w.leading), at(w.leading_out), tip, w.depth);
+    d.triangle(at(w.trailing_out), at({w.tip.x - 2, w.tip.y + 3}), tip, w.depth);
+    const float spot = w.leading_out.x - 3;
+    d.kite(at({spot, w.leading_out.y + 0.5f}), at({spot + 4, w.leading_out.y + 1}),
+           at({spot + 4, w.leading_out.y + 2.5f}), at({spot, w.leading_out.y + 2.5f}), w.depth);
+    return d.take("Glass");
+}
+
+constexpr pixel fore_left{127, 65}, fore_right{133, 65}, hind_left{127, 72}, hind_right{133, 72};
+
+tds::node child(uint16_t id, const char* name, int16_t parent, vec3 at) {
+    tds::node n = object_node(id, name, parent);
+    n.position = hold(at);
+    n.scale = hold({1, 1, 1});
+    return n;
+}
+
+// A wing's node: at its root, beating about the body's axis (z, up the
+// screen), so that seen from above it narrows and widens.
+tds::node beating(uint16_t id, const char* name, pixel root, const wing_shape& w, float angle) {
+    constexpr int beats = 33; // one every six frames or so
+    tds::node n = child(id, name, 3, on_screen(root.x, root.y, w.depth) - fly_origin());
+    n.rotation = swing(0, loop_frames, {0, 0, 1}, angle, beats);
+    return n;
 }
 
 } // namespace
@@ -125,45 +201,42 @@ tds::scene vosaq_scene() {
     tds::scene s;
     s.end_frame = loop_frames;
     s.materials = scene_materials();
-    s.meshes = {flower_mesh(),
+    s.meshes = {daisy_head(),
+                daisy_stem(),
                 dragonfly_body(),
-                wing("WingFL", 1, 42, 0.3f),
-                wing("WingFR", -1, 42, 0.3f),
-                wing("WingHL", 1, 40, -0.2f),
-                wing("WingHR", -1, 40, -0.2f)};
-    tds::node flower = object_node(0, "Flower");
-    flower.position = hold({-64, 13, 2});
-    flower.rotation = swing(0, loop_frames, {0, 1, 0}, 0.06f, 2);
-    flower.scale = hold({0.47f, 0.47f, 0.47f});
-    // The dragonfly hovers on the spot facing up and left, towards the daisy.
-    tds::node fly = dummy_node(1, "Dragonfly");
-    fly.position = hold({0, 0, 0});
-    fly.rotation = {tds::track_once, {{0, turning(fly_heading, {0, 0, 1}), {}}}};
-    fly.scale = hold({fly_size, fly_size, fly_size});
-    auto part = [](uint16_t id, const char* name, vec3 at) {
-        tds::node n = object_node(id, name, 1);
-        n.position = hold(at);
-        n.scale = hold({1, 1, 1});
-        return n;
-    };
-    tds::node body = part(2, "Body", {0, 0, 0});
-    body.rotation = {tds::track_once, {{0, turning(0, {0, 0, 1}), {}}}};
-    // The wings beat about their roots, the fore pair against the hind pair.
-    constexpr int beats = 25;
-    tds::node wing_fl = part(3, "WingFL", {12, 2, 1});
-    wing_fl.rotation = swing(0, loop_frames, {1, 0, 0}, -0.25f, beats);
-    tds::node wing_fr = part(4, "WingFR", {12, -2, 1});
-    wing_fr.rotation = swing(0, loop_frames, {1, 0, 0}, 0.25f, beats);
-    tds::node wing_hl = part(5, "WingHL", {4, 2, 1});
-    wing_hl.rotation = swing(0, loop_frames, {1, 0, 0}, 0.25f, beats);
-    tds::node wing_hr = part(6, "WingHR", {4, -2, 1});
-    wing_hr.rotation = swing(0, loop_frames, {1, 0, 0}, -0.25f, beats);
+                wing("WingFL", fore_left, -1, fore_wing),
+                wing("WingFR", fore_right, 1, fore_wing),
+                wing("WingHL", hind_left, -1, hind_wing),
+                wing("WingHR", hind_right, 1, hind_wing)};
+    // The daisy nods on its stem, about the camera's line of sight.
+    tds::node daisy = dummy_node(0, "Daisy");
+    daisy.position = hold(daisy_origin());
+    daisy.rotation = swing(0, loop_frames, {0, 1, 0}, 0.05f, 2);
+    // The dragonfly sways about its place and turns a little to and fro.
+    tds::node fly = dummy_node(3, "Dragonfly");
+    fly.position = sampled(0, loop_frames, 10, [](float t) {
+        return on_screen(thorax.x + 3 * std::sin(2 * pi * 2 * t),
+                         thorax.y + 2 * std::sin(2 * pi * 3 * t), body_depth);
+    });
+    fly.rotation = swing(0, loop_frames, {0, 1, 0}, 0.08f, 3);
     const camera_rig cam = camera_path(
-        "Camera01", 7, 8, lens, 0, loop_frames, 25, [](float) { return credits_eye; },
-        [](float) { return credits_target(); });
+        "Camera01", 9, 10, lens, 0, loop_frames, 50,
+        [](float) {
+            return vec3{0, -eye_distance, 0};
+        },
+        [](float) {
+            return vec3{0, 0, 0};
+        });
     s.cameras = {cam.camera};
-    s.lights = {{"Sun", {100, -100, 150}, {1, 0.95f, 0.8f}}};
-    s.nodes = {flower, fly, body, wing_fl, wing_fr, wing_hl, wing_hr, cam.eye, cam.target};
+    s.lights = {{"Sun", {100, -150, 150}, {1, 0.95f, 0.8f}}};
+    s.nodes = {daisy, child(1, "DaisyHead", 0, {0, 0, 0}), child(2, "DaisyStem", 0, {0, 0, 0}), fly,
+               child(4, "Body", 3, {0, 0, 0}),
+               // The fore pair beats against the hind pair; the two wings of
+               // a pair mirror each other.
+               beating(5, "WingFL", fore_left, fore_wing, 0.7f),
+               beating(6, "WingFR", fore_right, fore_wing, -0.7f),
+               beating(7, "WingHL", hind_left, hind_wing, -0.7f),
+               beating(8, "WingHR", hind_right, hind_wing, 0.7f), cam.eye, cam.target};
     return s;
 }
 

@@ -1,5 +1,5 @@
 // The dogs' scene: a dog sitting and barking the greetings, filmed side-on
-// and close; and another galloping on the spot, filmed side-on for houp.
+// and close; and another trotting on the spot, filmed side-on for houp.
 #include "kit/content/scenes/dog_meshes.h"
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
@@ -68,7 +68,7 @@ vec3 greeting_target() {
 // backdrop, stretches x 1.8 to 4 times from column 0 (x = (persp_x x / z +
 // 50) * stretch), shakes every line's ends by up to 9 pixels and covers
 // columns 188 to 306 of rows 66 to 140 with its digits. So its dog runs on
-// the spot side-on at the bottom left, 104 pixels tall, its feet far enough
+// the spot side-on at the bottom left, 114 pixels tall, its feet far enough
 // above the bottom edge that the shaken lines of its swinging legs stay on
 // the picture, short enough along its length that at the widest stretch it
 // stays left of the digits and at the narrowest its tail stays on the
@@ -81,8 +81,8 @@ struct houp_shot {
     float across = 1.5f;                // across it, on top of its size
     float distance = 140;               // from the camera to its middle plane
     float bottom = 6, top = 88;         // its feet and ear tips, dog units
-    float feet_row = 168, top_row = 64; // where they show
-    float tail = -54, tail_column = 6;  // its tail's tip (dog units), its column unstretched
+    float feet_row = 172, top_row = 58; // where they show
+    float tail = -50, tail_column = 3;  // its tail's tip (dog units), its column unstretched
     float body_depth = 90;              // where its body's lines take their grey
     vec3 dog{3000, 0, 0};               // where it runs, facing +x
 };
@@ -168,40 +168,42 @@ void add_sitter(tds::scene& s, uint16_t first) {
     s.nodes.push_back(jaw);
 }
 
-// The galloping dog: the legs swing, the front pair against the hind pair,
-// the near leg of each a little behind the far one.
-// houp plays the frames backwards, so the swings are keyed to run forwards
-// that way.
+// The trotting dog: the fore legs swing together against the hind legs, so
+// that no leg ever crosses another, and the far legs stand a little inside
+// the near ones, under the belly, where all four show. Its tail wags. houp
+// plays the frames backwards, so the swings are keyed to run forwards that
+// way.
 void add_runner(tds::scene& s, uint16_t first) {
     s.meshes.push_back(runner_body("RunBody1", at_body_depth));
+    s.meshes.push_back(runner_tail("RunTail1"));
     struct leg {
         const char* name;
         float across;
-        bool hind;
-        float delay;
+        vec3 joint;
+        float phase; // of a stride
     };
-    const leg legs[] = {{"RunFarFore1", 6, false, 0},
-                        {"RunFarHind1", 6, true, 0},
-                        {"RunNearFore1", -6, false, 0.12f},
-                        {"RunNearHind1", -6, true, 0.12f}};
-    for (const leg& l : legs) s.meshes.push_back(runner_leg(l.name, l.across, l.hind));
+    const vec3 inside{12, 0, 0};
+    const leg legs[] = {{"RunFarFore1", 6, runner_shoulder - inside, 0},
+                        {"RunFarHind1", 6, runner_hip + inside, 0.5f},
+                        {"RunNearFore1", -6, runner_shoulder, 0},
+                        {"RunNearHind1", -6, runner_hip, 0.5f}};
+    for (const leg& l : legs) s.meshes.push_back(runner_leg(l.name, l.across, l.phase > 0));
     tds::node dog = dummy_node(first, "Runner");
     dog.position = hold(houp.dog);
     dog.scale = hold(houp_scale());
     s.nodes.push_back(dog);
     const auto parent = static_cast<int16_t>(first);
-    constexpr float stride = 10; // frames
-    const auto gallop = [](float f, float delay) {
-        return std::sin(2 * pi * (-f / stride - delay));
-    };
+    constexpr float stride = 14; // frames
     // The body holds still, which keeps its shading true (see still_view).
     s.nodes.push_back(part_node(first + 1, "RunBody1", parent, {}, {}));
-    uint16_t id = first + 2;
+    tds::node tail = part_node(first + 2, "RunTail1", parent, runner_tail_root, {});
+    tail.rotation = swing(0, dog_frames, {0, 1, 0}, 0.25f, static_cast<int>(dog_frames / 10));
+    s.nodes.push_back(tail);
+    uint16_t id = first + 3;
     for (const leg& l : legs) {
-        tds::node n = part_node(id++, l.name, parent, l.hind ? runner_hip : runner_shoulder, {});
-        const float sign = l.hind ? -1.0f : 1.0f;
+        tds::node n = part_node(id++, l.name, parent, l.joint, {});
         n.rotation = turning_along(key_frames(0, dog_frames, 1), {0, 1, 0}, [&](float f) {
-            return sign * 0.5f * gallop(f, l.delay + (l.hind ? 0.5f : 0));
+            return 0.3f * std::sin(2 * pi * (-f / stride - l.phase));
         });
         s.nodes.push_back(n);
     }
