@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <set>
 
@@ -312,6 +313,44 @@ TEST_F(DataPictures, ObwsEyeAndItsLabelStandApartWhereEveryShiftShowsThem) {
     EXPECT_GT(whites, 1000);
     EXPECT_GT(ink, 100);
     EXPECT_EQ(misplaced, 0);
+}
+
+TEST_F(DataPictures, ObwsEyeChartStaysInTheColumnsTheBendingLeaves) {
+    // Mode 0 bends columns 80 to 319 of rows 32 to 168 and leaves the rest
+    // of the backdrop. The chart beside the eye is a pale card on those
+    // rows, its dark letters on the card, all left of column 72: a rust gap
+    // stays between it and the bent panel, and no letter is cut off by it.
+    test_display screen(320, 240, 32);
+    surface frame;
+    ASSERT_EQ(
+        decode_bmp(frame, &screen.display, 3, read_bytes(*dir_ / "uganda4.782" / "torture.bmp"), 0),
+        decode_ok);
+    ASSERT_EQ(frame.width, 320);
+    const std::vector<uint32_t> pixels = all_pixels(frame);
+    const auto channels = [&](int x, int y) {
+        const uint32_t p = pixels[static_cast<size_t>(y) * frame.width + x];
+        return std::array<int, 3>{static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
+                                  static_cast<int>(p & 0xFF)};
+    };
+    int paper = 0, ink = 0, stray = 0, card_rows = 0;
+    for (int y = 0; y < frame.height; ++y) {
+        bool card_row = false;
+        for (int x = 0; x < 80; ++x) {
+            const auto [r, g, b] = channels(x, y);
+            const bool pale = r > 200 && g > 190 && b > 150;
+            const bool dark = r < 60 && g < 40 && b < 40;
+            const bool inside = x >= 9 && x <= 70 && y >= 33 && y <= 167;
+            paper += pale;
+            card_row |= pale;
+            if (inside) ink += dark;
+            stray += (pale && (x >= 72 || y < 32 || y > 168));
+        }
+        card_rows += card_row;
+    }
+    EXPECT_GT(paper, 5000);
+    EXPECT_GT(ink, 600) << "the chart's letters";
+    EXPECT_GE(card_rows, 130) << "the card spans the bent panel's rows";
+    EXPECT_EQ(stray, 0);
 }
 
 TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
