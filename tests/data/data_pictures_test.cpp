@@ -320,20 +320,16 @@ TEST_F(DataPictures, ObwsEyeChartStaysInTheColumnsTheBendingLeaves) {
     // of the backdrop. The chart beside the eye is a pale card on those
     // rows, its dark letters on the card, all left of column 72: a rust gap
     // stays between it and the bent panel, and no letter is cut off by it.
-    test_display screen(320, 240, 32);
-    surface frame;
-    ASSERT_EQ(
-        decode_bmp(frame, &screen.display, 3, read_bytes(*dir_ / "uganda4.782" / "torture.bmp"), 0),
-        decode_ok);
-    ASSERT_EQ(frame.width, 320);
-    const std::vector<uint32_t> pixels = all_pixels(frame);
+    const decoded frame(*dir_ / "uganda4.782" / "torture.bmp", false);
+    ASSERT_EQ(frame.status, decode_ok);
+    ASSERT_EQ(frame.picture.width, 320);
     const auto channels = [&](int x, int y) {
-        const uint32_t p = pixels[static_cast<size_t>(y) * frame.width + x];
+        const uint32_t p = frame.at(x, y);
         return std::array<int, 3>{static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
                                   static_cast<int>(p & 0xFF)};
     };
     int paper = 0, ink = 0, stray = 0, card_rows = 0;
-    for (int y = 0; y < frame.height; ++y) {
+    for (int y = 0; y < frame.picture.height; ++y) {
         bool card_row = false;
         for (int x = 0; x < 80; ++x) {
             const auto [r, g, b] = channels(x, y);
