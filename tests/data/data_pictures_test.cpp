@@ -316,6 +316,40 @@ TEST_F(DataPictures, ObwsEyeAndItsLabelStandApartWhereEveryShiftShowsThem) {
     EXPECT_EQ(misplaced, 0);
 }
 
+TEST_F(DataPictures, ObwsEyeChartStaysInTheColumnsTheBendingLeaves) {
+    // Mode 0 bends columns 80 to 319 of rows 32 to 168 and leaves the rest
+    // of the backdrop. The chart beside the eye is a pale card on those
+    // rows, its dark letters on the card, all left of column 72: a rust gap
+    // stays between it and the bent panel, and no letter is cut off by it.
+    const decoded frame(*dir_ / "uganda4.782" / "torture.bmp", false);
+    ASSERT_EQ(frame.status, decode_ok);
+    ASSERT_EQ(frame.picture.width, 320);
+    const auto channels = [&](int x, int y) {
+        const uint32_t p = frame.at(x, y);
+        return std::array<int, 3>{static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
+                                  static_cast<int>(p & 0xFF)};
+    };
+    int paper = 0, ink = 0, stray = 0, card_rows = 0;
+    for (int y = 0; y < frame.picture.height; ++y) {
+        bool card_row = false;
+        for (int x = 0; x < 80; ++x) {
+            const auto [r, g, b] = channels(x, y);
+            const bool pale = r > 200 && g > 190 && b > 150;
+            const bool dark = r < 60 && g < 40 && b < 40;
+            const bool inside = x >= 9 && x <= 70 && y >= 33 && y <= 167;
+            paper += pale;
+            card_row |= pale;
+            if (inside) ink += dark;
+            stray += (pale && (x >= 72 || y < 32 || y > 168));
+        }
+        card_rows += card_row;
+    }
+    EXPECT_GT(paper, 5000);
+    EXPECT_GT(ink, 600) << "the chart's letters";
+    EXPECT_GE(card_rows, 130) << "the card spans the bent panel's rows";
+    EXPECT_EQ(stray, 0);
+}
+
 TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
     // The part writes the name at (24, 77) of the bubble in the 12 x 12
     // lettering: every pixel of it, and two pixels round it, on the bubble's

@@ -76,22 +76,54 @@ image watching_eye(const art::lettering& letters) {
     return canvas;
 }
 
-// The frame that stays around the bent picture: rust, rivets, hazard stripes.
-image torture() {
+// The frame that stays around the bent picture: rust and rivets, and beside
+// the eye, in the columns the part never bends (0 to 79), an eye chart on the
+// same paper: lines of letters from one large "E" down to a line that only a
+// sharp eye reads, and the chart's red rule under the line one ought to read.
+// The chart card spans the bent panel's rows (32 to 168), so the two read as
+// one board of two cards.
+constexpr int chart_left = 8, chart_right = 71, panel_top = 32, panel_bottom = 168;
+
+image torture(const art::lettering& letters) {
     image canvas(320, 200);
     canvas.paint([&](float x, float y) {
         const float n = art::fbm(x / 30, y / 30, 130, 5);
-        const colour rust = mix(hex(0x2a0a04), hex(0x8a3a14), n);
-        const bool hazard = x < 72 && std::fmod(x + y, 28) < 14;
-        return x < 72 ? (hazard ? hex(0xd0a020) * (0.5f + 0.5f * n) : hex(0x140806)) : rust;
+        return mix(hex(0x2a0a04), hex(0x8a3a14), n);
     });
     mask rivets(320, 200);
-    for (int x = 90; x < 320; x += 24) {
+    for (int x = 18; x < 320; x += 24) {
         art::disc(rivets, static_cast<float>(x), 16, 3);
         art::disc(rivets, static_cast<float>(x), 184, 3);
     }
     art::stamp(canvas, rivets, 0, 0, hex(0xc08060));
     vignette(canvas, 0.4f);
+    for (int y = panel_top; y <= panel_bottom; ++y)
+        for (int x = chart_left; x <= chart_right; ++x) {
+            const bool edge =
+                x == chart_left || x == chart_right || y == panel_top || y == panel_bottom;
+            const float down = static_cast<float>(y - panel_top) / 200;
+            canvas.at(x, y) = edge ? hex(0x3a1810) : mix(hex(0xf0e4cc), hex(0xd8c8a8), down);
+        }
+    // Lines of the chart: text, cell width and height; each line centred.
+    struct chart_line {
+        const char* text;
+        int cell_width, cell_height;
+    };
+    constexpr chart_line lines[] = {{"E", 22, 34},   {"bw", 13, 22},   {"wbe", 10, 16},
+                                    {"ebwb", 8, 12}, {"bwebw", 7, 10}, {"webwbe", 6, 8}};
+    int y = panel_top + 6;
+    const int middle = (chart_left + chart_right + 1) / 2;
+    for (const chart_line& line : lines) {
+        const int w = caption_width(letters, line.text, line.cell_width, line.cell_height);
+        caption(canvas, letters, line.text, middle - w / 2, y,
+                {line.cell_width, line.cell_height, hex(0x100404)});
+        y += line.cell_height + 3;
+        if (line.cell_height == 12) {
+            for (int x = chart_left + 6; x <= chart_right - 6; ++x)
+                canvas.at(x, y) = canvas.at(x, y + 1) = hex(0xb02010);
+            y += 5;
+        }
+    }
     return canvas;
 }
 
@@ -355,7 +387,7 @@ std::vector<named_bytes> uganda4_pictures(const art::lettering& letters) {
         {"f0.bmp", field_map(570, 419, 121, 70, true)},
         {"f1.bmp", field_map(570, 419, 122, 55, false)},
         {"f2.bmp", as_bmp24(watching_eye(letters))},
-        {"torture.bmp", as_bmp24(torture())},
+        {"torture.bmp", as_bmp24(torture(letters))},
         {"zool.bmp", as_bmp8(clouds())},
         {"sorry.bmp", as_rle8(sorry(letters), true, 32)},
         {"lifelife.bmp", as_bmp24(cells())},

@@ -3,8 +3,9 @@
 // otitulek draws the first half of every mesh's faces twice. Flat, each face
 // in the grey of its corner c's depth, circling 50 pixels about a point 20
 // pixels up and left of where the camera shows it: the hedgehog stands in
-// columns 135 to 289 and rows 71 to 116, on a bank from column 72, so the
-// circle keeps it on the picture and above the lettering from row 147. And as lines, ten times
+// columns 141 to 289 and rows 71 to 116, on a bank from column 72, so the
+// circle keeps it on the picture and above the lettering from row 147. And
+// as lines, ten times
 // slower, each corner at twice its distance from the middle and about a
 // centre of its own (a about (150, 110), b about (170, 90), c about
 // (160, 100)), in half that grey; a line is not drawn at all when its first
@@ -14,15 +15,19 @@
 // of column 246, which the lines throw off the picture's right edge: it draws
 // no line. And the lines draw an outline of their own, from faces that are
 // flat only on the screen's rows or columns, where the fill draws nothing:
-// a face whose corners a and b are 20 pixels apart across the lines' picture
-// (a left) or 20 up it (a below), with c half-way, lies flat on one column
-// or one row. Those outline the hedgehog again, larger, above row 70, where
-// the part later fades its toadstool field in over the rest of the picture.
+// a face whose corner b is 20 pixels right of a on the lines' picture, c on
+// the column between, lies flat on one column; one whose b is 20 pixels
+// above a, c on the row between, lies flat on one row. Those draw the
+// hedgehog again as a line drawing, quills and all, above row 70, where the
+// part later fades its toadstool field in over the rest of the picture.
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
 
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace vilora::kit::data {
 namespace {
@@ -68,34 +73,61 @@ private:
     mesh_builder b_;
 };
 
-// Segments of the line pass, given on its screen: each from a to b with c
-// half-way, a and b 20 pixels apart across (a left) or up (a below); a = b
-// draws the single pixel right of a. Odd coordinates put the flat corners
-// half-way between pixels, so that they round alike.
+// Faces of the line pass, given on its screen by the corners a, b, c it
+// draws lines between. The fill draws nothing of a face whose flat corners
+// share one column, which is a face with b 20 columns right of a and c on the
+// column between them (rows free), or share one row, which is b 20 rows above
+// a and c on the row between (columns free). A face with a = b = c is a dot:
+// its flat corners lie on one diagonal, where the fill's edges meet, and each
+// line draws the pixel right of it. Line corners lie half a pixel into their
+// pixel, so that they truncate alike whatever the rounding on the way.
 class outline {
 public:
     outline() : b_("Outline") {}
-    void segment(point a, point b, float grey) {
-        const point c{(a.x + b.x) / 2, (a.y + b.y) / 2};
+    void face(point a, point b, point c, float grey) {
         // The flat corner under a line corner: half as far from the middle.
         const auto flat = [&](point p, float cx, float cy) {
-            return on_screen(160 + (p.x - cx) / 2, 100 + (p.y - cy) / 2, 2 * grey);
+            return on_screen(160 + (p.x + 0.5f - cx) / 2, 100 + (p.y + 0.5f - cy) / 2, 2 * grey);
         };
         b_.triangle(b_.vertex(flat(a, 150, 110)), b_.vertex(flat(b, 170, 90)),
                     b_.vertex(flat(c, 160, 100)));
     }
-    // A chain of segments through `points`, each pair ordered as above.
-    void chain(std::initializer_list<point> points, float grey) {
-        const point* last = nullptr;
-        for (const point& p : points) {
-            if (last) {
-                const bool across = std::fabs(p.x - last->x) == 20;
-                const bool first = across ? last->x < p.x : last->y > p.y;
-                segment(first ? *last : p, first ? p : *last, grey);
-            }
-            last = &p;
+    // A quill from `root` along `direction` (need not be unit), as long as
+    // it takes to cross 20 rows, or 20 columns when it runs more across than
+    // up or down; a thin wedge, its side corner `width` pixels off the
+    // middle.
+    void quill(point root, point direction, float width, float grey) {
+        const bool steep = std::fabs(direction.y) >= std::fabs(direction.x);
+        const float reach = 20 / std::fabs(steep ? direction.y : direction.x);
+        const point tip{std::round(root.x + direction.x * reach),
+                        std::round(root.y + direction.y * reach)};
+        const point middle{(root.x + tip.x) / 2, (root.y + tip.y) / 2};
+        if (steep) {
+            const bool up = tip.y < root.y;
+            face(up ? root : tip, up ? tip : root, {middle.x + width, middle.y}, grey);
+        } else {
+            const bool right = tip.x > root.x;
+            face(right ? root : tip, right ? tip : root, {middle.x, middle.y + width}, grey);
         }
     }
+    // A straight line from p to q, 20 columns across or 20 rows up or down:
+    // its middle corner lies on it.
+    void chord(point p, point q, float grey) {
+        const point middle{(p.x + q.x) / 2, (p.y + q.y) / 2};
+        if (std::fabs(q.x - p.x) == 20)
+            face(p.x < q.x ? p : q, p.x < q.x ? q : p, middle, grey);
+        else
+            face(p.y > q.y ? p : q, p.y > q.y ? q : p, middle, grey);
+    }
+    // A chain of chords through `points`.
+    void chain(std::initializer_list<point> points, float grey) {
+        for (auto p = points.begin(); p + 1 < points.end(); ++p) chord(*p, p[1], grey);
+    }
+    // A leg hanging `depth` rows below the 20 columns of belly from `left`.
+    void leg(point left, float depth, float grey) {
+        face(left, {left.x + 20, left.y}, {left.x + 10, left.y + depth}, grey);
+    }
+    void dot(point p, float grey) { face(p, p, p, grey); }
     tds::mesh take() { return with_back_faces(b_.take("Fur")); }
 
 private:
@@ -105,25 +137,35 @@ private:
 // The hedgehog of the flat pass, facing right: quills, the back they grow
 // from, the head. Every face fans from the neck, corners a and b on it
 // (column 248, rows 81 and 109); the quills are long thin fans of which only
-// the tips show past the back, which is drawn over them.
+// the tips show past the back, which is drawn over them: first whole and
+// dark, then a paler hump within it, which leaves the dark along the rump and
+// the top of the back, so that the back reads round, lit from above.
 constexpr point neck_top{248.5f, 81.5f}, neck_bottom{248.5f, 109.5f};
-constexpr float back_x = 197, back_y = 109; // the back: half an ellipse on the belly
+constexpr float back_x = 199, back_y = 109; // the back: half an ellipse on the belly
 
 tds::mesh hedgehog_mesh() {
     flat_faces h("Hedgehog");
-    constexpr int quills = 9;
+    constexpr int quills = 11;
     for (int i = 0; i < quills; ++i) {
-        // Tips up to 16 pixels past the back (12 above it), from the rump forward to the
-        // neck, about 19 pixels apart: each fan shows past the back as a
-        // spike 6 to 8 pixels wide at its root.
-        const float a = (170 - 118 * static_cast<float>(i) / (quills - 1)) * pi / 180;
-        h.face(neck_top, neck_bottom, {back_x + 62 * std::cos(a), back_y - 36 * std::sin(a)},
+        // Tips up to 12 pixels past the back (8 above it), from the rump
+        // forward to the neck: each fan shows past the back as a spike a few
+        // pixels wide at its root.
+        const float a = (172 - 124 * static_cast<float>(i) / (quills - 1)) * pi / 180;
+        h.face(neck_top, neck_bottom, {back_x + 58 * std::cos(a), back_y - 38 * std::sin(a)},
                i % 2 ? 176 : 222);
     }
-    for (int k = 0; k <= 32; ++k) {
-        const float a = (180 - 5 * static_cast<float>(k)) * pi / 180;
-        h.face(neck_top, neck_bottom, {back_x + 46 * std::cos(a), back_y - 24 * std::sin(a)}, 128);
-    }
+    // The back, and the paler hump within it: half ellipses about points on
+    // the belly, each drawn as a fan of thin faces to points 4 degrees
+    // apart round it.
+    struct hump {
+        float x, y, rx, ry, grey;
+    };
+    for (const hump& b : {hump{back_x, back_y, 46, 30, 104}, hump{203, 106, 36, 20, 140}})
+        for (int k = 0; k <= 45; ++k) {
+            const float a = (180 - 4 * static_cast<float>(k)) * pi / 180;
+            h.face(neck_top, neck_bottom, {b.x + b.rx * std::cos(a), b.y - b.ry * std::sin(a)},
+                   b.grey);
+        }
     return h.take();
 }
 
@@ -152,39 +194,65 @@ tds::mesh feet_mesh() {
     return f.take();
 }
 
-// The hedgehog again in lines, facing right, in columns 15 to 155 and rows
-// 11 to 63 of the line pass: quills swept back along a round back and
-// pointing back from the rump, a snout, a flat belly and an eye.
+// The hedgehog again in lines, facing right, in columns 24 to 158 and rows 8
+// to 67 of the line pass: half an ellipse of back fringed with quills swept
+// back, a pointed snout with a bright nose and eye, a belly and two short
+// legs. The back's ellipse, in the line pass's pixels:
+constexpr float back_cx = 94, back_cy = 58, back_rx = 50, back_ry = 30;
+constexpr float brow_angle = 52; // degrees, where the back meets the head
+
+point on_back(float degrees) {
+    const float a = degrees * pi / 180;
+    return {back_cx + back_rx * std::cos(a), back_cy - back_ry * std::sin(a)};
+}
+
+// The back's line from the rump's foot over the top to the brow: chords of
+// the ellipse, 20 rows up while it climbs steeply, then 20 columns across.
+std::vector<point> back_line() {
+    std::vector<point> line{{back_cx - back_rx, back_cy}};
+    for (float degrees = 180; degrees >= brow_angle; degrees -= 0.25f) {
+        const point p = on_back(degrees);
+        const point last = line.back();
+        if (p.y <= last.y - 20)
+            line.push_back({std::round(p.x), last.y - 20});
+        else if (p.x >= last.x + 20)
+            line.push_back({last.x + 20, std::round(p.y)});
+    }
+    return line;
+}
+
 tds::mesh outline_mesh() {
     outline o;
-    constexpr float grey = 214;
-    // Back: from the rump (35, 39) each quill rises 20 rows and 4 columns
-    // back to its tip and falls 20 columns forward to the next root.
-    constexpr float rises[] = {-6, -2, 2, 6, 8};
-    point root{35, 39};
-    for (const float rise : rises) {
-        const point tip{root.x - 4, root.y - 20}, next{tip.x + 20, root.y + rise};
-        o.chain({root, tip, next}, grey);
-        root = next;
+    constexpr float grey = 214, bright = 250;
+    // Quills rooted on the back, from the rump's foot over the top to the
+    // brow, each swept back from the ellipse's normal.
+    for (int k = 0; k <= 20; ++k) {
+        const float degrees = 176 - 6 * static_cast<float>(k);
+        const point root = on_back(degrees);
+        const float a = degrees * pi / 180;
+        const float nx = std::cos(a) / back_rx, ny = -std::sin(a) / back_ry;
+        const float n = std::hypot(nx, ny);
+        o.quill({std::round(root.x), std::round(root.y)}, {nx / n - 0.6f, ny / n},
+                k % 2 ? 2.0f : -2.0f, grey);
     }
-    // Snout, throat and belly, and two quills up the rump pointing back.
-    const point neck = root; // (115, 47)
-    o.chain({neck,
-             {neck.x + 20, neck.y + 6},
-             {neck.x + 40, neck.y + 14},
-             {neck.x + 20, 63},
-             {neck.x, 63},
-             {neck.x - 20, 63},
-             {neck.x - 40, 63},
-             {neck.x - 60, 63},
-             {35, 63},
-             {15, 57},
-             {35, 51},
-             {15, 45},
-             {35, 39}},
-            grey);
-    // The eye: two dots in white.
-    for (const point dot : {point{125, 53}, {127, 53}}) o.segment(dot, dot, 250);
+    const std::vector<point> back = back_line();
+    for (size_t i = 0; i + 1 < back.size(); ++i) o.chord(back[i], back[i + 1], grey);
+    // The head: down from the brow to the nose and back to the chin and the
+    // belly, which runs back to the rump in chords that overlap on its row.
+    const point brow = back.back(), nose{brow.x + 40, brow.y + 15};
+    const point throat{brow.x, back_cy};
+    o.chain({brow, {brow.x + 20, brow.y + 7}, nose, {nose.x - 20, nose.y + 6}, throat}, grey);
+    for (float x = throat.x - 20; x > back_cx - back_rx; x -= 20)
+        o.chord({x, back_cy}, {x + 20, back_cy}, grey);
+    o.chord(back.front(), {back.front().x + 20, back_cy}, grey);
+    o.leg({back_cx - 38, back_cy}, 9, grey);
+    o.leg({back_cx + 14, back_cy}, 9, grey);
+    // Nose and eye, two by two pixels each; a dot lights the pixel right of
+    // its corner.
+    for (const point p : {point{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+        o.dot({nose.x - 1 + p.x, nose.y - 1 + p.y}, bright);
+        o.dot({brow.x + 22 + p.x, brow.y + 11 + p.y}, bright);
+    }
     return o.take();
 }
 
