@@ -247,6 +247,38 @@ TEST_F(DataPictures, TheCreditPlaquesAreAlikeAndComeUpOntoAPlainShelf) {
     EXPECT_EQ(plaque_on_shelf, 0);
 }
 
+// The brightest of a pixel's channels.
+int brightest(uint32_t p) {
+    return std::max({field(p, 16, 8), field(p, 8, 8), field(p, 0, 8)});
+}
+
+TEST_F(DataPictures, TheCreditPlaquesAreFilledAcrossWithRoomUnderTheirLines) {
+    // Inside the rim (two pixels wide), the lettering is the only light on
+    // the dark plaque: the four rows above the bottom rim stay clear of it,
+    // so that descenders do not touch the rim, and every plaque is lettered
+    // past its middle, the widest to within a margin of its right rim.
+    constexpr int lift = 154 - 131, height = 40;
+    int widest_ink = 0, width = 0;
+    for (const char* name : {"cred-code.bmp", "cred-music.bmp", "cred-3d.bmp"}) {
+        const decoded plaque(*dir_ / "dtroid.782" / name, false);
+        ASSERT_EQ(plaque.status, decode_ok) << name;
+        width = plaque.picture.width;
+        const int top = plaque.picture.height - height;
+        EXPECT_TRUE(top == 0 || top == lift) << name;
+        int right_ink = 0, low_ink = 0;
+        for (int y = top + 2; y < top + height - 2; ++y)
+            for (int x = 2; x < width - 2; ++x) {
+                if (brightest(plaque.at(x, y)) < 0x60) continue;
+                right_ink = std::max(right_ink, x);
+                low_ink += y >= top + height - 6;
+            }
+        EXPECT_EQ(low_ink, 0) << name;
+        EXPECT_GT(right_ink, width / 2) << name;
+        widest_ink = std::max(widest_ink, right_ink);
+    }
+    EXPECT_GT(widest_ink, width - 16);
+}
+
 TEST_F(DataPictures, TheTitlesNameIsSetAsTwoWordsWithAPlainSpace) {
     // "vilo ra" along rows 152 to 195 of the title pictures: the space
     // between the words wider than any gap between letters, yet not wider
@@ -378,6 +410,23 @@ TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
             }
         EXPECT_EQ(off, 0) << name;
     }
+}
+
+TEST_F(DataPictures, TheBubblesLetteringIsBlackOnWhite) {
+    // The part blends the bubble at 90/256: only black ink on white shows
+    // through that with any strength. The line over the name is set in
+    // black, bold enough to carry a good deal of it.
+    const decoded bubble(*dir_ / "dtroid.782" / "ukaz.bmp", true);
+    ASSERT_EQ(bubble.status, decode_ok);
+    int black = 0, grey = 0;
+    for (int y = 60; y < 75; ++y)
+        for (int x = 20; x < 120; ++x) {
+            const int light = brightest(bubble.at(x, y));
+            black += light < 16;
+            grey += light >= 16 && light < 160;
+        }
+    EXPECT_GT(black, 150);
+    EXPECT_LT(grey, black);
 }
 
 TEST_F(DataPictures, OnecoZerosLightTurnsOverFlatWaterWithoutASeam) {
