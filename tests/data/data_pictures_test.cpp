@@ -429,6 +429,40 @@ TEST_F(DataPictures, TheBubblesLetteringIsBlackOnWhite) {
     EXPECT_LT(grey, black);
 }
 
+TEST_F(DataPictures, MagicsPlateFitsItsWordAndKeepsOffTheCornerRing) {
+    // mex.bmp is keyed: the plate under "magic" hangs from the top rim, the
+    // word centred on it with room either side, and it ends before the
+    // top-right corner ring with see-through columns between them.
+    const decoded picture(*dir_ / "robot1.782" / "mex.bmp", true);
+    ASSERT_EQ(picture.status, decode_ok);
+    constexpr int row = 20; // through the ring's middle and the word
+    // The plate: dark (dithered) but opaque, along a row under the word.
+    const auto on_plate = [&](int x) {
+        const uint32_t p = picture.at(x, 26);
+        return p != 0 && brightest(p) < 0x40;
+    };
+    int left = 250, right = 250;
+    ASSERT_TRUE(on_plate(250));
+    while (on_plate(left - 1)) --left;
+    while (on_plate(right + 1)) ++right;
+    int ink_left = 319, ink_right = 0;
+    for (int y = 5; y < 26; ++y)
+        for (int x = left; x <= right; ++x) {
+            if (brightest(picture.at(x, y)) < 0x80) continue;
+            ink_left = std::min(ink_left, x);
+            ink_right = std::max(ink_right, x);
+        }
+    ASSERT_LT(ink_left, ink_right);
+    EXPECT_GE(ink_left - left, 4);
+    EXPECT_GE(right - ink_right, 4);
+    EXPECT_LE(std::abs((ink_left - left) - (right - ink_right)), 3);
+    // Past the plate's gold edge, see-through columns before the ring.
+    int x = right + 1, clear = 0;
+    while (x < 300 && picture.at(x, row) != 0) ++x;
+    for (; x < 300 && picture.at(x, row) == 0; ++x) ++clear;
+    EXPECT_GE(clear, 3);
+}
+
 TEST_F(DataPictures, OnecoZerosLightTurnsOverFlatWaterWithoutASeam) {
     // oneco0 spins mirror3.bmp, keyed, at five times its size about the
     // top-left corner of the backdrop housena.bmp: each of its pixels becomes
