@@ -7,6 +7,7 @@
 #include "parts/ogreety.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/surface.h"
+#include "tests/data/scene_views.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/external_tools.h"
 #include "tests/support/surface_pixels.h"
@@ -412,6 +413,43 @@ TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
     }
 }
 
+TEST_F(DataPictures, HoupsSignalBandsKeepOutOfWhereTheDogRuns) {
+    // houp draws its dog in greys over the page, its columns stretched 1.8 to
+    // 4 times from column 0 and every line's ends shaken up to 9 pixels right
+    // and down. In the box that covers all of that, over the whole scene, the
+    // page is plain: cool grey, blue a little above red, never tinted towards
+    // red or cyan by a torn band that would read as a stroke of the dog.
+    int left = 320, right = 0, top = 200, bottom = 0;
+    const scene_view& view = view_of("houp");
+    const kf_status status =
+        walk_view(data_path("psyki.3ds"), view, [&](float, const std::vector<drawn_face>& faces) {
+            for (const drawn_face& f : faces) {
+                if (!view.subject(f.mesh->name)) continue;
+                for (const screen_point& s : f.corner) {
+                    left = std::min(left, static_cast<int>(s.x * 1.8f / 3));
+                    right = std::max(right, static_cast<int>(s.x * 4 / 3) + 9);
+                    top = std::min(top, static_cast<int>(s.y));
+                    bottom = std::max(bottom, static_cast<int>(s.y) + 9);
+                }
+            }
+        });
+    ASSERT_EQ(status, KF_OK);
+    ASSERT_LT(left, right);
+    ASSERT_LT(top, bottom);
+    const decoded page(*dir_ / "uganda4.782" / "glit.bmp", false);
+    ASSERT_EQ(page.status, decode_ok);
+    int tinted = 0, checked = 0;
+    for (int y = std::max(0, top); y <= std::min(199, bottom); ++y)
+        for (int x = std::max(0, left); x <= std::min(319, right); ++x) {
+            const uint32_t p = page.at(x, y);
+            const int red = field(p, 16, 8), blue = field(p, 0, 8);
+            tinted += red > blue || blue - red > 36;
+            ++checked;
+        }
+    EXPECT_GT(checked, 100 * 100) << left << ".." << right << " x " << top << ".." << bottom;
+    EXPECT_EQ(tinted, 0) << left << ".." << right << " x " << top << ".." << bottom;
+}
+
 TEST_F(DataPictures, TheBubblesLetteringIsBlackOnWhite) {
     // The part blends the bubble at 90/256: only black ink on white shows
     // through that with any strength. The line over the name is set in
@@ -461,6 +499,55 @@ TEST_F(DataPictures, MagicsPlateFitsItsWordAndKeepsOffTheCornerRing) {
     while (x < 300 && picture.at(x, row) != 0) ++x;
     for (; x < 300 && picture.at(x, row) == 0; ++x) ++clear;
     EXPECT_GE(clear, 3);
+}
+
+TEST_F(DataPictures, SorrysWhiteLettersLieInAHeavyDarkOutline) {
+    // The finale lays "sorry" over light and dark scenes alike: going out
+    // from any of its white pixels, left, right, up or down, a line meets at
+    // least three dark pixels before it meets the see-through ground.
+    const decoded picture(*dir_ / "uganda4.782" / "sorry.bmp", true);
+    ASSERT_EQ(picture.status, decode_ok);
+    const auto dark = [](uint32_t p) { return p != 0 && brightest(p) < 0x50; };
+    int white = 0, thin = 0;
+    for (int y = 30; y < 142; ++y)
+        for (int x = 0; x < 320; ++x) {
+            if (std::min({field(picture.at(x, y), 16, 8), field(picture.at(x, y), 8, 8),
+                          field(picture.at(x, y), 0, 8)}) < 0xd0)
+                continue;
+            ++white;
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                int darks = 0, cx = x, cy = y;
+                while (cx >= 0 && cx < 320 && cy >= 0 && cy < 200 && picture.at(cx, cy) != 0) {
+                    darks += dark(picture.at(cx, cy));
+                    cx += dx;
+                    cy += dy;
+                }
+                thin += darks < 3;
+            }
+        }
+    EXPECT_GT(white, 1000);
+    EXPECT_EQ(thin, 0);
+}
+
+TEST_F(DataPictures, OdistortsCellsAreALightCalmGround) {
+    // odistort draws its scene's lines in (9, z / 2, 9), dark to bright
+    // green, and fills its copies in (z / 2, 89, 89): above and below the
+    // film strip the tissue is light everywhere (every channel well above
+    // the fills' 89) and calm (its lightest and darkest close together).
+    const decoded cells(*dir_ / "uganda4.782" / "lifelife.bmp", false);
+    ASSERT_EQ(cells.status, decode_ok);
+    int darkest = 255, lightest = 0;
+    for (int y = 0; y < 200; ++y) {
+        if (y >= 96 && y < 146) continue; // the strip and its shadows
+        for (int x = 0; x < 320; ++x) {
+            const uint32_t p = cells.at(x, y);
+            const int least = std::min({field(p, 16, 8), field(p, 8, 8), field(p, 0, 8)});
+            darkest = std::min(darkest, least);
+            lightest = std::max(lightest, least);
+        }
+    }
+    EXPECT_GT(darkest, 130);
+    EXPECT_LT(lightest - darkest, 90);
 }
 
 TEST_F(DataPictures, OnecoZerosLightTurnsOverFlatWaterWithoutASeam) {
