@@ -7,6 +7,7 @@
 #include "parts/ogreety.h"
 #include "pictures/picture_decoders.h"
 #include "platform/display/surface.h"
+#include "tests/data/scene_views.h"
 #include "tests/library/library_test_support.h"
 #include "tests/support/external_tools.h"
 #include "tests/support/surface_pixels.h"
@@ -247,6 +248,38 @@ TEST_F(DataPictures, TheCreditPlaquesAreAlikeAndComeUpOntoAPlainShelf) {
     EXPECT_EQ(plaque_on_shelf, 0);
 }
 
+// The brightest of a pixel's channels.
+int brightest(uint32_t p) {
+    return std::max({field(p, 16, 8), field(p, 8, 8), field(p, 0, 8)});
+}
+
+TEST_F(DataPictures, TheCreditPlaquesAreFilledAcrossWithRoomUnderTheirLines) {
+    // Inside the rim (two pixels wide), the lettering is the only light on
+    // the dark plaque: the four rows above the bottom rim stay clear of it,
+    // so that descenders do not touch the rim, and every plaque is lettered
+    // past its middle, the widest to within a margin of its right rim.
+    constexpr int lift = 154 - 131, height = 40;
+    int widest_ink = 0, width = 0;
+    for (const char* name : {"cred-code.bmp", "cred-music.bmp", "cred-3d.bmp"}) {
+        const decoded plaque(*dir_ / "dtroid.782" / name, false);
+        ASSERT_EQ(plaque.status, decode_ok) << name;
+        width = plaque.picture.width;
+        const int top = plaque.picture.height - height;
+        EXPECT_TRUE(top == 0 || top == lift) << name;
+        int right_ink = 0, low_ink = 0;
+        for (int y = top + 2; y < top + height - 2; ++y)
+            for (int x = 2; x < width - 2; ++x) {
+                if (brightest(plaque.at(x, y)) < 0x60) continue;
+                right_ink = std::max(right_ink, x);
+                low_ink += y >= top + height - 6;
+            }
+        EXPECT_EQ(low_ink, 0) << name;
+        EXPECT_GT(right_ink, width / 2) << name;
+        widest_ink = std::max(widest_ink, right_ink);
+    }
+    EXPECT_GT(widest_ink, width - 16);
+}
+
 TEST_F(DataPictures, TheTitlesNameIsSetAsTwoWordsWithAPlainSpace) {
     // "vilo ra" along rows 152 to 195 of the title pictures: the space
     // between the words wider than any gap between letters, yet not wider
@@ -378,6 +411,143 @@ TEST_F(DataPictures, EveryGreetingNameLiesOnTheBubble) {
             }
         EXPECT_EQ(off, 0) << name;
     }
+}
+
+TEST_F(DataPictures, HoupsSignalBandsKeepOutOfWhereTheDogRuns) {
+    // houp draws its dog in greys over the page, its columns stretched 1.8 to
+    // 4 times from column 0 and every line's ends shaken up to 9 pixels right
+    // and down. In the box that covers all of that, over the whole scene, the
+    // page is plain: cool grey, blue a little above red, never tinted towards
+    // red or cyan by a torn band that would read as a stroke of the dog.
+    int left = 320, right = 0, top = 200, bottom = 0;
+    const scene_view& view = view_of("houp");
+    const kf_status status =
+        walk_view(data_path("psyki.3ds"), view, [&](float, const std::vector<drawn_face>& faces) {
+            for (const drawn_face& f : faces) {
+                if (!view.subject(f.mesh->name)) continue;
+                for (const screen_point& s : f.corner) {
+                    left = std::min(left, static_cast<int>(s.x * 1.8f / 3));
+                    right = std::max(right, static_cast<int>(s.x * 4 / 3) + 9);
+                    top = std::min(top, static_cast<int>(s.y));
+                    bottom = std::max(bottom, static_cast<int>(s.y) + 9);
+                }
+            }
+        });
+    ASSERT_EQ(status, KF_OK);
+    ASSERT_LT(left, right);
+    ASSERT_LT(top, bottom);
+    const decoded page(*dir_ / "uganda4.782" / "glit.bmp", false);
+    ASSERT_EQ(page.status, decode_ok);
+    int tinted = 0, checked = 0;
+    for (int y = std::max(0, top); y <= std::min(199, bottom); ++y)
+        for (int x = std::max(0, left); x <= std::min(319, right); ++x) {
+            const uint32_t p = page.at(x, y);
+            const int red = field(p, 16, 8), blue = field(p, 0, 8);
+            tinted += red > blue || blue - red > 36;
+            ++checked;
+        }
+    EXPECT_GT(checked, 100 * 100) << left << ".." << right << " x " << top << ".." << bottom;
+    EXPECT_EQ(tinted, 0) << left << ".." << right << " x " << top << ".." << bottom;
+}
+
+TEST_F(DataPictures, TheBubblesLetteringIsBlackOnWhite) {
+    // The part blends the bubble at 90/256: only black ink on white shows
+    // through that with any strength. The line over the name is set in
+    // black, bold enough to carry a good deal of it.
+    const decoded bubble(*dir_ / "dtroid.782" / "ukaz.bmp", true);
+    ASSERT_EQ(bubble.status, decode_ok);
+    int black = 0, grey = 0;
+    for (int y = 60; y < 75; ++y)
+        for (int x = 20; x < 120; ++x) {
+            const int light = brightest(bubble.at(x, y));
+            black += light < 16;
+            grey += light >= 16 && light < 160;
+        }
+    EXPECT_GT(black, 150);
+    EXPECT_LT(grey, black);
+}
+
+TEST_F(DataPictures, MagicsPlateFitsItsWordAndKeepsOffTheCornerRing) {
+    // mex.bmp is keyed: the plate under "magic" hangs from the top rim, the
+    // word centred on it with room either side, and it ends before the
+    // top-right corner ring with see-through columns between them.
+    const decoded picture(*dir_ / "robot1.782" / "mex.bmp", true);
+    ASSERT_EQ(picture.status, decode_ok);
+    constexpr int row = 20; // through the ring's middle and the word
+    // The plate: dark (dithered) but opaque, along a row under the word.
+    const auto on_plate = [&](int x) {
+        const uint32_t p = picture.at(x, 26);
+        return p != 0 && brightest(p) < 0x40;
+    };
+    int left = 250, right = 250;
+    ASSERT_TRUE(on_plate(250));
+    while (on_plate(left - 1)) --left;
+    while (on_plate(right + 1)) ++right;
+    int ink_left = 319, ink_right = 0;
+    for (int y = 5; y < 26; ++y)
+        for (int x = left; x <= right; ++x) {
+            if (brightest(picture.at(x, y)) < 0x80) continue;
+            ink_left = std::min(ink_left, x);
+            ink_right = std::max(ink_right, x);
+        }
+    ASSERT_LT(ink_left, ink_right);
+    EXPECT_GE(ink_left - left, 4);
+    EXPECT_GE(right - ink_right, 4);
+    EXPECT_LE(std::abs((ink_left - left) - (right - ink_right)), 3);
+    // Past the plate's gold edge, see-through columns before the ring.
+    int x = right + 1, clear = 0;
+    while (x < 300 && picture.at(x, row) != 0) ++x;
+    for (; x < 300 && picture.at(x, row) == 0; ++x) ++clear;
+    EXPECT_GE(clear, 3);
+}
+
+TEST_F(DataPictures, SorrysWhiteLettersLieInAHeavyDarkOutline) {
+    // The finale lays "sorry" over light and dark scenes alike: going out
+    // from any of its white pixels, left, right, up or down, a line meets at
+    // least three dark pixels before it meets the see-through ground.
+    const decoded picture(*dir_ / "uganda4.782" / "sorry.bmp", true);
+    ASSERT_EQ(picture.status, decode_ok);
+    const auto dark = [](uint32_t p) { return p != 0 && brightest(p) < 0x50; };
+    int white = 0, thin = 0;
+    for (int y = 30; y < 142; ++y)
+        for (int x = 0; x < 320; ++x) {
+            if (std::min({field(picture.at(x, y), 16, 8), field(picture.at(x, y), 8, 8),
+                          field(picture.at(x, y), 0, 8)}) < 0xd0)
+                continue;
+            ++white;
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                int darks = 0, cx = x, cy = y;
+                while (cx >= 0 && cx < 320 && cy >= 0 && cy < 200 && picture.at(cx, cy) != 0) {
+                    darks += dark(picture.at(cx, cy));
+                    cx += dx;
+                    cy += dy;
+                }
+                thin += darks < 3;
+            }
+        }
+    EXPECT_GT(white, 1000);
+    EXPECT_EQ(thin, 0);
+}
+
+TEST_F(DataPictures, OdistortsCellsAreALightCalmGround) {
+    // odistort draws its scene's lines in (9, z / 2, 9), dark to bright
+    // green, and fills its copies in (z / 2, 89, 89): above and below the
+    // film strip the tissue is light everywhere (every channel well above
+    // the fills' 89) and calm (its lightest and darkest close together).
+    const decoded cells(*dir_ / "uganda4.782" / "lifelife.bmp", false);
+    ASSERT_EQ(cells.status, decode_ok);
+    int darkest = 255, lightest = 0;
+    for (int y = 0; y < 200; ++y) {
+        if (y >= 96 && y < 146) continue; // the strip and its shadows
+        for (int x = 0; x < 320; ++x) {
+            const uint32_t p = cells.at(x, y);
+            const int least = std::min({field(p, 16, 8), field(p, 8, 8), field(p, 0, 8)});
+            darkest = std::min(darkest, least);
+            lightest = std::max(lightest, least);
+        }
+    }
+    EXPECT_GT(darkest, 130);
+    EXPECT_LT(lightest - darkest, 90);
 }
 
 TEST_F(DataPictures, OnecoZerosLightTurnsOverFlatWaterWithoutASeam) {

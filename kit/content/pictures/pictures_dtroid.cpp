@@ -192,20 +192,48 @@ image credits_backdrop(const art::lettering& letters) {
     return canvas;
 }
 
-// A credit plaque, the same for every role: the role large, a line under it
-// small, below `lift` rows of the shelf.
-image credit_plaque(const art::lettering& letters, int lift, const std::string& role,
-                    const std::string& line) {
+// The credit plaques: the role large, a line under it small.
+struct credit {
+    const char* file;
+    int lift; // rows of the shelf above the plaque
+    const char* role;
+    const char* line;
+};
+constexpr credit credit_list[] = {{"cred-code.bmp", 0, "code", "c++20, pixel by pixel"},
+                                  {"cred-music.bmp", music_lift, "music", "synthesised in code"},
+                                  {"cred-3d.bmp", 0, "3d", "built in code"}};
+constexpr int role_cell_width = 14, role_cell_height = 20, line_cell_width = 6,
+              line_cell_height = 11, plaque_margin = 11;
+
+// One width for every plaque: the widest role or line with a margin either
+// side, so that no plaque shows an empty half.
+int plaque_width(const art::lettering& letters) {
+    int widest = 0;
+    for (const credit& c : credit_list)
+        widest =
+            std::max({widest, caption_width(letters, c.role, role_cell_width, role_cell_height),
+                      caption_width(letters, c.line, line_cell_width, line_cell_height)});
+    return widest + 2 * plaque_margin;
+}
+
+// A plaque below `lift` rows of the shelf. The role sits two rows under the
+// rim and the line directly under the role, so that the descenders of the
+// line ("p", "y") keep 4 rows clear of the bottom rim.
+image credit_plaque(const art::lettering& letters, const credit& c) {
     const float h = plaque_height;
-    image canvas(200, lift + plaque_height);
+    const int w = plaque_width(letters);
+    const float right = static_cast<float>(w - 2);
+    image canvas(w, c.lift + plaque_height);
     canvas.paint([&](float x, float y) {
-        y -= static_cast<float>(lift);
+        y -= static_cast<float>(c.lift);
         if (y < 0) return shelf;
-        const float edge = (x < 2 || y < 2 || x > 198 || y > h - 2) ? 1 : 0;
+        const float edge = (x < 2 || y < 2 || x > right || y > h - 2) ? 1 : 0;
         return mix(hex(0x0c2a14), hex(0x05140a), y / h) + lime * (0.5f * edge);
     });
-    caption(canvas, letters, role, 10, lift + 4, {14, 20, cream, moss, 2, 2});
-    caption(canvas, letters, line, 12, lift + plaque_height - 16, {6, 11, lime});
+    caption(canvas, letters, c.role, plaque_margin - 1, c.lift + 2,
+            {role_cell_width, role_cell_height, cream, moss, 2, 2});
+    caption(canvas, letters, c.line, plaque_margin, c.lift + 22,
+            {line_cell_width, line_cell_height, lime});
     return canvas;
 }
 
@@ -288,9 +316,11 @@ image greetings_sign(const art::lettering& letters) {
 
 // The speech bubble: its tail starts at the top-left corner (the mesh point
 // it hangs on); the part writes the name at (24, 77) in slate blue and blends
-// the bubble at about a third, so the bubble is white with a dark rim. The
-// longest greeting, "wombats", is 107 pixels wide in the part's lettering:
-// the bubble ends 15 pixels past it.
+// the bubble at 90/256, which moves the screen only about a third of the way
+// to it: so the bubble is pure white with a heavy black rim, and its lettering
+// pure black and bold, the most that a third of a blend can show. The longest
+// greeting, "wombats", is 107 pixels wide in the part's lettering: the bubble
+// ends 15 pixels past it.
 image bubble(const art::lettering& letters) {
     constexpr int w = 150;
     image canvas(w, 104);
@@ -303,10 +333,13 @@ image bubble(const art::lettering& letters) {
         const float t = static_cast<float>(i) / 20;
         art::disc(shape, 2 + 26 * t, 2 + 58 * t * t, 1 + 5 * t);
     }
-    mask outline = art::glow(shape, 2, 3);
-    art::stamp(canvas, outline, 0, 0, hex(0x0c1a0c));
+    mask outline = art::glow(shape, 2, 8);
+    art::stamp(canvas, outline, 0, 0, hex(0x000000));
     art::stamp(canvas, shape, 0, 0, hex(0xffffff));
-    caption(canvas, letters, "greetings to", 24, 61, {6, 11, hex(0x102810)});
+    // Bold: set twice, one pixel apart, which thickens the upright strokes
+    // and keeps the counters open.
+    for (const int x : {22, 23})
+        caption(canvas, letters, "greetings to", x, 61, {7, 12, hex(0x000000)});
     return canvas;
 }
 
@@ -367,11 +400,9 @@ std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
         {"top3.bmp", as_bmp8(title_picture(letters, 3))},
         {"mushk.bmp", as_bmp24(mushroom_field(letters))},
         {"credits.bmp", as_bmp8(credits_backdrop(letters))},
-        {"cred-code.bmp",
-         as_rle8(credit_plaque(letters, 0, "code", "c++20, pixel by pixel"), false, 64)},
-        {"cred-music.bmp",
-         as_rle8(credit_plaque(letters, music_lift, "music", "synthesised in code"), false, 64)},
-        {"cred-3d.bmp", as_rle8(credit_plaque(letters, 0, "3d", "built in code"), false, 64)},
+        {credit_list[0].file, as_rle8(credit_plaque(letters, credit_list[0]), false, 64)},
+        {credit_list[1].file, as_rle8(credit_plaque(letters, credit_list[1]), false, 64)},
+        {credit_list[2].file, as_rle8(credit_plaque(letters, credit_list[2]), false, 64)},
         {"winditup.bmp", as_bmp24(wind_it_up())},
         {"carky.bmp", as_rle8(film_gate(), true, 16)},
         {"hlask9.bmp", as_rle8(greetings_sign(letters), true, 32)},

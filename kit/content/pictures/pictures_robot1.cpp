@@ -113,13 +113,18 @@ image ornaments(const art::lettering& letters) {
     art::stamp(canvas, art::glow(m, 1, 2), 0, 0, hex(0x603010));
     art::stamp(canvas, m, 0, 0, gold);
     // A dark plate hanging from the rim under the name, so that the sigil's
-    // gold lines, spinning underneath, never run behind its gold letters.
+    // gold lines, spinning underneath, never run behind its gold letters. It
+    // fits the word with 7 pixels either side and ends 6 pixels short of the
+    // top-right ring (whose outer edge is at column 284).
+    const std::string name = "magic";
+    constexpr int pad = 7, plate_right = 278;
+    const int plate_left = plate_right - caption_width(letters, name, 9, 16) - 2 * pad;
     mask plate(320, 200), edge(320, 200);
-    art::box(plate, 224, 2, 286, 29);
-    art::box(edge, 223, 2, 287, 30);
+    art::box(plate, static_cast<float>(plate_left), 2, plate_right, 29);
+    art::box(edge, static_cast<float>(plate_left - 1), 2, plate_right + 1, 30);
     art::stamp(canvas, edge, 0, 0, gold);
     art::stamp(canvas, plate, 0, 0, hex(0x1c0a30));
-    caption(canvas, letters, "magic", 232, 8, {9, 16, gold, hex(0x402008), 1, 3});
+    caption(canvas, letters, name, plate_left + pad, 8, {9, 16, gold, hex(0x402008), 1, 3});
     return canvas;
 }
 

@@ -138,13 +138,18 @@ image clouds() {
 }
 
 // "sorry", keyed: laid over the closing scenes and eaten by black lines.
+// The finale puts it over dark and light scenes alike, so the white word
+// lies in a thin red rim inside a heavy near-black outline, which reads on
+// any ground.
 image sorry(const art::lettering& letters) {
     image canvas(320, 200);
     canvas.cover_all(0);
     const std::string word = "sorry";
     const int w = caption_width(letters, word, 48, 96);
     caption(canvas, letters, word, (320 - w) / 2, 40,
-            {48, 96, hex(0xf0f0f0), hex(0x802020), 3, 3, hex(0x400000), true});
+            {48, 96, hex(0x1c0608), hex(0x1c0608), 4, 12, hex(0x1c0608), true});
+    caption(canvas, letters, word, (320 - w) / 2, 40,
+            {48, 96, hex(0xf0f0f0), hex(0xa02828), 1, 6, hex(0x400000), true});
     // The line stands on a dark plate of its own: the finale lays this over a
     // different scene every frame, and the scenes' own captions must not run
     // into it.
@@ -162,13 +167,16 @@ image sorry(const art::lettering& letters) {
     return canvas;
 }
 
-// Living cells for odistort: dark wine tissue, against which the part's green
-// wireframe reads, and a pale film strip through the band where its three
-// copies scroll, under their black labels "one", "two", "three" (y 120).
+// Living cells for odistort, as under a microscope's bright field: pale
+// cool grey-blue tissue with soft walls, on which the part's lines (dark to
+// bright green, (9, z / 2, 9)) and its filled copies ((z / 2, 89, 89), teal
+// to pink) both read; and a cream film strip, set off by a shadow above and
+// below, through the band where the copies scroll under their black labels
+// "one", "two", "three" (y 120).
 image cells() {
     image canvas(320, 200);
     const ramp tissue{
-        {{0, hex(0x12040a)}, {0.5f, hex(0x3a0c1c)}, {0.8f, hex(0x6a1c2c)}, {1, hex(0xa04048)}}};
+        {{0, hex(0xdce4ec)}, {0.5f, hex(0xc8d2de)}, {0.8f, hex(0xb4c0d0)}, {1, hex(0xa4b2c6)}}};
     canvas.paint([&](float x, float y) {
         // Cell walls: where the nearest two scattered points are about equally far.
         float d1 = 1e9f, d2 = 1e9f;
@@ -187,10 +195,10 @@ image cells() {
             }
         const float wall = 1 - art::smoothstep(0, 4, d2 - d1);
         const float nucleus = 1 - art::smoothstep(4, 7, d1);
-        return tissue(0.25f + 0.55f * wall + 0.5f * nucleus +
-                      0.15f * art::fbm(x / 20, y / 20, 162, 3));
+        return tissue(0.15f + 0.5f * wall + 0.35f * nucleus +
+                      0.1f * art::fbm(x / 20, y / 20, 162, 3));
     });
-    vignette(canvas, 0.45f);
+    vignette(canvas, 0.2f);
     // The strip (rows 101 to 140): cream, sprocket holes along both edges, soft shadow above and
     // below.
     for (int y = 96; y < 146; ++y)
@@ -207,21 +215,34 @@ image cells() {
 
 // houp draws its dogs in greys no brighter than 100 and its digits in red
 // 200: a pale, slightly cold page with torn signal bands lets both read, and
-// the digits get a cream panel of their own.
+// the digits get a cream panel of their own. The running dog, stretched and
+// shaken, covers columns 0 to 177 of rows 62 to 193: the bands keep to the
+// sky above it and to the right of it, under the digits, so that none runs
+// through the dog like a stroke of its own.
+constexpr int dog_top = 58, dog_right = 182;
+
 image glitch(const art::lettering& letters) {
     image canvas(320, 200);
     canvas.paint([&](float x, float y) {
         const float n = art::fbm(x / 90, y / 14, 170, 4);
         return mix(hex(0xa8b4c4), hex(0xdce2e8), n) * (0.96f + 0.04f * std::sin(y * 1.7f));
     });
-    // The label and the digits' frame keep the plain page: no band crosses them.
-    const auto calm = [](int x, int y) { return x >= 184 && x < 312 && y >= 46 && y < 146; };
+    // The label and the digits' frame keep the plain page too.
+    const auto calm = [](int x, int y) {
+        const bool dog = x <= dog_right && y >= dog_top;
+        return dog || (x >= 184 && x < 312 && y >= 46 && y < 146);
+    };
     art::scatter rng(171);
     for (int i = 0; i < 22; ++i) {
-        const int y = rng.below(196), h = 1 + rng.below(4), x = rng.below(300),
-                  w = 30 + rng.below(160);
+        // Every other band in the sky across the whole page, the rest on the
+        // right under the digits.
+        const bool sky = i % 2 == 0;
+        const int h = 1 + rng.below(4);
+        const int y = sky ? rng.below(dog_top - h) : 146 + rng.below(54 - h);
+        const int x = sky ? rng.below(300) : dog_right + 1 + rng.below(100);
+        const int w = sky ? 30 + rng.below(160) : 20 + rng.below(80);
         const bool red = rng.below(3) != 0;
-        for (int yy = y; yy < std::min(200, y + h); ++yy)
+        for (int yy = y; yy < y + h; ++yy)
             for (int xx = x; xx < std::min(320, x + w); ++xx) {
                 if (calm(xx, yy)) continue;
                 // A torn band: the page shifted and tinted, brighter at its head.
