@@ -280,39 +280,93 @@ TEST_F(DataPictures, TheCreditPlaquesAreFilledAcrossWithRoomUnderTheirLines) {
     EXPECT_GT(widest_ink, width - 16);
 }
 
-TEST_F(DataPictures, TheTitlesNameIsSetAsTwoWordsWithAPlainSpace) {
-    // "vilo ra" along rows 152 to 195 of the title pictures: the space
+// The title's lettering is warm (rust or amber) on blue fog and black hills:
+// a pixel of it is bright red, far redder than blue. Its glow is a dim red.
+bool warm_ink(uint32_t p) {
+    const int r = p >> 16 & 0xFF, b = p & 0xFF;
+    return r > 200 && r > b + 80;
+}
+bool warm_glow(uint32_t p) {
+    const int r = p >> 16 & 0xFF, b = p & 0xFF;
+    return r > 40 && r > b + 30;
+}
+
+TEST_F(DataPictures, TheTitlesNameIsSetAsTwoWordsInTwoTonesWithAPlainSpace) {
+    // "vilo ra" along rows 150 to 185 of the title pictures: the space
     // between the words wider than any gap between letters, yet not wider
-    // than two and a half of the widest of them.
+    // than two and a half of the widest of them; "ra" in a paler tone than
+    // "vilo", so that the space reads as between words.
     for (const char* name : {"top0.bmp", "top3.bmp"}) {
         SCOPED_TRACE(name);
         const decoded title(*dir_ / "dtroid.782" / name, false);
         ASSERT_EQ(title.status, decode_ok);
         std::vector<bool> inked(320, false);
+        std::vector<int> green(320, 0), count(320, 0);
         for (int x = 0; x < 320; ++x)
-            for (int y = 152; y < 196; ++y) {
+            for (int y = 150; y < 186; ++y) {
                 const uint32_t p = title.at(x, y);
-                const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
-                inked[x] = inked[x] || (r > 200 && g > 70 && g < 160 && b < 100);
+                if (!warm_ink(p)) continue;
+                inked[x] = true;
+                green[x] += p >> 8 & 0xFF;
+                ++count[x];
             }
-        std::vector<int> gaps;
+        std::vector<int> gaps, starts{0};
         int last_ink = -1;
         for (int x = 0; x < 320; ++x) {
             if (!inked[x]) continue;
             // A single clear column is a letter's own notch, not a gap.
-            if (last_ink >= 0 && x - last_ink > 2) gaps.push_back(x - last_ink - 1);
+            if (last_ink >= 0 && x - last_ink > 2) {
+                gaps.push_back(x - last_ink - 1);
+                starts.push_back(x);
+            }
+            if (last_ink < 0) starts[0] = x;
             last_ink = x;
         }
         ASSERT_EQ(gaps.size(), 5u) << "v i l o _ r a, the i's dot over its stem";
         const auto space = std::max_element(gaps.begin(), gaps.end());
-        EXPECT_EQ(space - gaps.begin(), 3); // between "o" and "r"
+        ASSERT_EQ(space - gaps.begin(), 3); // between "o" and "r"
         const int word_space = *space;
+        // The mean green of each word's ink: rust is low in it, amber high.
+        const auto mean_green = [&](int from, int to) {
+            long sum = 0, n = 0;
+            for (int x = from; x < to; ++x) sum += green[x], n += count[x];
+            return n > 0 ? static_cast<double>(sum) / static_cast<double>(n) : 0.0;
+        };
+        const double vilo = mean_green(0, starts[4] - word_space);
+        const double ra = mean_green(starts[4], 320);
+        EXPECT_GT(ra, vilo + 50) << "vilo " << vilo << ", ra " << ra;
         gaps.erase(space);
         const int widest_letter_gap = *std::max_element(gaps.begin(), gaps.end());
         EXPECT_GT(word_space, widest_letter_gap);
         EXPECT_LE(word_space * 2, widest_letter_gap * 5);
         std::printf("%s: letter gaps up to %d, word space %d\n", name, widest_letter_gap,
                     word_space);
+    }
+}
+
+TEST_F(DataPictures, TheTitlesFieldEndsAboveTheNameAndItsGlow) {
+    // otitulek fades mushk.bmp in at rows 70 to 73, a new pick each frame:
+    // any of the lettering under it would shake. Every row of the field, at
+    // the lowest of those places, lies above the first row where the
+    // title's name glows; and the tagline keeps a row clear of the glow
+    // above it.
+    const decoded field(*dir_ / "dtroid.782" / "mushk.bmp", false);
+    ASSERT_EQ(field.status, decode_ok);
+    for (const char* name : {"top0.bmp", "top1.bmp", "top2.bmp", "top3.bmp"}) {
+        SCOPED_TRACE(name);
+        const decoded title(*dir_ / "dtroid.782" / name, false);
+        ASSERT_EQ(title.status, decode_ok);
+        // Rows with warm pixels in the name's columns (the name is about
+        // 120 pixels wide in the middle), from row 100 down: the name's
+        // glow and ink, then the tagline's pale ink, then none.
+        std::vector<int> warm(200, 0);
+        for (int y = 100; y < 200; ++y)
+            for (int x = 110; x < 210; ++x) warm[y] += warm_glow(title.at(x, y));
+        const auto first = std::find_if(warm.begin(), warm.end(), [](int n) { return n > 2; });
+        ASSERT_NE(first, warm.end());
+        const int glow_top = static_cast<int>(first - warm.begin());
+        EXPECT_LE(73 + field.picture.height, glow_top);
+        EXPECT_GT(glow_top, 140); // below where the hedgehog circles
     }
 }
 

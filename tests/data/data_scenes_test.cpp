@@ -184,6 +184,38 @@ TEST(DataScenes, TheTitlesTwoPassesKeepApartAboveTheLetteringAndTheField) {
     EXPECT_EQ(wire_off, 0);
 }
 
+TEST(DataScenes, TheTitlesLineHedgehogBlinksAndOtherwiseHoldsItsEyeStill) {
+    // The line pass throws the eye's dots past the right edge for a frame
+    // or two of its play, where it draws no line; on every other frame the
+    // eye is drawn, on the very same pixels.
+    const scene_view& view = view_of("otitulek");
+    int open = 0, shut = 0, moved = 0;
+    std::set<std::pair<int, int>> first_open;
+    const kf_status status =
+        walk_view(data_path(view.scene), view, [&](float, const std::vector<drawn_face>& faces) {
+            std::set<std::pair<int, int>> eye;
+            for (const drawn_face& f : faces) {
+                if (std::string(f.mesh->name) != "OutlineEye") continue;
+                // Corner a of the wire pass, about (150, 110) at twice the size.
+                const int x = static_cast<int>(150 + 2 * (f.corner[0].x - 160));
+                const int y = static_cast<int>(110 + 2 * (f.corner[0].y - 100));
+                if (x > 0 && x < 319) eye.insert({x, y});
+            }
+            if (eye.empty()) {
+                ++shut;
+                return;
+            }
+            if (open++ == 0) first_open = eye;
+            moved += eye != first_open;
+        });
+    EXPECT_EQ(status, KF_OK);
+    EXPECT_GE(shut, 1);
+    EXPECT_LE(shut, 4);
+    EXPECT_GT(open, 25);
+    EXPECT_EQ(first_open.size(), 4u); // two by two dots
+    EXPECT_EQ(moved, 0);
+}
+
 // Frames of a part's stretch where `wrong` finds a fault, and the first
 // fault's description.
 struct faults {

@@ -107,7 +107,11 @@ TEST(Icon, MakeDataWritesItFromTheTitlePictureAsImageMagickScalesIt) {
         double difference = 0;
         for (size_t i = 0; i < ours.size(); ++i)
             difference += std::abs(static_cast<int>(ours[i]) - static_cast<int>(theirs.output[i]));
-        EXPECT_LT(difference / static_cast<double>(ours.size()), 3.0);
+        // The two filters place the edges of enlarged pixels a little
+        // differently, so the mean grows with the picture's sharp edges
+        // (its lettering, its stars): some 3 levels on the title. A wrong
+        // crop, shift or channel order costs tens.
+        EXPECT_LT(difference / static_cast<double>(ours.size()), 3.5);
     }
 }
 

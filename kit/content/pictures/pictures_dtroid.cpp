@@ -12,26 +12,31 @@ namespace vilora::kit::data {
 namespace {
 
 // The name and the tagline along the bottom of the title's pictures, from
-// row `y` down (ink from y + 7 to y + 50), below where the hedgehog walks and
-// circles. The faded-in field carries them too, at the same place.
+// row `y` down (the name's ink on rows y + 8 to y + 36, the tagline's on
+// y + 45 to y + 54, eight rows clear of it), below where the hedgehog walks
+// and circles. The name is a two-word logo: "vilo" in rust, "ra" in pale
+// amber, a word space apart, so the space reads as meant.
 void name_and_tagline(image& canvas, const art::lettering& letters, int y, float heat) {
-    const caption_style big{26, 48,   hex(0xf07030), hex(0xa02808) * heat,
-                            5,  2.2f, hex(0x100000), true};
+    // A tight glow (3 pixels) that fades out before the tagline's row.
+    const caption_style vilo{26, 48,   hex(0xf07030), hex(0xa02808) * heat,
+                             3,  2.6f, hex(0x100000), true};
+    caption_style ra = vilo;
+    ra.fill = hex(0xffc878);
+    ra.glow = hex(0x904010) * heat;
     // The face's space at this size is three letter gaps wide, which reads
     // as two words torn apart; the name is set with a word space of about
     // twice the gap between its letters instead (8 pixels narrower).
     constexpr int tighter = 8;
-    const int ra = caption_width(letters, "ra", 26, 48);
-    const int left = (320 - caption_width(letters, "vilo ra", 26, 48) + tighter) / 2;
-    const int ra_left = left + caption_width(letters, "vilo ra", 26, 48) - tighter - ra;
-    caption(canvas, letters, "vilo", left, y, big);
-    caption(canvas, letters, "ra", ra_left, y, big);
+    const int whole = caption_width(letters, "vilo ra", 26, 48) - tighter;
+    const int left = (320 - whole) / 2;
+    caption(canvas, letters, "vilo", left, y, vilo);
+    caption(canvas, letters, "ra", left + whole - caption_width(letters, "ra", 26, 48), y, ra);
     // Bright, in a dark halo: it lies on noise and fog and must stand off both.
     const caption_style small{8, 13, hex(0xe8e0d0), hex(0x0c1424), 2, 2};
     const std::string line = "sixteen bits of software rendering";
-    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y + 39, small);
+    caption(canvas, letters, line, (320 - caption_width(letters, line, 8, 13)) / 2, y + 44, small);
 }
-constexpr int name_row = 145; // where the title's pictures put their name
+constexpr int name_row = 142; // where the title's pictures put their name
 
 // Fog over midnight blue, at a point of the picture area.
 colour title_sky(float x, float y) {
@@ -40,33 +45,39 @@ colour title_sky(float x, float y) {
     return sky(y / 200 * 0.7f + fog * 0.5f) + hex(0x202830) * (fog * fog * 0.6f);
 }
 
+// Far hills, black against the fog, behind the name: `c` at (x, y) darkened
+// below their ridge.
+colour under_hills(colour c, float x, float y) {
+    const float ridge = 126 + 12 * art::fbm(x / 45, 0.5f, 31, 3) + 5 * std::sin(x / 27);
+    return mix(c, hex(0x020308), 0.85f * art::smoothstep(ridge - 1, ridge + 1, y));
+}
+constexpr float title_vignette = 0.55f;
+
 // The title: fog over midnight blue, a moon and dark hills, the name in rust
-// with a hot glow along the bottom.
+// and amber with a hot glow along the bottom.
 // The four variants differ in grain, a torn band of rows and the glow, so
 // that picking one at random each frame flickers like a bad signal.
 image title_picture(const art::lettering& letters, int variant) {
     image canvas(320, 200);
     canvas.paint(title_sky);
     stars(canvas, 40, 90, hex(0x9aa8c8));
-    // A full moon high on the right, where the line hedgehog on the left
-    // leaves the sky free; its glow ends above row 64, clear of where the
-    // toadstool field fades in.
-    light(canvas, 268, 30, 32, hex(0x1c2840));
-    mask moon(320, 200);
-    art::disc(moon, 268, 30, 9);
-    art::stamp(canvas, moon, 0, 0, hex(0xe8e4d0));
-    mask craters(320, 200);
-    art::disc(craters, 265, 27, 2.5f);
-    art::disc(craters, 271, 33, 2);
-    art::stamp(canvas, craters, 0, 0, hex(0xc8c0a8));
-    // Far hills, black against the fog, behind the name.
     canvas.paint([&](float x, float y) {
-        const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
-        const float ridge = 126 + 12 * art::fbm(x / 45, 0.5f, 31, 3) + 5 * std::sin(x / 27);
-        return mix(c, hex(0x020308), 0.85f * art::smoothstep(ridge - 1, ridge + 1, y));
+        return under_hills(canvas.at(static_cast<int>(x), static_cast<int>(y)), x, y);
     });
     name_and_tagline(canvas, letters, name_row, 0.75f + 0.1f * static_cast<float>(variant));
-    vignette(canvas, 0.55f);
+    vignette(canvas, title_vignette);
+    // A small full moon in the top right corner, the one stretch of sky that
+    // neither the line hedgehog on the left nor the circling one (whose head
+    // is lower and narrower than its back) comes near; lit after the
+    // vignette, as a light is.
+    light(canvas, 302, 15, 22, hex(0x1c2840));
+    mask moon(320, 200);
+    art::disc(moon, 302, 15, 8);
+    art::stamp(canvas, moon, 0, 0, hex(0xe8e4d0));
+    mask craters(320, 200);
+    art::disc(craters, 299, 12, 2.2f);
+    art::disc(craters, 305, 18, 1.8f);
+    art::stamp(canvas, craters, 0, 0, hex(0xc8c0a8));
     scanlines(canvas, 0.18f);
     grain(canvas, 100 + static_cast<uint32_t>(variant),
           0.05f + 0.02f * static_cast<float>(variant));
@@ -81,15 +92,55 @@ image title_picture(const art::lettering& letters, int variant) {
     return canvas;
 }
 
-// Toadstools under the moon, faded in over the lower part of the title: a
-// row of them standing on a dark bank at row 142 of the picture, and on the
-// bank the name and the tagline where the title has them, so they stay put
-// while the field fades in.
-image mushroom_field(const art::lettering& letters) {
-    // Drawn from row 70: the title's own fog there, so the blend shows no edge.
-    constexpr int top = 70, bank = 142 - top;
-    image canvas(320, 127);
-    canvas.paint([&](float x, float y) { return title_sky(x, y + top); });
+// One toadstool with its foot at (cx, base) and a cap `size` pixels about
+// its middle, on a canvas of the title's size.
+void toadstool_on(image& canvas, art::scatter& rng, float cx, float base, float size) {
+    const float cap_y = base - size * 1.25f;
+    mask stem(320, 200), cap(320, 200), under(320, 200), spots(320, 200);
+    for (int k = 0; k <= 8; ++k) {
+        const float u = static_cast<float>(k) / 8;
+        art::disc(stem, cx, cap_y + (base - cap_y) * u, size * (0.16f + 0.07f * u));
+    }
+    for (int k = 0; k <= 16; ++k) {
+        const float a = pi * static_cast<float>(k) / 16;
+        art::disc(cap, cx - std::cos(a) * size * 0.75f, cap_y - std::sin(a) * size * 0.42f,
+                  size * 0.3f);
+    }
+    // The dome ends flat on row cap_y, where the dark gills hang under
+    // it: a band under the cap, not a seam across it.
+    for (int y = std::max(0, static_cast<int>(cap_y) + 1); y < 200; ++y)
+        for (int x = 0; x < 320; ++x) cap.at(x, y) = 0;
+    art::box(under, cx - size * 0.9f, cap_y, cx + size * 0.9f, cap_y + size * 0.12f);
+    for (int k = 0; k < 5; ++k) {
+        // One draw per statement: argument order is the compiler's choice.
+        const float across = rng.uniform(-0.7f, 0.7f);
+        const float up = rng.uniform(0.15f, 0.65f);
+        art::disc(spots, cx + across * size * (1 - up * 0.5f), cap_y - up * size * 0.7f,
+                  size * 0.08f);
+    }
+    const float near = size / 24;
+    art::stamp(canvas, stem, 0, 0, hex(0xb8aa90) * (0.55f + 0.4f * near));
+    for (int y = 0; y < 200; ++y) // the moonlit side of the stem
+        for (int x = static_cast<int>(cx - size * 0.2f); x < static_cast<int>(cx); ++x)
+            if (canvas.inside(x, y)) canvas.add(x, y, hex(0x303040), stem.sample(x, y) * 0.8f);
+    art::stamp(canvas, cap, 0, 0,
+               mix(hex(0x902010), hex(0xe05020), rng.uniform(0.3f, 1)) * (0.6f + 0.4f * near));
+    art::stamp(canvas, under, 0, 0, hex(0x401008) * (0.6f + 0.4f * near));
+    art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8) * (0.7f + 0.3f * near));
+}
+
+// Toadstools under the moon, faded in over the title from row 70 (and up to
+// 3 rows lower, a new pick each frame) down to just above the name: a row
+// of them standing on a dark bank at row 128, which runs down into the
+// title's own hills. The field carries no lettering, which its shaking would
+// smear over the title's; it ends above the name's glow, and it is drawn in
+// the title's places with the title's fog, hills, vignette, mean scanline
+// darkening and grain, so that neither its top nor its bottom shows an edge.
+constexpr int field_top = 70, field_rows = 72, field_bank = 128;
+
+image mushroom_field() {
+    image canvas(320, 200);
+    canvas.paint([](float x, float y) { return under_hills(title_sky(x, y), x, y); });
     // Toadstools in clumps along the bank, the small ones further back and
     // drawn first; domed caps with a shadowed rim and pale spots, stems that
     // taper and catch the moon on their left.
@@ -100,56 +151,30 @@ image mushroom_field(const art::lettering& letters) {
     std::vector<toadstool> row;
     for (const float clump : {30.0f, 105.0f, 180.0f, 230.0f, 305.0f})
         for (int k = 0; k < 3; ++k) {
-            const float size = rng.uniform(7, 24), x = clump + rng.uniform(-20, 20);
-            row.push_back({x, bank - 6 + size * 0.4f, size});
+            const float size = rng.uniform(7, 22), x = clump + rng.uniform(-20, 20);
+            row.push_back({x, field_bank - 4 + size * 0.4f, size});
         }
     std::sort(row.begin(), row.end(),
               [](const toadstool& a, const toadstool& b) { return a.size < b.size; });
-    for (const toadstool& t : row) {
-        const float cap_y = t.base - t.size * 1.25f;
-        mask stem(320, 127), cap(320, 127), under(320, 127), spots(320, 127);
-        for (int k = 0; k <= 8; ++k) {
-            const float u = static_cast<float>(k) / 8;
-            art::disc(stem, t.x, cap_y + (t.base - cap_y) * u, t.size * (0.16f + 0.07f * u));
-        }
-        for (int k = 0; k <= 16; ++k) {
-            const float a = pi * static_cast<float>(k) / 16;
-            art::disc(cap, t.x - std::cos(a) * t.size * 0.75f, cap_y - std::sin(a) * t.size * 0.42f,
-                      t.size * 0.3f);
-        }
-        // The dome ends flat on row cap_y, where the dark gills hang under
-        // it: a band under the cap, not a seam across it.
-        for (int y = static_cast<int>(cap_y) + 1; y < 127; ++y)
-            for (int x = 0; x < 320; ++x)
-                if (y >= 0) cap.at(x, y) = 0;
-        art::box(under, t.x - t.size * 0.9f, cap_y, t.x + t.size * 0.9f, cap_y + t.size * 0.12f);
-        for (int k = 0; k < 5; ++k) {
-            // One draw per statement: argument order is the compiler's choice.
-            const float across = rng.uniform(-0.7f, 0.7f);
-            const float up = rng.uniform(0.15f, 0.65f);
-            art::disc(spots, t.x + across * t.size * (1 - up * 0.5f), cap_y - up * t.size * 0.7f,
-                      t.size * 0.08f);
-        }
-        const float near = t.size / 24;
-        art::stamp(canvas, stem, 0, 0, hex(0xb8aa90) * (0.55f + 0.4f * near));
-        for (int y = 0; y < 127; ++y) // the moonlit side of the stem
-            for (int x = static_cast<int>(t.x - t.size * 0.2f); x < static_cast<int>(t.x); ++x)
-                if (canvas.inside(x, y)) canvas.add(x, y, hex(0x303040), stem.sample(x, y) * 0.8f);
-        art::stamp(canvas, cap, 0, 0,
-                   mix(hex(0x902010), hex(0xe05020), rng.uniform(0.3f, 1)) * (0.6f + 0.4f * near));
-        art::stamp(canvas, under, 0, 0, hex(0x401008) * (0.6f + 0.4f * near));
-        art::stamp(canvas, spots, 0, 0, hex(0xf0e8d8) * (0.7f + 0.3f * near));
-    }
-    // The bank: dark grass, a calm ground for the lettering.
+    for (const toadstool& t : row) toadstool_on(canvas, rng, t.x, t.base, t.size);
+    // The bank: dark grass, fading into the hills' black before the field
+    // ends.
     canvas.paint([&](float x, float y) {
         const colour c = canvas.at(static_cast<int>(x), static_cast<int>(y));
         const float grass = art::fbm(x / 6, y / 30, 9, 3);
-        const float edge = art::smoothstep(bank - 2, bank + 3, y + 3 * grass);
-        return mix(c, mix(hex(0x081008), hex(0x142414), grass), edge);
+        const float edge = art::smoothstep(field_bank - 2, field_bank + 3, y + 3 * grass);
+        const float deep = art::smoothstep(field_bank + 2, field_top + field_rows - 2, y);
+        const colour ground =
+            mix(mix(hex(0x081008), hex(0x142414), grass), under_hills(title_sky(x, y), x, y), deep);
+        return mix(c, ground, edge) * 0.91f; // the title's scanlines, on average
     });
-    vignette(canvas, 0.4f);
-    name_and_tagline(canvas, letters, name_row - top, 0.95f);
-    return canvas;
+    vignette(canvas, title_vignette);
+    image field(320, field_rows);
+    for (int y = 0; y < field_rows; ++y)
+        for (int x = 0; x < 320; ++x) field.at(x, y) = canvas.at(x, y + field_top);
+    // The title's grain too, or the field would show as a smooth pane.
+    grain(field, 104, 0.08f);
+    return field;
 }
 
 const colour lime = hex(0x9be24a), moss = hex(0x2f5a2a), cream = hex(0xf0ecd0);
@@ -398,7 +423,7 @@ std::vector<named_bytes> dtroid_pictures(const art::lettering& letters) {
         {"top1.bmp", as_bmp24(title_picture(letters, 1))},
         {"top2.bmp", as_bmp8(title_picture(letters, 2))},
         {"top3.bmp", as_bmp8(title_picture(letters, 3))},
-        {"mushk.bmp", as_bmp24(mushroom_field(letters))},
+        {"mushk.bmp", as_bmp24(mushroom_field())},
         {"credits.bmp", as_bmp8(credits_backdrop(letters))},
         {credit_list[0].file, as_rle8(credit_plaque(letters, credit_list[0]), false, 64)},
         {credit_list[1].file, as_rle8(credit_plaque(letters, credit_list[1]), false, 64)},

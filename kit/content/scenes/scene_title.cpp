@@ -3,9 +3,8 @@
 // otitulek draws the first half of every mesh's faces twice. Flat, each face
 // in the grey of its corner c's depth, circling 50 pixels about a point 20
 // pixels up and left of where the camera shows it: the hedgehog stands in
-// columns 141 to 289 and rows 71 to 116, on a bank from column 72, so the
-// circle keeps it on the picture and above the lettering from row 147. And
-// as lines, ten times
+// columns 141 to 289 and rows 71 to 116, so the circle keeps it on the
+// picture and above the lettering from row 147. And as lines, ten times
 // slower, each corner at twice its distance from the middle and about a
 // centre of its own (a about (150, 110), b about (170, 90), c about
 // (160, 100)), in half that grey; a line is not drawn at all when its first
@@ -83,7 +82,7 @@ private:
 // pixel, so that they truncate alike whatever the rounding on the way.
 class outline {
 public:
-    outline() : b_("Outline") {}
+    explicit outline(const std::string& name) : b_(name) {}
     void face(point a, point b, point c, float grey) {
         // The flat corner under a line corner: half as far from the middle.
         const auto flat = [&](point p, float cx, float cy) {
@@ -194,11 +193,12 @@ tds::mesh feet_mesh() {
     return f.take();
 }
 
-// The hedgehog again in lines, facing right, in columns 24 to 158 and rows 8
-// to 67 of the line pass: half an ellipse of back fringed with quills swept
+// The hedgehog again in lines, facing right, in columns 10 to 144 and rows 4
+// to 63 of the line pass, tucked into the top left corner where the circling
+// hedgehog passes least: half an ellipse of back fringed with quills swept
 // back, a pointed snout with a bright nose and eye, a belly and two short
 // legs. The back's ellipse, in the line pass's pixels:
-constexpr float back_cx = 94, back_cy = 58, back_rx = 50, back_ry = 30;
+constexpr float back_cx = 80, back_cy = 54, back_rx = 50, back_ry = 30;
 constexpr float brow_angle = 52; // degrees, where the back meets the head
 
 point on_back(float degrees) {
@@ -222,7 +222,7 @@ std::vector<point> back_line() {
 }
 
 tds::mesh outline_mesh() {
-    outline o;
+    outline o("Outline");
     constexpr float grey = 214, bright = 250;
     // Quills rooted on the back, from the rump's foot over the top to the
     // brow, each swept back from the ellipse's normal.
@@ -247,26 +247,34 @@ tds::mesh outline_mesh() {
     o.chord(back.front(), {back.front().x + 20, back_cy}, grey);
     o.leg({back_cx - 38, back_cy}, 9, grey);
     o.leg({back_cx + 14, back_cy}, 9, grey);
-    // Nose and eye, two by two pixels each; a dot lights the pixel right of
-    // its corner.
-    for (const point p : {point{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+    // The nose, two by two pixels; a dot lights the pixel right of its
+    // corner.
+    for (const point p : {point{0, 0}, {1, 0}, {0, 1}, {1, 1}})
         o.dot({nose.x - 1 + p.x, nose.y - 1 + p.y}, bright);
-        o.dot({brow.x + 22 + p.x, brow.y + 11 + p.y}, bright);
-    }
     return o.take();
 }
 
-// The bank they stand on, circling with them: a strip of ground behind the
-// feet, of faces that all share corners a and b, the ends of its foot, which
-// the lines throw off both edges of the picture; each face's corner c is a
-// crest of its top.
-tds::mesh bank_mesh() {
-    flat_faces b("Bank");
-    for (int k = 0; k < 9; ++k) {
-        const float x = 100 + 20 * static_cast<float>(k);
-        b.face({84.5f, 116.5f}, {276.5f, 116.5f}, {x, 109 + 2 * std::sin(x / 9)}, 80);
-    }
-    return b.take();
+// The line hedgehog's eye, two by two pixels under the brow: a mesh of its
+// own, so that it can blink.
+tds::mesh eye_mesh() {
+    outline o("OutlineEye");
+    const point brow = back_line().back();
+    for (const point p : {point{0, 0}, {1, 0}, {0, 1}, {1, 1}})
+        o.dot({brow.x + 22 + p.x, brow.y + 11 + p.y}, 250);
+    return o.take();
+}
+
+// The eye blinks on the line pass's frames 8 and 23, each held ten calls:
+// there it steps 120 pixels right on the flat pass's picture, which the
+// lines' doubling throws past the right edge, where no line is drawn. A key
+// on every frame holds it exactly at rest on all the others, where the
+// corners must round as the outline's do; its dots fill nothing anywhere.
+tds::track<vec3> blinking() {
+    const float away = on_screen(280, 100, 500).x - on_screen(160, 100, 500).x;
+    return sampled(0, title_frames, 1, [away](float t) {
+        const int frame = static_cast<int>(std::lround(t * title_frames));
+        return vec3{frame == 8 || frame == 23 ? away : 0, 0, 0};
+    });
 }
 
 } // namespace
@@ -279,15 +287,7 @@ tds::scene hedge_scene() {
     tds::node meadow = dummy_node(0, "Meadow");
     meadow.position = hold({0, 0, 0});
     s.nodes = {meadow};
-    // The bank first: the flat pass draws the meshes in turn over each other.
-    s.meshes.push_back(bank_mesh());
     uint16_t id = 1;
-    // It slides back under the feet as the hedgehog walks on the spot; its
-    // foot stays in the columns the line pass throws off the picture.
-    tds::node bank = object_node(id++, "Bank", 0);
-    bank.position = sampled(0, title_frames, 5, [](float t) { return vec3{-16 * t, 0, 0}; });
-    bank.scale = hold({1, 1, 1});
-    s.nodes.push_back(bank);
     // The hedgehog rocks as it walks on the spot, its head nods and its feet
     // paddle: turns about the line of sight through the middle of the
     // picture, which move every point on the screen alike whatever its depth
@@ -319,6 +319,11 @@ tds::scene hedge_scene() {
     lines.position = hold({0, 0, 0});
     lines.scale = hold({1, 1, 1});
     s.nodes.push_back(lines);
+    s.meshes.push_back(eye_mesh());
+    tds::node eye = object_node(id++, "OutlineEye", 0);
+    eye.position = blinking();
+    eye.scale = hold({1, 1, 1});
+    s.nodes.push_back(eye);
     const camera_rig cam = camera_path(
         "Camera01", id, static_cast<uint16_t>(id + 1), lens, 0, title_frames, 10,
         [](float) { return title_eye(); }, [](float) { return title_target(); });
