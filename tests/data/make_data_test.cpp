@@ -1,7 +1,7 @@
 // vilora-kit make-data as a user runs it: the same bytes on every run, one
 // file alone with --only, the list with --list.
-#include "tests/support/external_tools.h"
 #include "tests/library/library_test_support.h"
+#include "tests/support/external_tools.h"
 
 #include <gtest/gtest.h>
 
