@@ -206,6 +206,12 @@ faults find_faults(const std::string& part,
     return f;
 }
 
+// oneco0's egg is drawn as three meshes: the cell, the corona round it and
+// the membrane that lifts off it.
+bool is_egg_part(const std::string& name) {
+    return name == "Egg" || name == "Corona" || name == "Membrane";
+}
+
 TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
     // houp: at the widest of its breathing (4 times; the view holds 3) no
     // edge passes over the digits' panel, columns 188 to 306 of rows 66 to
@@ -259,29 +265,14 @@ TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
             return s.y < 112 && s.y * 0.6f + 50 < 118;
         });
     EXPECT_EQ(labels.outside, 0);
-    // oneco0 fills only columns left of 180: all of the egg lies there, or
-    // its rims stand out past its fill. The swimmers stay right of it, or
-    // they are half filled, and their heads are on the picture from the
-    // first frame; their tails may trail off its right edge.
+    // oneco0 fills only columns left of 180: all of the egg, its corona and
+    // its membrane lie there, or their rims stand out past their fill.
     const corner_count egg =
         count_corners("oneco0", 1, [](const drawn_face& f, const screen_point& s) {
-            return std::strcmp(f.mesh->name, "Egg") != 0 || s.x < 180;
+            return !is_egg_part(f.mesh->name) || s.x < 180;
         });
     EXPECT_GT(egg.corners, 0);
     EXPECT_EQ(egg.outside, 0);
-    const faults swimmers = find_faults("oneco0", [](const std::vector<drawn_face>& faces) {
-        for (const drawn_face& f : faces) {
-            const std::string name = f.mesh->name;
-            if (name == "Egg") continue;
-            for (const screen_point& s : f.corner) {
-                const bool on_picture = s.x < 320 && s.y >= 0 && s.y < 200;
-                if (s.x < 180 || (name.rfind("Head", 0) == 0 && !on_picture))
-                    return name + " at " + std::to_string(s.x) + ", " + std::to_string(s.y);
-            }
-        }
-        return std::string();
-    });
-    EXPECT_EQ(swimmers.bad, 0) << swimmers.first;
 }
 
 // A box round points on the screen.
@@ -293,6 +284,80 @@ struct screen_box {
     }
     float longer_side() const { return std::max(right - left, bottom - top); }
 };
+
+// The egg cell's outline on the screen in one frame of oneco0, from its
+// corners on the picture (its streak slivers lie below it), and how far a
+// point lies from its middle in its radii: 1 on the rim.
+struct egg_outline {
+    screen_box box;
+    explicit egg_outline(const std::vector<drawn_face>& faces) {
+        for (const drawn_face& f : faces)
+            if (std::strcmp(f.mesh->name, "Egg") == 0)
+                for (const screen_point& s : f.corner)
+                    if (s.y < 200) box.add(s);
+    }
+    float reach(const screen_point& s) const {
+        const float cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+        return std::hypot((s.x - cx) / ((box.right - box.left) / 2),
+                          (s.y - cy) / ((box.bottom - box.top) / 2));
+    }
+};
+
+// The nearest a swimmer's head comes to the egg's middle in a frame, in the
+// egg's radii, and its leftmost column.
+struct head_reach {
+    float nearest = 1e9f, left = 1e9f;
+};
+std::map<std::string, head_reach> heads_near_egg(const std::vector<drawn_face>& faces) {
+    const egg_outline egg(faces);
+    std::map<std::string, head_reach> heads;
+    for (const drawn_face& f : faces) {
+        const std::string name = f.mesh->name;
+        if (name.rfind("Head", 0) != 0) continue;
+        head_reach& h = heads[name];
+        for (const screen_point& s : f.corner) {
+            h.nearest = std::min(h.nearest, egg.reach(s));
+            h.left = std::min(h.left, s.x);
+        }
+    }
+    return heads;
+}
+
+TEST(DataScenes, OnecoZerosSwimmersRaceInAndOneTouchesTheEgg) {
+    // The swimmers come in from beyond the right edge; the first reaches the
+    // egg half way through the part's frames and touches its rim (its nose
+    // over the rim, not sunk into the cell) from then on; the others never
+    // reach the rim. A head passing into the egg, or a race won by nobody,
+    // fails here.
+    int frames = 0, touching = 0;
+    faults f;
+    const kf_status status =
+        walk_view(data_path("sperm.3ds"), view_of("oneco0"),
+                  [&](float frame, const std::vector<drawn_face>& faces) {
+                      const std::map<std::string, head_reach> heads = heads_near_egg(faces);
+                      const auto fault = [&](const std::string& what) {
+                          if (f.bad++ == 0)
+                              f.first =
+                                  "frame " + std::to_string(static_cast<int>(frame)) + ": " + what;
+                      };
+                      if (heads.size() != 3) return fault("not three heads");
+                      for (const auto& [name, h] : heads) {
+                          if (frames == 0 && h.left < 240) fault(name + " already in at the start");
+                          if (h.nearest < 0.85f) fault(name + " inside the egg");
+                          if (name != "Head1" && h.nearest < 1.05f) fault(name + " at the egg");
+                      }
+                      const float first = heads.at("Head1").nearest;
+                      if (frame >= 185 && first > 1.0f) fault("Head1 off the egg");
+                      if (frame < 150 && first <= 1.0f)
+                          fault("Head1 at the egg before the race is seen");
+                      touching += first <= 1.0f;
+                      ++frames;
+                  });
+    EXPECT_EQ(status, KF_OK);
+    EXPECT_GT(frames, 300);
+    EXPECT_EQ(f.bad, 0) << f.first;
+    EXPECT_GT(touching, frames / 3);
+}
 
 TEST(DataScenes, TheCreditsGreyCopyDrawsTheWholeBeatingDragonfly) {
     // The grey copy draws the first eighth of each mesh's faces: on every
@@ -381,13 +446,14 @@ TEST(DataScenes, HoupsDogStaysOnThePicture) {
     // The part stretches columns 1.8 to 4 times from column 0 and shakes
     // every line's ends up to 9 pixels right and down: at the narrowest the
     // dog's tail is on the picture, and its swinging feet, shaken down,
-    // stay 6 rows above the bottom edge, its ears below the top one.
+    // stay 16 rows above the bottom edge, clear of it, its ears below the
+    // top one.
     const faults f = find_faults("houp", [](const std::vector<drawn_face>& faces) {
         const scene_view& view = view_of("houp");
         for (const drawn_face& d : faces) {
             if (!view.subject(d.mesh->name)) continue;
             for (const screen_point& s : d.corner)
-                if (s.x * 1.8f / 3 < 0 || s.y < 0 || s.y + 9 > 194)
+                if (s.x * 1.8f / 3 < 0 || s.y < 0 || s.y + 9 > 184)
                     return std::string(d.mesh->name) + " at " + std::to_string(s.x) + ", " +
                            std::to_string(s.y);
         }
@@ -457,19 +523,19 @@ TEST(DataScenes, OnecoZerosStreaksTrailOnlyBehindTheSwimmersHeads) {
     // oneco0 counts the faces it draws on over meshes and frames and throws
     // a dotted streak from corner a of every eleventh to the right edge, on
     // the row a.y (the part's truncated row) when that lies strictly inside
-    // the picture. Each visible streak starts at the back of a head, right
+    // the picture. Each visible streak starts at the back half of a head, right
     // of the egg, so that it reads as the swimmer's wake, never as a band
-    // across the egg; and every frame has the same few, the three heads'.
+    // across the egg; and there are never more than the heads' two each.
     int counter = 0, frames = 0, wrong_count = 0;
     faults f;
     const kf_status status =
         walk_view(data_path("sperm.3ds"), view_of("oneco0"),
                   [&](float frame, const std::vector<drawn_face>& faces) {
                       ++frames;
-                      std::map<const kf_object*, float> back;
+                      const egg_outline egg(faces);
+                      std::map<const kf_object*, screen_box> heads;
                       for (const drawn_face& d : faces)
-                          for (const screen_point& s : d.corner)
-                              back[d.mesh] = std::max(back[d.mesh], s.x);
+                          for (const screen_point& s : d.corner) heads[d.mesh].add(s);
                       int streaks = 0;
                       for (const drawn_face& d : faces) {
                           counter = counter >= 10 ? 0 : counter + 1;
@@ -480,7 +546,8 @@ TEST(DataScenes, OnecoZerosStreaksTrailOnlyBehindTheSwimmersHeads) {
                               continue; // no span right of the edge
                           ++streaks;
                           const std::string name = d.mesh->name;
-                          if (name.rfind("Head", 0) != 0 || a.x < 180 || a.x < back[d.mesh] - 1) {
+                          if (name.rfind("Head", 0) != 0 || a.x <= egg.box.right ||
+                              a.x < (heads[d.mesh].left + heads[d.mesh].right) / 2) {
                               if (f.bad++ == 0)
                                   f.first = "frame " + std::to_string(static_cast<int>(frame)) +
                                             ": " + name + " face " + std::to_string(d.index) +
@@ -488,7 +555,7 @@ TEST(DataScenes, OnecoZerosStreaksTrailOnlyBehindTheSwimmersHeads) {
                                             std::to_string(a.y);
                           }
                       }
-                      wrong_count += streaks != 3;
+                      wrong_count += streaks > 6;
                   });
     EXPECT_EQ(status, KF_OK);
     EXPECT_GT(frames, 300);
