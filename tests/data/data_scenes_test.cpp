@@ -413,6 +413,47 @@ TEST(DataScenes, TheGreetingsBubbleHangsWhereItFits) {
     EXPECT_EQ(f.bad, 0) << f.first;
 }
 
+TEST(DataScenes, TheGreetingsDogSitsWholeBesideItsBubble) {
+    // The sitting dog's outline is closed along the ground: the lines on
+    // its lowest rows run unbroken from the haunch to the fore paws. No
+    // corner of the dog lies in the bubble's box (12 to 146 across, 58 to
+    // 100 down from where it hangs), where the name is written.
+    const faults f = find_faults("ogreety", [](const std::vector<drawn_face>& faces) {
+        const drawn_face* anchor = nullptr;
+        for (const drawn_face& d : faces)
+            if (d.index == 10) anchor = &d;
+        if (!anchor) return std::string("no face 10");
+        const screen_point& a = anchor->corner[0];
+        float bottom = -1e9f;
+        for (const drawn_face& d : faces) {
+            if (std::strncmp(d.mesh->name, "Sit", 3) != 0) continue;
+            for (const screen_point& s : d.corner) {
+                if (s.x > a.x + 12 && s.x < a.x + 146 && s.y > a.y + 58 && s.y < a.y + 100)
+                    return std::string(d.mesh->name) + " in the bubble";
+                if (std::strcmp(d.mesh->name, "SitBody") == 0) bottom = std::max(bottom, s.y);
+            }
+        }
+        std::vector<std::pair<float, float>> ground;
+        for (const drawn_face& d : faces) {
+            if (std::strcmp(d.mesh->name, "SitBody") != 0) continue;
+            screen_box box;
+            for (const screen_point& s : d.corner) box.add(s);
+            if (box.top >= bottom - 2) ground.push_back({box.left, box.right});
+        }
+        std::sort(ground.begin(), ground.end());
+        if (ground.empty()) return std::string("nothing on the ground");
+        float reach = ground.front().second;
+        for (const auto& [left, right] : ground) {
+            if (left > reach + 1.5f) return "ground open at " + std::to_string(reach);
+            reach = std::max(reach, right);
+        }
+        if (reach - ground.front().first < 30) return std::string("ground too short");
+        return std::string();
+    });
+    EXPECT_GT(f.frames, 150);
+    EXPECT_EQ(f.bad, 0) << f.first;
+}
+
 TEST(DataScenes, HoupsDogIsShadedAndAloneInItsShot) {
     // Grey is corner c's depth / 3, held at 100, over a pale backdrop: on
     // every frame the dog's near parts are clearly darker than its far ones,
