@@ -622,11 +622,13 @@ TEST(DataScenes, OlandFliesPastBrightToadstoolsOverACalmField) {
     // no wall of long upright lines (stems) anywhere.
     std::set<std::string> toadstools;
     int empty_frames = 0, frames = 0, busiest = 0, most_upright = 0;
+    float widest = 0; // the widest a toadstool comes on the picture
     long toadstool_lines = 0;
     double grey = 0;
     const auto frame_of = [&](float, const std::vector<drawn_face>& faces) {
         ++frames;
         std::set<std::string> shown;
+        std::map<std::string, screen_box> boxes;
         int low_lines = 0, upright = 0;
         for (const drawn_face& d : faces) {
             const std::string name = d.mesh->name;
@@ -637,9 +639,11 @@ TEST(DataScenes, OlandFliesPastBrightToadstoolsOverACalmField) {
             upright += dy > 40 && dx < 0.15f * dy;
             if (name.rfind("Shroom", 0) != 0) continue;
             shown.insert(name);
+            for (const screen_point& s : d.corner) boxes[name].add(s);
             ++toadstool_lines;
             grey += std::min(255.0f, (a.y + b.y + d.corner[2].y) / 3 + 50);
         }
+        for (const auto& [name, box] : boxes) widest = std::max(widest, box.right - box.left);
         busiest = std::max(busiest, low_lines);
         most_upright = std::max(most_upright, upright);
         empty_frames += shown.empty();
@@ -649,29 +653,39 @@ TEST(DataScenes, OlandFliesPastBrightToadstoolsOverACalmField) {
     EXPECT_GT(frames, 150);
     ASSERT_GT(toadstool_lines, 0);
     grey /= static_cast<double>(toadstool_lines);
-    std::printf("oland: %zu toadstools, grey %.0f, %d field lines below, %d upright\n",
-                toadstools.size(), grey, busiest, most_upright);
+    std::printf("oland: %zu toadstools, grey %.0f, %d field lines below, %d upright, widest "
+                "%.0f\n",
+                toadstools.size(), grey, busiest, most_upright, widest);
     EXPECT_EQ(empty_frames, 0);
     EXPECT_GE(toadstools.size(), 10u);
     EXPECT_GT(grey, 125);
     EXPECT_LT(busiest, 350);
     EXPECT_LT(most_upright, 16);
+    // Never so near that its lines, none hidden, become a tangle across the
+    // field: a toadstool is at most a quarter of the picture wide.
+    EXPECT_LT(widest, 80);
 }
 
-TEST(DataScenes, OlandsFlareSitsOnTheSun) {
+TEST(DataScenes, OlandsFlareSitsOnTheSunWhoseRaysKeepToTheSky) {
     // The flare (96 x 96) goes at corner b of the first face drawn, its top at
-    // row 20: that face is the sun's, and the sun shines from the flare's middle.
+    // row 20: that face is the sun's ray pointing left, level with the sun,
+    // and the sun, as wide either side, shines from the flare's middle
+    // (column b + 48, row 68). Its rays reach no lower than the sun's ring,
+    // so none is drawn across the field below it.
     const faults f = find_faults("oland", [](const std::vector<drawn_face>& faces) {
         if (std::strcmp(faces[0].mesh->name, "Sun") != 0) return std::string("not the sun first");
-        float x = 0, y = 0;
-        int n = 0;
+        const screen_point &tip = faces[0].corner[1], &root = faces[0].corner[0];
+        screen_box sun;
         for (const drawn_face& d : faces)
             if (d.mesh == faces[0].mesh)
-                for (const screen_point& s : d.corner) x += s.x, y += s.y, ++n;
-        x /= static_cast<float>(n), y /= static_cast<float>(n);
-        if (std::fabs(faces[0].corner[1].x + 48 - x) > 10 || std::fabs(y - 68) > 12)
-            return "sun at " + std::to_string(x) + ", " + std::to_string(y) + ", flare at " +
-                   std::to_string(faces[0].corner[1].x);
+                for (const screen_point& s : d.corner) sun.add(s);
+        const float middle = (sun.left + sun.right) / 2;
+        if (root.x <= tip.x + 30 || std::fabs(root.y - tip.y) > 3)
+            return std::string("the first ray does not point left");
+        if (std::fabs(tip.x + 48 - middle) > 10 || std::fabs(tip.y - 68) > 12)
+            return "sun at " + std::to_string(middle) + ", " + std::to_string(tip.y) +
+                   ", flare at " + std::to_string(tip.x);
+        if (sun.bottom > tip.y + 14) return "a ray down to row " + std::to_string(sun.bottom);
         return std::string();
     });
     EXPECT_GT(f.frames, 150);
