@@ -397,15 +397,22 @@ TEST(DataScenes, TheCreditsGreyCopyDrawsTheWholeBeatingDragonfly) {
     EXPECT_LT(narrowest, widest * 0.85f);
 }
 
+// Where the greetings hang their bubble: corner a of face 10 of the last
+// mesh that has one, or null.
+const screen_point* bubble_anchor(const std::vector<drawn_face>& faces) {
+    const screen_point* anchor = nullptr;
+    for (const drawn_face& d : faces)
+        if (d.index == 10) anchor = &d.corner[0];
+    return anchor;
+}
+
 TEST(DataScenes, TheGreetingsBubbleHangsWhereItFits) {
     // The bubble (160 x 104) hangs at corner a of face 10 of the last mesh
     // with more than ten faces; the whole bubble stays on the picture.
     const faults f = find_faults("ogreety", [](const std::vector<drawn_face>& faces) {
-        const drawn_face* anchor = nullptr;
-        for (const drawn_face& d : faces)
-            if (d.index == 10) anchor = &d;
+        const screen_point* anchor = bubble_anchor(faces);
         if (!anchor) return std::string("no face 10");
-        const screen_point& a = anchor->corner[0];
+        const screen_point& a = *anchor;
         if (a.x >= 0 && a.x + 160 <= 320 && a.y >= 0 && a.y + 104 <= 200) return std::string();
         return "bubble at " + std::to_string(a.x) + ", " + std::to_string(a.y);
     });
@@ -419,11 +426,9 @@ TEST(DataScenes, TheGreetingsDogSitsWholeBesideItsBubble) {
     // corner of the dog lies in the bubble's box (12 to 146 across, 58 to
     // 100 down from where it hangs), where the name is written.
     const faults f = find_faults("ogreety", [](const std::vector<drawn_face>& faces) {
-        const drawn_face* anchor = nullptr;
-        for (const drawn_face& d : faces)
-            if (d.index == 10) anchor = &d;
+        const screen_point* anchor = bubble_anchor(faces);
         if (!anchor) return std::string("no face 10");
-        const screen_point& a = anchor->corner[0];
+        const screen_point& a = *anchor;
         float bottom = -1e9f;
         for (const drawn_face& d : faces) {
             if (std::strncmp(d.mesh->name, "Sit", 3) != 0) continue;
