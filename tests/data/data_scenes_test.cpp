@@ -238,6 +238,12 @@ faults find_faults(const std::string& part,
     return f;
 }
 
+// oneco0's egg is drawn as three meshes: the cell, the corona round it and
+// the membrane that lifts off it.
+bool is_egg_part(const std::string& name) {
+    return name == "Egg" || name == "Corona" || name == "Membrane";
+}
+
 TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
     // houp: at the widest of its breathing (4 times; the view holds 3) no
     // edge passes over the digits' panel, columns 188 to 306 of rows 66 to
@@ -291,29 +297,14 @@ TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
             return s.y < 112 && s.y * 0.6f + 50 < 118;
         });
     EXPECT_EQ(labels.outside, 0);
-    // oneco0 fills only columns left of 180: all of the egg lies there, or
-    // its rims stand out past its fill. The swimmers stay right of it, or
-    // they are half filled, and their heads are on the picture from the
-    // first frame; their tails may trail off its right edge.
+    // oneco0 fills only columns left of 180: all of the egg, its corona and
+    // its membrane lie there, or their rims stand out past their fill.
     const corner_count egg =
         count_corners("oneco0", 1, [](const drawn_face& f, const screen_point& s) {
-            return std::strcmp(f.mesh->name, "Egg") != 0 || s.x < 180;
+            return !is_egg_part(f.mesh->name) || s.x < 180;
         });
     EXPECT_GT(egg.corners, 0);
     EXPECT_EQ(egg.outside, 0);
-    const faults swimmers = find_faults("oneco0", [](const std::vector<drawn_face>& faces) {
-        for (const drawn_face& f : faces) {
-            const std::string name = f.mesh->name;
-            if (name == "Egg") continue;
-            for (const screen_point& s : f.corner) {
-                const bool on_picture = s.x < 320 && s.y >= 0 && s.y < 200;
-                if (s.x < 180 || (name.rfind("Head", 0) == 0 && !on_picture))
-                    return name + " at " + std::to_string(s.x) + ", " + std::to_string(s.y);
-            }
-        }
-        return std::string();
-    });
-    EXPECT_EQ(swimmers.bad, 0) << swimmers.first;
 }
 
 // A box round points on the screen.
@@ -325,6 +316,80 @@ struct screen_box {
     }
     float longer_side() const { return std::max(right - left, bottom - top); }
 };
+
+// The egg cell's outline on the screen in one frame of oneco0, from its
+// corners on the picture (its streak slivers lie below it), and how far a
+// point lies from its middle in its radii: 1 on the rim.
+struct egg_outline {
+    screen_box box;
+    explicit egg_outline(const std::vector<drawn_face>& faces) {
+        for (const drawn_face& f : faces)
+            if (std::strcmp(f.mesh->name, "Egg") == 0)
+                for (const screen_point& s : f.corner)
+                    if (s.y < 200) box.add(s);
+    }
+    float reach(const screen_point& s) const {
+        const float cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+        return std::hypot((s.x - cx) / ((box.right - box.left) / 2),
+                          (s.y - cy) / ((box.bottom - box.top) / 2));
+    }
+};
+
+// The nearest a swimmer's head comes to the egg's middle in a frame, in the
+// egg's radii, and its leftmost column.
+struct head_reach {
+    float nearest = 1e9f, left = 1e9f;
+};
+std::map<std::string, head_reach> heads_near_egg(const std::vector<drawn_face>& faces) {
+    const egg_outline egg(faces);
+    std::map<std::string, head_reach> heads;
+    for (const drawn_face& f : faces) {
+        const std::string name = f.mesh->name;
+        if (name.rfind("Head", 0) != 0) continue;
+        head_reach& h = heads[name];
+        for (const screen_point& s : f.corner) {
+            h.nearest = std::min(h.nearest, egg.reach(s));
+            h.left = std::min(h.left, s.x);
+        }
+    }
+    return heads;
+}
+
+TEST(DataScenes, OnecoZerosSwimmersRaceInAndOneTouchesTheEgg) {
+    // The swimmers come in from beyond the right edge; the first reaches the
+    // egg half way through the part's frames and touches its rim (its nose
+    // over the rim, not sunk into the cell) from then on; the others never
+    // reach the rim. A head passing into the egg, or a race won by nobody,
+    // fails here.
+    int frames = 0, touching = 0;
+    faults f;
+    const kf_status status =
+        walk_view(data_path("sperm.3ds"), view_of("oneco0"),
+                  [&](float frame, const std::vector<drawn_face>& faces) {
+                      const std::map<std::string, head_reach> heads = heads_near_egg(faces);
+                      const auto fault = [&](const std::string& what) {
+                          if (f.bad++ == 0)
+                              f.first =
+                                  "frame " + std::to_string(static_cast<int>(frame)) + ": " + what;
+                      };
+                      if (heads.size() != 3) return fault("not three heads");
+                      for (const auto& [name, h] : heads) {
+                          if (frames == 0 && h.left < 240) fault(name + " already in at the start");
+                          if (h.nearest < 0.85f) fault(name + " inside the egg");
+                          if (name != "Head1" && h.nearest < 1.05f) fault(name + " at the egg");
+                      }
+                      const float first = heads.at("Head1").nearest;
+                      if (frame >= 185 && first > 1.0f) fault("Head1 off the egg");
+                      if (frame < 150 && first <= 1.0f)
+                          fault("Head1 at the egg before the race is seen");
+                      touching += first <= 1.0f;
+                      ++frames;
+                  });
+    EXPECT_EQ(status, KF_OK);
+    EXPECT_GT(frames, 300);
+    EXPECT_EQ(f.bad, 0) << f.first;
+    EXPECT_GT(touching, frames / 3);
+}
 
 TEST(DataScenes, TheCreditsGreyCopyDrawsTheWholeBeatingDragonfly) {
     // The grey copy draws the first eighth of each mesh's faces: on every
@@ -364,17 +429,63 @@ TEST(DataScenes, TheCreditsGreyCopyDrawsTheWholeBeatingDragonfly) {
     EXPECT_LT(narrowest, widest * 0.85f);
 }
 
+// Where the greetings hang their bubble: corner a of face 10 of the last
+// mesh that has one, or null.
+const screen_point* bubble_anchor(const std::vector<drawn_face>& faces) {
+    const screen_point* anchor = nullptr;
+    for (const drawn_face& d : faces)
+        if (d.index == 10) anchor = &d.corner[0];
+    return anchor;
+}
+
 TEST(DataScenes, TheGreetingsBubbleHangsWhereItFits) {
     // The bubble (160 x 104) hangs at corner a of face 10 of the last mesh
     // with more than ten faces; the whole bubble stays on the picture.
     const faults f = find_faults("ogreety", [](const std::vector<drawn_face>& faces) {
-        const drawn_face* anchor = nullptr;
-        for (const drawn_face& d : faces)
-            if (d.index == 10) anchor = &d;
+        const screen_point* anchor = bubble_anchor(faces);
         if (!anchor) return std::string("no face 10");
-        const screen_point& a = anchor->corner[0];
+        const screen_point& a = *anchor;
         if (a.x >= 0 && a.x + 160 <= 320 && a.y >= 0 && a.y + 104 <= 200) return std::string();
         return "bubble at " + std::to_string(a.x) + ", " + std::to_string(a.y);
+    });
+    EXPECT_GT(f.frames, 150);
+    EXPECT_EQ(f.bad, 0) << f.first;
+}
+
+TEST(DataScenes, TheGreetingsDogSitsWholeBesideItsBubble) {
+    // The sitting dog's outline is closed along the ground: the lines on
+    // its lowest rows run unbroken from the haunch to the fore paws. No
+    // corner of the dog lies in the bubble's box (12 to 146 across, 58 to
+    // 100 down from where it hangs), where the name is written.
+    const faults f = find_faults("ogreety", [](const std::vector<drawn_face>& faces) {
+        const screen_point* anchor = bubble_anchor(faces);
+        if (!anchor) return std::string("no face 10");
+        const screen_point& a = *anchor;
+        float bottom = -1e9f;
+        for (const drawn_face& d : faces) {
+            if (std::strncmp(d.mesh->name, "Sit", 3) != 0) continue;
+            for (const screen_point& s : d.corner) {
+                if (s.x > a.x + 12 && s.x < a.x + 146 && s.y > a.y + 58 && s.y < a.y + 100)
+                    return std::string(d.mesh->name) + " in the bubble";
+                if (std::strcmp(d.mesh->name, "SitBody") == 0) bottom = std::max(bottom, s.y);
+            }
+        }
+        std::vector<std::pair<float, float>> ground;
+        for (const drawn_face& d : faces) {
+            if (std::strcmp(d.mesh->name, "SitBody") != 0) continue;
+            screen_box box;
+            for (const screen_point& s : d.corner) box.add(s);
+            if (box.top >= bottom - 2) ground.push_back({box.left, box.right});
+        }
+        std::sort(ground.begin(), ground.end());
+        if (ground.empty()) return std::string("nothing on the ground");
+        float reach = ground.front().second;
+        for (const auto& [left, right] : ground) {
+            if (left > reach + 1.5f) return "ground open at " + std::to_string(reach);
+            reach = std::max(reach, right);
+        }
+        if (reach - ground.front().first < 30) return std::string("ground too short");
+        return std::string();
     });
     EXPECT_GT(f.frames, 150);
     EXPECT_EQ(f.bad, 0) << f.first;
@@ -413,13 +524,14 @@ TEST(DataScenes, HoupsDogStaysOnThePicture) {
     // The part stretches columns 1.8 to 4 times from column 0 and shakes
     // every line's ends up to 9 pixels right and down: at the narrowest the
     // dog's tail is on the picture, and its swinging feet, shaken down,
-    // stay 6 rows above the bottom edge, its ears below the top one.
+    // stay 16 rows above the bottom edge, clear of it, its ears below the
+    // top one.
     const faults f = find_faults("houp", [](const std::vector<drawn_face>& faces) {
         const scene_view& view = view_of("houp");
         for (const drawn_face& d : faces) {
             if (!view.subject(d.mesh->name)) continue;
             for (const screen_point& s : d.corner)
-                if (s.x * 1.8f / 3 < 0 || s.y < 0 || s.y + 9 > 194)
+                if (s.x * 1.8f / 3 < 0 || s.y < 0 || s.y + 9 > 184)
                     return std::string(d.mesh->name) + " at " + std::to_string(s.x) + ", " +
                            std::to_string(s.y);
         }
@@ -489,19 +601,19 @@ TEST(DataScenes, OnecoZerosStreaksTrailOnlyBehindTheSwimmersHeads) {
     // oneco0 counts the faces it draws on over meshes and frames and throws
     // a dotted streak from corner a of every eleventh to the right edge, on
     // the row a.y (the part's truncated row) when that lies strictly inside
-    // the picture. Each visible streak starts at the back of a head, right
+    // the picture. Each visible streak starts at the back half of a head, right
     // of the egg, so that it reads as the swimmer's wake, never as a band
-    // across the egg; and every frame has the same few, the three heads'.
+    // across the egg; and there are never more than the heads' two each.
     int counter = 0, frames = 0, wrong_count = 0;
     faults f;
     const kf_status status =
         walk_view(data_path("sperm.3ds"), view_of("oneco0"),
                   [&](float frame, const std::vector<drawn_face>& faces) {
                       ++frames;
-                      std::map<const kf_object*, float> back;
+                      const egg_outline egg(faces);
+                      std::map<const kf_object*, screen_box> heads;
                       for (const drawn_face& d : faces)
-                          for (const screen_point& s : d.corner)
-                              back[d.mesh] = std::max(back[d.mesh], s.x);
+                          for (const screen_point& s : d.corner) heads[d.mesh].add(s);
                       int streaks = 0;
                       for (const drawn_face& d : faces) {
                           counter = counter >= 10 ? 0 : counter + 1;
@@ -512,7 +624,8 @@ TEST(DataScenes, OnecoZerosStreaksTrailOnlyBehindTheSwimmersHeads) {
                               continue; // no span right of the edge
                           ++streaks;
                           const std::string name = d.mesh->name;
-                          if (name.rfind("Head", 0) != 0 || a.x < 180 || a.x < back[d.mesh] - 1) {
+                          if (name.rfind("Head", 0) != 0 || a.x <= egg.box.right ||
+                              a.x < (heads[d.mesh].left + heads[d.mesh].right) / 2) {
                               if (f.bad++ == 0)
                                   f.first = "frame " + std::to_string(static_cast<int>(frame)) +
                                             ": " + name + " face " + std::to_string(d.index) +
@@ -520,7 +633,7 @@ TEST(DataScenes, OnecoZerosStreaksTrailOnlyBehindTheSwimmersHeads) {
                                             std::to_string(a.y);
                           }
                       }
-                      wrong_count += streaks != 3;
+                      wrong_count += streaks > 6;
                   });
     EXPECT_EQ(status, KF_OK);
     EXPECT_GT(frames, 300);
@@ -546,11 +659,13 @@ TEST(DataScenes, OlandFliesPastBrightToadstoolsOverACalmField) {
     // no wall of long upright lines (stems) anywhere.
     std::set<std::string> toadstools;
     int empty_frames = 0, frames = 0, busiest = 0, most_upright = 0;
+    float widest = 0; // the widest a toadstool comes on the picture
     long toadstool_lines = 0;
     double grey = 0;
     const auto frame_of = [&](float, const std::vector<drawn_face>& faces) {
         ++frames;
         std::set<std::string> shown;
+        std::map<std::string, screen_box> boxes;
         int low_lines = 0, upright = 0;
         for (const drawn_face& d : faces) {
             const std::string name = d.mesh->name;
@@ -561,9 +676,11 @@ TEST(DataScenes, OlandFliesPastBrightToadstoolsOverACalmField) {
             upright += dy > 40 && dx < 0.15f * dy;
             if (name.rfind("Shroom", 0) != 0) continue;
             shown.insert(name);
+            for (const screen_point& s : d.corner) boxes[name].add(s);
             ++toadstool_lines;
             grey += std::min(255.0f, (a.y + b.y + d.corner[2].y) / 3 + 50);
         }
+        for (const auto& [name, box] : boxes) widest = std::max(widest, box.right - box.left);
         busiest = std::max(busiest, low_lines);
         most_upright = std::max(most_upright, upright);
         empty_frames += shown.empty();
@@ -573,29 +690,39 @@ TEST(DataScenes, OlandFliesPastBrightToadstoolsOverACalmField) {
     EXPECT_GT(frames, 150);
     ASSERT_GT(toadstool_lines, 0);
     grey /= static_cast<double>(toadstool_lines);
-    std::printf("oland: %zu toadstools, grey %.0f, %d field lines below, %d upright\n",
-                toadstools.size(), grey, busiest, most_upright);
+    std::printf("oland: %zu toadstools, grey %.0f, %d field lines below, %d upright, widest "
+                "%.0f\n",
+                toadstools.size(), grey, busiest, most_upright, widest);
     EXPECT_EQ(empty_frames, 0);
     EXPECT_GE(toadstools.size(), 10u);
     EXPECT_GT(grey, 125);
     EXPECT_LT(busiest, 350);
     EXPECT_LT(most_upright, 16);
+    // Never so near that its lines, none hidden, become a tangle across the
+    // field: a toadstool is at most a quarter of the picture wide.
+    EXPECT_LT(widest, 80);
 }
 
-TEST(DataScenes, OlandsFlareSitsOnTheSun) {
+TEST(DataScenes, OlandsFlareSitsOnTheSunWhoseRaysKeepToTheSky) {
     // The flare (96 x 96) goes at corner b of the first face drawn, its top at
-    // row 20: that face is the sun's, and the sun shines from the flare's middle.
+    // row 20: that face is the sun's ray pointing left, level with the sun,
+    // and the sun, as wide either side, shines from the flare's middle
+    // (column b + 48, row 68). Its rays reach no lower than the sun's ring,
+    // so none is drawn across the field below it.
     const faults f = find_faults("oland", [](const std::vector<drawn_face>& faces) {
         if (std::strcmp(faces[0].mesh->name, "Sun") != 0) return std::string("not the sun first");
-        float x = 0, y = 0;
-        int n = 0;
+        const screen_point &tip = faces[0].corner[1], &root = faces[0].corner[0];
+        screen_box sun;
         for (const drawn_face& d : faces)
             if (d.mesh == faces[0].mesh)
-                for (const screen_point& s : d.corner) x += s.x, y += s.y, ++n;
-        x /= static_cast<float>(n), y /= static_cast<float>(n);
-        if (std::fabs(faces[0].corner[1].x + 48 - x) > 10 || std::fabs(y - 68) > 12)
-            return "sun at " + std::to_string(x) + ", " + std::to_string(y) + ", flare at " +
-                   std::to_string(faces[0].corner[1].x);
+                for (const screen_point& s : d.corner) sun.add(s);
+        const float middle = (sun.left + sun.right) / 2;
+        if (root.x <= tip.x + 30 || std::fabs(root.y - tip.y) > 3)
+            return std::string("the first ray does not point left");
+        if (std::fabs(tip.x + 48 - middle) > 10 || std::fabs(tip.y - 68) > 12)
+            return "sun at " + std::to_string(middle) + ", " + std::to_string(tip.y) +
+                   ", flare at " + std::to_string(tip.x);
+        if (sun.bottom > tip.y + 14) return "a ray down to row " + std::to_string(sun.bottom);
         return std::string();
     });
     EXPECT_GT(f.frames, 150);

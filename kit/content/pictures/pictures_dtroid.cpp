@@ -368,43 +368,62 @@ image bubble(const art::lettering& letters) {
     return canvas;
 }
 
-// The swimmers' water, its channels whole 5-6-5 levels (level / top), so
-// that it does not dither: oneco0 spins the light picture at five times its
-// size, where every pixel of it becomes a 5 x 5 block, so that picture must
-// match the backdrop to the bit where it shows no light. `glow` (0 .. 1)
-// lightens it by up to one level of red, two of green and one of blue,
-// rounded to whole levels so that the light comes in flat steps, never in
-// a dither pattern that the blocks would blow up.
-colour water(float glow) {
-    const auto step = [glow](float level, float most, float top) {
-        return (level + std::round(most * glow)) / top;
+// The swimmers' water, lit from the lamp in the top-left corner: teal near
+// it, deep blue far from it, `glow` (0 .. 1) lightening it by up to one
+// level of red, two of green and one of blue where the spun light falls.
+// Its channels are whole 5-6-5 levels (level / top), so that it does not
+// dither: oneco0 spins the light picture at five times its size, where every
+// pixel of it becomes a 5 x 5 block, and each channel rounds on its own, so
+// that neighbouring bands differ by one level of one channel, in broad soft
+// rings about the corner. `from_lamp` is the distance in backdrop pixels;
+// `lift` adds to the light (1 the whole range from far to near);
+// the light stays even from 170 to 230 pixels out, across the 200-pixel rim
+// of the spun picture, so that the rim meets the backdrop without a seam.
+colour water(float from_lamp, float glow, float lift = 0) {
+    const float d = from_lamp < 170 ? from_lamp : from_lamp < 230 ? 170 : from_lamp - 60;
+    const float light = 1 - art::smoothstep(0, 330, d) + lift;
+    const auto level = [glow, light](float dark, float bright, float most, float top) {
+        return std::round(dark + (bright - dark) * light + most * glow) / top;
     };
-    return {step(6, 1, 31), step(23, 2, 63), step(19, 1, 31)};
+    return {level(3, 9, 1, 31), level(13, 31, 2, 63), level(14, 20, 1, 31)};
 }
-// Calm water under a microscope, one flat blue, darkening only towards the
-// lens's far edge and beyond the spun picture's reach (200 pixels from the
-// top-left corner): the white striped egg and the black swimmers stand out.
+
+// Out-of-focus cells deep in the water, right of the spun light's reach:
+// soft swells of light of about a level of green, so gentle that no channel
+// steps by more than a level between neighbouring pixels, giving depth
+// without drawing the eye.
+struct blur_cell {
+    float x, y, radius;
+};
+constexpr blur_cell deep_cells[] = {
+    {278, 36, 26}, {300, 150, 34}, {214, 178, 15}, {246, 104, 11}, {312, 84, 9}};
+
+// Calm water under a microscope, lit from the corner, with a few cells out
+// of focus: the white striped egg and the black swimmers stand out.
 image microscope() {
     image canvas(320, 200);
     canvas.paint([&](float x, float y) {
-        const float edge = std::hypot((x - 150) / 190, (y - 100) / 130);
-        const float shade =
-            art::smoothstep(205, 260, std::hypot(x, y)) * art::smoothstep(0.6f, 1.2f, edge);
-        return water(0) * (1 - 0.35f * shade);
+        float lift = 0;
+        for (const blur_cell& cell : deep_cells) {
+            const float r = std::hypot(x - cell.x, y - cell.y);
+            lift += 0.07f * (1 - art::smoothstep(0.5f * cell.radius, cell.radius, r));
+        }
+        return water(std::hypot(x, y), 0, lift);
     });
     return canvas;
 }
 
-// Light turning about the lamp's corner: a disc of the water's blue (keyed
-// outside it) lit in two broad soft lobes that fade out towards its middle
-// and its rim. At five times the size the edges of its steps of light step
-// by 5 pixels, but by one level of a channel only.
+// Light turning about the lamp's corner: a disc of the water (keyed outside
+// it) lit in two broad soft lobes that fade out towards its middle and its
+// rim. At five times the size a pixel at distance r from the middle covers
+// the water 5 r from the corner; the edges of its steps of light step by 5
+// pixels, but by one level of a channel only.
 image mirror_rays() {
     image canvas(80, 80);
     canvas.paint([&](float x, float y) {
         const float a = std::atan2(y - 40, x - 40), r = std::hypot(x - 40, y - 40);
         const float fade = art::smoothstep(4, 16, r) * (1 - art::smoothstep(22, 36, r));
-        return water(fade * (0.5f + 0.5f * std::cos(2 * a + r / 20)));
+        return water(5 * r, fade * (0.5f + 0.5f * std::cos(2 * a + r / 20)));
     });
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 80; ++x) {

@@ -47,6 +47,8 @@ void eye(mesh_builder& b, vec3 at) {
 
 tds::mesh sitter_body(const std::string& name) {
     mesh_builder b(name);
+    // Down the back, round the haunch, along the ground under the hind paw
+    // and the fore paws, closed, up the fore leg and the chest to the throat.
     stroke(b, {{13, 0, 82},
                {6, 0, 66},
                {-6, 0, 52},
@@ -54,17 +56,24 @@ tds::mesh sitter_body(const std::string& name) {
                {-26, 0, 24},
                {-26, 0, 10},
                {-22, 0, 2},
-               {-6, 0, 0},
-               {-4, 0, 6},
-               {2, 0, 16},
-               {10, 0, 12},
-               {14, 0, 4},
+               {-12, 0, 0},
                {14, 0, 0},
                {27, 0, 0},
+               {28, 0, 3},
                {24, 0, 6},
                {24, 0, 36},
                {30, 0, 50},
                {38, 0, 64}});
+    // The folded thigh over the hind paw, the toes, and the back of the
+    // near fore leg.
+    stroke(b, {{-2, 0, 1}, {0, 0, 8}, {-4, 0, 20}, {-12, 0, 28}, {-18, 0, 30}});
+    stroke(b, {{-2, 0, 0}, {-3, 0, 3}});
+    stroke(b, {{21, 0, 0}, {21, 0, 3}});
+    stroke(b, {{14, 0, 0}, {14, 0, 34}, {18, 0, 44}});
+    // A collar round the neck, two lines with a tag hanging at the throat.
+    stroke(b, {{11, 0, 74}, {22, 0, 69}, {35, 0, 64}});
+    stroke(b, {{11, 0, 70}, {22, 0, 65}, {34, 0, 60}});
+    stroke(b, {{32, 0, 61}, {31, 0, 56}, {35, 0, 55}, {34, 0, 60}});
     return b.take("Fur");
 }
 
@@ -83,7 +92,9 @@ tds::mesh sitter_head(const std::string& name) {
                {20, 0, 97},
                {16, 0, 92},
                {13, 0, 82}});
-    eye(b, {44, 0, 86});
+    // A round eye with a dark pupil, under the brow.
+    stroke(b, {{41.5f, 0, 83}, {45, 0, 86}, {48.5f, 0, 83}, {45, 0, 80}, {41.5f, 0, 83}});
+    eye(b, {45, 0, 83});
     return b.take("Fur");
 }
 

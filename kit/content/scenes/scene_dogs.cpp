@@ -81,7 +81,7 @@ struct houp_shot {
     float across = 1.5f;                // across it, on top of its size
     float distance = 140;               // from the camera to its middle plane
     float bottom = 6, top = 88;         // its feet and ear tips, dog units
-    float feet_row = 172, top_row = 58; // where they show
+    float feet_row = 160, top_row = 46; // where they show
     float tail = -50, tail_column = 3;  // its tail's tip (dog units), its column unstretched
     float body_depth = 90;              // where its body's lines take their grey
     vec3 dog{3000, 0, 0};               // where it runs, facing +x

@@ -1,4 +1,4 @@
-// The swimmers' scene: swimmers with morphing tails closing in on an egg.
+// The swimmers' scene: swimmers with beating tails racing to an egg.
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
 
@@ -14,19 +14,24 @@ constexpr float pi = 3.14159265358979f;
 
 // oneco0 zooms its projection in (persp + 200) about a centre 100 left of and
 // 50 below the usual one, and fills faces only in columns left of 180: the
-// egg sits there, white and striped, and the swimmers come in from the right,
-// where only edge a-b of each face shows, in black. They stop short of the
-// egg, all of them right of that column, outlines rather than half filled.
+// egg sits there, white and striped, under bold black rims, and the swimmers
+// race in from beyond the right edge, where only edge a-b of each face shows,
+// in black. The first reaches the egg and touches it, and the egg lifts its
+// outer membrane; the others come too late and stop in its corona.
 //
 // Every eleventh face the part draws, counted on over meshes and frames,
 // throws a dotted grey streak from its corner a to the right edge. Each mesh
 // here has a multiple of eleven faces, so the same faces throw the streaks
 // in every frame: the last of each eleven. In the heads that face starts at
 // the back of the head, so the streak trails behind the swimmer along its
-// tail; in the egg it is a sliver out of sight below the picture.
+// tail; in the egg's meshes it is a sliver out of sight below the picture.
 constexpr int streak_period = 11;
 constexpr uint32_t swim_frames = 360; // oneco0 plays about 343 of them, forwards
 constexpr float swim_lens = 50;
+constexpr float egg_radius = 19;
+// When the first swimmer touches the egg and how long the membrane takes to
+// lift (fractions of the swim).
+constexpr float touch_at = 0.5f, lift_time = 0.12f;
 
 projection zoomed_projection() {
     const projection p = part_projection(lens_fov(swim_lens), 320);
@@ -49,80 +54,140 @@ void outline_fan(mesh_builder& b, const std::vector<vec3>& outline, vec3 centre)
     for (size_t k = 0; k < rim.size(); ++k) b.triangle(rim[k], rim[(k + 1) % rim.size()], middle);
 }
 
-// The egg cell seen from the swim's middle view: a striped white disc with a
-// double rim (the membrane) and a nucleus up and left, where the light comes
-// from, each drawn as one calm black ring. The rings sit on a shallow dome
-// facing the camera, so that the nucleus shifts a little against the rim as
-// the egg rocks. Below it hang slivers, out of sight, in every eleventh place.
-tds::mesh egg_cell(float radius) {
-    const vec3 view = normalised(swim_eye(0.5f));
-    const vec3 right = normalised(cross(view * -1, {0, 0, 1})), up = cross(right, view * -1);
-    // A point of the dome `across` (right, up) from the middle, in radii.
-    const auto on_dome = [&](float x, float y) {
-        const float lift = 0.3f * std::sqrt(std::max(0.0f, 1 - x * x - y * y));
-        return (right * x + up * y + view * lift) * radius;
-    };
-    const auto ring = [&](float cx, float cy, float r, int count) {
-        std::vector<vec3> points;
-        for (int k = 0; k < count; ++k) {
-            const float a = 2 * pi * static_cast<float>(k) / static_cast<float>(count);
-            points.push_back(on_dome(cx + r * std::cos(a), cy + r * std::sin(a)));
-        }
-        return points;
-    };
-    mesh_builder visible("Egg");
-    outline_fan(visible, ring(0, 0, 1, 24), on_dome(0, 0));
-    outline_fan(visible, ring(0, 0, 0.9f, 24), on_dome(0, 0));
-    outline_fan(visible, ring(-0.28f, 0.3f, 0.27f, 12), on_dome(-0.28f, 0.3f));
-    tds::mesh shown = visible.take();
-    // Interleave the out-of-sight slivers so that they take the eleventh
-    // places, the streaks' places, and the mesh ends on one.
-    mesh_builder b("Egg");
+// A closed line as slivers, edge a-b of each a piece of it: the part draws
+// the line and nearly nothing of the fill, so it covers nothing inside.
+void outline_ring(mesh_builder& b, const std::vector<vec3>& outline, vec3 across) {
+    for (size_t k = 0; k < outline.size(); ++k) {
+        const vec3 p = outline[k], q = outline[(k + 1) % outline.size()];
+        b.triangle(b.vertex(p), b.vertex(q), b.vertex(q + across));
+    }
+}
+
+// The egg's faces in the order they are drawn, with out-of-sight slivers
+// (below the picture) in every eleventh place, the streaks' places, and more
+// of them after the last face up to a whole number of elevens.
+tds::mesh hide_streaks(const tds::mesh& shown, vec3 right, vec3 up) {
+    mesh_builder b(shown.name);
     b.merge(shown);
     std::vector<tds::face> faces;
     size_t next = 0;
     while (next < shown.faces.size() || faces.size() % streak_period != 0) {
-        if (faces.size() % streak_period == streak_period - 1) {
-            const vec3 low{0, 0, -60 * radius / 19};
+        if (faces.size() % streak_period == streak_period - 1 || next == shown.faces.size()) {
+            const vec3 low{0, 0, -60};
             faces.push_back({b.vertex(low), b.vertex(low + right), b.vertex(low + up), 7});
         } else {
             faces.push_back(shown.faces[next++]);
         }
     }
-    tds::mesh egg = b.take();
-    egg.faces = faces;
-    return egg;
+    tds::mesh out = b.take();
+    out.faces = faces;
+    return out;
 }
 
-// A swimmer's head, flat and oval with its nose along -x: a fan of eleven
-// faces whose last starts at the back of the head, where the tail joins, so
-// that the streak the part throws from it runs back along the tail.
-tds::mesh head_mesh(const std::string& name) {
-    std::vector<vec3> outline;
-    for (int k = 1; k <= streak_period; ++k) {
-        const float a = 2 * pi * static_cast<float>(k) / streak_period;
-        // Rounder at the nose (cos a < 0) than at the back.
-        const float fuller = 1 - 0.2f * std::cos(a);
-        outline.push_back({6.5f * std::cos(a), 0, 4 * fuller * std::sin(a)});
+// The plane the egg is drawn on: square to the swim's middle view, bulging
+// a little towards the camera, so that the nucleus shifts against the rim
+// as the egg rocks. Points are given in radii across (right, up).
+struct egg_dome {
+    vec3 view = normalised(swim_eye(0.5f));
+    vec3 right = normalised(cross(view * -1, {0, 0, 1}));
+    vec3 up = cross(right, view * -1);
+    vec3 at(float x, float y) const {
+        const float lift = 0.3f * std::sqrt(std::max(0.0f, 1 - x * x - y * y));
+        return (right * x + up * y + view * lift) * egg_radius;
     }
+    std::vector<vec3> ring(float cx, float cy, float rx, float ry, int count) const {
+        std::vector<vec3> points;
+        for (int k = 0; k < count; ++k) {
+            const float a = 2 * pi * static_cast<float>(k) / static_cast<float>(count);
+            points.push_back(at(cx + rx * std::cos(a), cy + ry * std::sin(a)));
+        }
+        return points;
+    }
+};
+
+// The egg cell: a striped white disc under a bold rim of three black rings a
+// pixel or so apart (the membrane), a double ring within (the clear shell)
+// and a nucleus up and left, where the light comes from, ringed twice about
+// a small nucleolus. Rings drawn later lie inside earlier ones, so no fill
+// covers a ring drawn before it.
+tds::mesh egg_cell() {
+    const egg_dome dome;
+    mesh_builder b("Egg");
+    for (float r : {1.0f, 0.978f, 0.956f, 0.86f, 0.845f})
+        outline_fan(b, dome.ring(0, 0, r, r, 28), dome.at(0, 0));
+    for (float r : {0.27f, 0.25f, 0.08f})
+        outline_fan(b, dome.ring(-0.28f, 0.3f, r, r, r > 0.1f ? 14 : 6), dome.at(-0.28f, 0.3f));
+    return hide_streaks(b.take(), dome.right, dome.up);
+}
+
+// The corona round the egg: small oval cells, each a striped white body in
+// a black outline, in a loose ring just outside the rim.
+tds::mesh corona_cells() {
+    const egg_dome dome;
+    mesh_builder b("Corona");
+    constexpr int cells = 16;
+    for (int k = 0; k < cells; ++k) {
+        const float a = 2 * pi * (static_cast<float>(k) + 0.3f) / cells;
+        const float r = k % 2 ? 1.13f : 1.2f;
+        const float cx = r * std::cos(a), cy = r * std::sin(a);
+        std::vector<vec3> oval;
+        for (int j = 0; j < 7; ++j) {
+            // Long side along the rim.
+            const float s = 2 * pi * static_cast<float>(j) / 7;
+            const float along = 0.1f * std::cos(s), out = 0.055f * std::sin(s);
+            oval.push_back(dome.at(cx + along * -std::sin(a) + out * std::cos(a),
+                                   cy + along * std::cos(a) + out * std::sin(a)));
+        }
+        outline_fan(b, oval, dome.at(cx, cy));
+    }
+    return hide_streaks(b.take(), dome.right, dome.up);
+}
+
+// The fertilisation membrane: a ring on the egg's rim that lifts off it once
+// the first swimmer touches. Slivers only, so it covers nothing.
+tds::mesh membrane_ring() {
+    const egg_dome dome;
+    mesh_builder b("Membrane");
+    outline_ring(b, dome.ring(0, 0, 1, 1, 32), dome.view * 0.05f);
+    return hide_streaks(b.take(), dome.right, dome.up);
+}
+
+// A swimmer's head, flat and oval with its nose along -x, outlined twice for
+// a bold line: two fans of eleven faces whose last each starts at the back
+// of the head, where the tail joins, so that the streaks the part throws
+// from them run back along the tail.
+tds::mesh head_mesh(const std::string& name) {
     mesh_builder b(name);
-    outline_fan(b, outline, {-0.5f, 0, 0});
+    for (float size : {1.0f, 0.88f}) {
+        std::vector<vec3> outline;
+        for (int k = 1; k <= streak_period; ++k) {
+            const float a = 2 * pi * static_cast<float>(k) / streak_period;
+            // Rounder at the nose (cos a < 0) than at the back.
+            const float fuller = 1 - 0.2f * std::cos(a);
+            outline.push_back(vec3{6.5f * std::cos(a), 0, 4 * fuller * std::sin(a)} * size);
+        }
+        outline_fan(b, outline, {-0.5f, 0, 0});
+    }
     return b.take();
 }
 
-// A tail along +x from the back of the head: eleven slivers, each a piece of
-// a single wavy line as its edge a-b (the part draws nothing else of them
-// right of its fill column), waving up and down with the given phase, more
-// towards the tip. All tails share one topology, so that they can morph into
-// each other.
+// A tail along +x from the back of the head: two wavy lines side by side, a
+// pixel or so apart, of eleven slivers each, their edges a-b the line (the
+// part draws nothing else of them right of its fill column), waving up and
+// down with the given phase, more towards the tip. All tails share one
+// topology, so that they can morph into each other.
 tds::mesh tail_mesh(const std::string& name, float phase) {
     mesh_builder b(name);
-    const auto at = [phase](int r) {
-        const float t = static_cast<float>(r) / streak_period;
-        return vec3{6.5f + 42 * t, 0, 9 * t * std::sin(2 * pi * 1.1f * t + phase)};
-    };
-    for (int r = 0; r < streak_period; ++r)
-        b.triangle(b.vertex(at(r)), b.vertex(at(r + 1)), b.vertex(at(r + 1) + vec3{0, 0.05f, 0}));
+    for (float beside : {0.0f, 0.4f}) {
+        const auto at = [phase, beside](int r) {
+            const float t = static_cast<float>(r) / streak_period;
+            return vec3{6.5f + 42 * t, 0,
+                        beside * (1 - t) + 9 * t * std::sin(2 * pi * 1.1f * t + phase)};
+        };
+        for (int r = 0; r < streak_period; ++r)
+            b.triangle(b.vertex(at(r)), b.vertex(at(r + 1)),
+                       b.vertex(at(r + 1) + vec3{0, 0.05f, 0}));
+    }
     return b.take();
 }
 
@@ -134,44 +199,63 @@ tds::track<std::string> wiggle(const std::string& a, const std::string& b) {
     return t;
 }
 
+// One swimmer's race: from `from`, beyond the right edge, it sets off at
+// `leave` and reaches `to` at `arrive` (fractions of the swim), weaving less
+// as it nears, and stays there wriggling.
+struct race {
+    vec3 from, to;
+    float leave, arrive;
+    vec3 at(float t) const {
+        const float u = std::clamp((t - leave) / (arrive - leave), 0.0f, 1.0f);
+        const float ease = 1 - (1 - u) * (1 - u);
+        const vec3 weave{0, 6 * std::sin(9 * u), 5 * std::sin(7 * u)};
+        return from + (to - from) * ease + weave * (1 - u);
+    }
+};
+
+void add_egg(tds::scene& s) {
+    s.meshes.push_back(egg_cell());
+    s.meshes.push_back(corona_cells());
+    s.meshes.push_back(membrane_ring());
+    const vec3 view = normalised(swim_eye(0.5f));
+    const char* names[3] = {"Egg", "Corona", "Membrane"};
+    for (uint16_t i = 0; i < 3; ++i) {
+        tds::node n = object_node(i, names[i]);
+        n.position = hold({0, 0, 0});
+        // Rocking about the line of sight keeps the dome facing the camera.
+        n.rotation = swing(0, swim_frames, view, 0.35f, 3);
+        // Breathing a little; the membrane lifts off when the egg is touched.
+        n.scale = sampled(0, swim_frames, 15, [i](float t) {
+            const float breathe = 1 + 0.02f * std::sin(24 * pi * t);
+            const float lift = std::clamp((t - touch_at) / lift_time, 0.0f, 1.0f);
+            const float k = breathe * (i == 2 ? 1 + 0.1f * lift * (2 - lift) : 1);
+            return vec3{k, k, 1.04f * k};
+        });
+        s.nodes.push_back(n);
+    }
+}
+
 } // namespace
 
 tds::scene sperm_scene() {
     tds::scene s;
     s.end_frame = swim_frames;
     s.materials = scene_materials();
-    s.meshes.push_back(egg_cell(19));
-    tds::node egg = object_node(0, "Egg");
-    egg.position = hold({0, 0, 0});
-    // A little taller than wide, breathing, and rocking about the line of
-    // sight, which keeps the dome it is built on facing the camera.
-    egg.rotation = swing(0, swim_frames, normalised(swim_eye(0.5f)), 0.35f, 3);
-    egg.scale = sampled(0, swim_frames, 15, [](float t) {
-        const float k = 1 + 0.04f * std::sin(24 * pi * t);
-        return vec3{k, k, 1.12f * k};
-    });
-    s.nodes.push_back(egg);
-    // Where each swimmer starts, at the right, and the point of the egg's
-    // surface it makes for; they swim in at different speeds and go on
-    // wriggling there.
-    const vec3 from[3] = {{58, -10, 18}, {62, 26, -6}, {59, -26, -28}};
-    const vec3 to[3] = {{47, -6, 12}, {46, 4, -4}, {44, -8, -19}};
-    const float pace[3] = {0.75f, 0.6f, 0.68f};
+    add_egg(s);
+    // The first touches the egg's right side with its nose (the head is 8.5
+    // long before the nose at scale 1.3); the others stop in the corona.
+    const race races[3] = {{{90, -10, 10}, {25.5f, -4, 5}, 0.0f, touch_at},
+                           {{102, 24, -14}, {29, 8, -16}, 0.04f, 0.7f},
+                           {{112, -24, 24}, {30, -10, 19}, 0.08f, 0.8f}};
     for (int i = 0; i < 3; ++i) {
         const std::string n = std::to_string(i + 1);
         s.meshes.push_back(head_mesh("Head" + n));
         s.meshes.push_back(tail_mesh("Tail" + n, i == 1 ? pi : 0));
-        const auto id = static_cast<uint16_t>(1 + 3 * i);
+        const auto id = static_cast<uint16_t>(3 + 3 * i);
         tds::node swimmer = dummy_node(id, "Swimmer" + n);
-        const vec3 a = from[i], b = to[i];
-        const float k = pace[i];
-        swimmer.position = sampled(0, swim_frames, 10, [a, b, k](float t) {
-            const float u = std::min(1.0f, t / k), ease = 1 - (1 - u) * (1 - u);
-            const vec3 weave{0, 6 * std::sin(9 * u), 5 * std::sin(7 * u + 1)};
-            return a + (b - a) * ease + weave * (1.3f - u);
-        });
+        swimmer.position = sampled(0, swim_frames, 10, [r = races[i]](float t) { return r.at(t); });
         // Heading along -x, towards the egg, swaying a little.
-        swimmer.rotation = swing(0, swim_frames, {0, 0, 1}, 0.15f, 12 + 2 * i);
+        swimmer.rotation = swing(0, swim_frames, {0, 0, 1}, 0.12f, 12 + 2 * i);
         swimmer.scale = hold({1.3f, 1.3f, 1.3f});
         tds::node head =
             object_node(static_cast<uint16_t>(id + 1), "Head" + n, static_cast<int16_t>(id));
@@ -189,7 +273,7 @@ tds::scene sperm_scene() {
         s.nodes.push_back(tail);
     }
     const camera_rig cam =
-        camera_path("Camera01", 10, 11, swim_lens, 0, swim_frames, 30, swim_eye, [](float t) {
+        camera_path("Camera01", 12, 13, swim_lens, 0, swim_frames, 30, swim_eye, [](float t) {
             return aim_beside(swim_eye(t), {0, 0, 0}, 22, 45, zoomed_projection());
         });
     s.cameras = {cam.camera};

@@ -38,42 +38,6 @@ float flight_x(float y) {
     return 34 * std::sin(2 * pi * (y + 230) / 280);
 }
 
-// The sun, far ahead and low, so that it sets over the end of the field where
-// oland hangs its flare (whose top edge is fixed at row 20): an octagon with
-// eight rays as long as the flare is wide, facing -y. oland puts the flare's
-// left edge at corner b of the first face it draws, so the first face is the
-// ray that points left, its tip as corner b. The part draws the first third
-// of the faces, the rays and the disc; then come eight short rays between
-// the long ones and all of it turned over.
-tds::mesh sun_mesh(float disc, float ray) {
-    mesh_builder b("Sun");
-    constexpr int rays = 8;
-    auto at = [](float radius, float eighths) {
-        const float a = pi * eighths / 4;
-        return vec3{radius * std::cos(a), 0, radius * std::sin(a)};
-    };
-    // Corners of the disc between the rays: ray k points at k eighths of a
-    // turn, from between corners k - 1 and k.
-    std::vector<uint16_t> rim;
-    for (int k = 0; k < rays; ++k) rim.push_back(b.vertex(at(disc, static_cast<float>(k) + 0.5f)));
-    auto long_ray = [&](int k) {
-        const uint16_t tip = b.vertex(at(ray, static_cast<float>(k)));
-        b.triangle(rim[(k + rays - 1) % rays], tip, rim[k]);
-    };
-    long_ray(4); // pointing left, at half a turn
-    const uint16_t middle = b.vertex({0, 0, 0});
-    for (int k = 0; k < rays; ++k) b.triangle(middle, rim[k], rim[(k + 1) % rays]);
-    for (int k = 1; k < rays; ++k) long_ray((4 + k) % rays);
-    for (int k = 0; k < rays; ++k) {
-        const float middle_of = static_cast<float>(k) + 0.5f;
-        const uint16_t s0 = b.vertex(at(disc * 0.9f, middle_of - 0.15f));
-        const uint16_t s1 = b.vertex(at(disc * 1.5f, middle_of));
-        const uint16_t s2 = b.vertex(at(disc * 0.9f, middle_of + 0.15f));
-        b.triangle(s0, s1, s2);
-    }
-    return with_back_faces(b.take());
-}
-
 // oland draws every face as its three edges, so a face whose third corner
 // lies a hair from its second draws one line, from a to b: the field and the
 // toadstools are drawn as line drawings of such slivers.
@@ -91,6 +55,32 @@ tds::mesh drawn_in_first_third(tds::mesh m) {
             m.faces.push_back(f);
         }
     return m;
+}
+
+// The sun, far ahead and low, setting over the end of the field where oland
+// hangs its flare (96 pixels square, its top edge fixed at row 20, its left
+// edge at corner b of the first face the part draws): a small ring with
+// rays fanning up and to the sides as single lines, long and short by
+// turns, into the sky only, so that they read as rays behind the flare's
+// glow and none crosses the field. The first face is the ray that points
+// left, as long as half the flare is wide, its tip as corner b.
+tds::mesh sun_mesh(float per_pixel) {
+    mesh_builder b("Sun");
+    const auto at = [per_pixel](float pixels, float degrees) {
+        const float a = degrees * pi / 180;
+        return vec3{pixels * per_pixel * std::cos(a), 0, pixels * per_pixel * std::sin(a)};
+    };
+    constexpr float ring = 9, long_ray = 48, short_ray = 30;
+    constexpr int rays = 12; // over half a turn, the last pointing right
+    for (int k = rays; k >= 0; --k) {
+        const float degrees = 180.0f * static_cast<float>(k) / rays;
+        line(b, at(ring + 3, degrees), at(k % 2 ? short_ray : long_ray, degrees));
+    }
+    constexpr int rim = 16;
+    for (int k = 0; k < rim; ++k)
+        line(b, at(ring, 360.0f * static_cast<float>(k) / rim),
+             at(ring, 360.0f * static_cast<float>(k + 1) / rim));
+    return drawn_in_first_third(b.take());
 }
 
 // The field as a wide, calm grid of furrows (36 units apart, along and
@@ -163,8 +153,7 @@ tds::scene surfonsurf_scene() {
     s.materials = scene_materials();
     // The sun first: the flare rides on the first face the part draws.
     constexpr float sun_distance = 2500;
-    const float per_pixel = sun_distance / part_projection(lens_fov(40), 220).persp_x;
-    s.meshes.push_back(sun_mesh(18 * per_pixel, 48 * per_pixel));
+    s.meshes.push_back(sun_mesh(sun_distance / part_projection(lens_fov(40), 220).persp_x));
     s.meshes.push_back(field_grid());
     tds::node sun = object_node(0, "Sun");
     // Just below the eye's level, about 5 degrees above the middle of the
@@ -177,16 +166,19 @@ tds::scene surfonsurf_scene() {
     tds::node field = dummy_node(2, "Field");
     field.position = hold({0, 0, 0});
     s.nodes = {sun, ground, field};
-    // Toadstools on either side of the glide, a few at a time in view, big
-    // and low on the picture (oland draws lower lines brighter): the near
-    // ones pass beside the camera, their caps about at the eye's height,
-    // the far ones wait ahead where the glide turns back.
+    // Toadstools on either side of the glide, a few at a time in view, low
+    // on the picture (oland draws lower lines brighter): the near ones pass
+    // well beside the camera, their caps about at the eye's height, the far
+    // ones wait ahead where the glide turns back.
     art::scatter rng(23);
     for (int i = 0; i < 12; ++i) {
         const std::string name = "Shroom" + std::to_string(i + 1);
         const float along = -130 + 50 * static_cast<float>(i) + rng.uniform(-10, 10);
         const float cap = rng.uniform(20, 28), stem = rng.uniform(16, 24);
-        const float off = cap + rng.uniform(35, 110);
+        // Wide of the glide, so that they leave the view while still
+        // small: oland hides no lines, and a near toadstool would be a
+        // tangle with the field's lines through it.
+        const float off = cap + rng.uniform(110, 170);
         const float x = (i % 2 ? off : -off) + flight_x(along);
         s.meshes.push_back(toadstool_mesh(name, cap, stem));
         tds::node m = object_node(static_cast<uint16_t>(3 + i), name, 2);
