@@ -106,7 +106,7 @@ tds::mesh sitter_jaw_mesh(const std::string& name) {
 
 tds::mesh sitter_tail(const std::string& name) {
     mesh_builder b(name);
-    stroke(b, {{-22, 0, 34}, {-32, 0, 42}, {-37, 0, 54}, {-34, 0, 64}, {-29, 0, 66}});
+    stroke(b, {sitter_tail_root, {-29, 0, 45}, {-36, 0, 55}, {-34, 0, 64}, {-29, 0, 66}});
     return b.take("Fur");
 }
 

@@ -14,7 +14,8 @@ namespace vilora::kit::data {
 
 // The greetings' dog, sitting and barking, some 112 units tall, in parts
 // that move about these joints.
-inline constexpr vec3 sitter_neck{14, 0, 80}, sitter_jaw{40, 0, 76}, sitter_tail_root{-22, 0, 34};
+inline constexpr vec3 sitter_neck{14, 0, 80}, sitter_jaw{40, 0, 76},
+    sitter_tail_root{-17, 0, 39.5f};
 // The body's outline from the nape down the back, round the haunch and the
 // paws and up the chest to the throat.
 tds::mesh sitter_body(const std::string& name);
@@ -24,7 +25,8 @@ tds::mesh sitter_body(const std::string& name);
 tds::mesh sitter_head(const std::string& name);
 // The lower jaw from its joint, which opens as the dog barks.
 tds::mesh sitter_jaw_mesh(const std::string& name);
-// The tail from its root, curled up.
+// The tail from its root on the back, above the haunch's fold, curled up
+// and away from the body.
 tds::mesh sitter_tail(const std::string& name);
 
 // houp's dog, trotting, some 118 units long with its tail and 88 tall,

@@ -71,20 +71,21 @@ vec3 greeting_target() {
 // the spot side-on at the bottom left, 114 pixels tall, its feet far enough
 // above the bottom edge that the shaken lines of its swinging legs stay on
 // the picture, short enough along its length that at the widest stretch it
-// stays left of the digits and at the narrowest its tail stays on the
-// picture: true to shape a little above the middle of the stretch. It is
+// stays left of the digits and at the narrowest its wagging tail stays some
+// 14 pixels in from the left edge, clear of the frame: true to shape a
+// little above the middle of the stretch. It is
 // widened across (towards the camera) so that its near legs are darker than
 // its far ones, and its body's lines are darker still.
 struct houp_shot {
-    float size = 2;                     // the dog's scale
-    float squeeze = 0.28f;              // along it
-    float across = 1.5f;                // across it, on top of its size
-    float distance = 140;               // from the camera to its middle plane
-    float bottom = 6, top = 88;         // its feet and ear tips, dog units
-    float feet_row = 160, top_row = 46; // where they show
-    float tail = -50, tail_column = 3;  // its tail's tip (dog units), its column unstretched
-    float body_depth = 90;              // where its body's lines take their grey
-    vec3 dog{3000, 0, 0};               // where it runs, facing +x
+    float size = 2;                       // the dog's scale
+    float squeeze = 0.256f;               // along it
+    float across = 1.5f;                  // across it, on top of its size
+    float distance = 140;                 // from the camera to its middle plane
+    float bottom = 6, top = 88;           // its feet and ear tips, dog units
+    float feet_row = 160, top_row = 46;   // where they show
+    float tail = -50, tail_column = 8.5f; // its tail's tip (dog units), its column unstretched
+    float body_depth = 90;                // where its body's lines take their grey
+    vec3 dog{3000, 0, 0};                 // where it runs, facing +x
 };
 constexpr houp_shot houp{};
 
