@@ -23,7 +23,7 @@
 // times 0.6875, y the same), so the shapes are few faces whose edges lie
 // along their outlines, and nothing comes below row 112, where its strip
 // carries the labels. The first third of each mesh's faces, the daisy's
-// petals and the dragonfly without the tail's joints, scroll along the strip
+// head and the dragonfly without the tail's joints, scroll along the strip
 // as three small copies.
 #include "kit/content/scenes/scenes.h"
 #include "kit/shapes/rig.h"
@@ -79,41 +79,43 @@ private:
 constexpr float petal_depth = 240, middle_depth = 130, stem_depth = 180;
 constexpr float body_depth = 200, eye_depth = 245, joint_depth = 120;
 
-// The daisy: its head about (36, 62), its stem standing on row 110.
-constexpr pixel daisy_middle{36, 62}, daisy_root{36, 110};
+// The daisy: its head about (36, 58), its stem standing on row 110.
+constexpr pixel daisy_middle{36, 58}, daisy_root{36, 110};
 vec3 daisy_origin() {
     return on_screen(daisy_root.x, daisy_root.y, stem_depth);
 }
 
-// Twelve round-ended petals as kites, whose long diagonal is the midrib,
-// and then the round middle, a dozen faces about its centre. The petals
-// go round from the lower left: the grey copy draws the left ones, which
-// lie left of column 58, so the right ones may reach further.
-tds::mesh daisy_head() {
-    flat_drawing d("DaisyHead", daisy_origin());
+// One mesh, so that its order says what each part draws: first the round
+// middle, a dozen faces about its centre, then twelve petals, each one
+// face from the middle out to a broad end 23 pixels out, so that the first
+// third of the faces, which odistort fills for its copies, is the whole
+// head, petals round a dark middle, and nothing of the stem, which would
+// hang onto its strip. The stem and the two leaves, two faces apiece,
+// make up the other third; the credits fill the whole flower and their
+// grey copy, the first eighth, holds only the middle, which lies left of
+// column 58, off the picture there.
+tds::mesh daisy() {
+    flat_drawing d("DaisyFlower", daisy_origin());
     const auto at = [](float angle, float r, float aside) {
         const float c = std::cos(angle), s = std::sin(angle);
         return pixel{daisy_middle.x + c * r - s * aside, daisy_middle.y + s * r + c * aside};
     };
     constexpr int petals = 12;
-    for (int p = 0; p < petals; ++p) {
-        const float a = 2 * pi * (static_cast<float>(p) + 4) / petals;
-        d.kite(at(a, 10, 0), at(a, 18, 5.5f), at(a, 27, 0), at(a, 18, -5.5f), petal_depth);
-    }
     for (int k = 0; k < petals; ++k) {
         const float a = 2 * pi * static_cast<float>(k) / petals;
         const float b = 2 * pi * static_cast<float>(k + 1) / petals;
-        d.triangle(at(a, 10, 0), at(b, 10, 0), daisy_middle, middle_depth);
+        d.triangle(at(a, 8, 0), at(b, 8, 0), daisy_middle, middle_depth);
     }
-    return d.take("Petal");
-}
-
-// The stem and a leaf to either side.
-tds::mesh daisy_stem() {
-    flat_drawing d("DaisyStem", daisy_origin());
-    d.kite({35, 88}, {37.5f, 88}, {37.5f, 110}, {35, 110}, stem_depth);
-    d.kite({35.5f, 105}, {29, 98}, {20, 96}, {27, 103}, stem_depth);
-    d.kite({37, 101}, {42, 94}, {52, 92}, {45, 99}, stem_depth);
+    for (int p = 0; p < petals; ++p) {
+        const float a = 2 * pi * (static_cast<float>(p) + 0.5f) / petals;
+        d.triangle(at(a, 23, -4.5f), at(a, 23, 4.5f), at(a, 5, 0), petal_depth);
+    }
+    d.kite({35, 80}, {37.5f, 80}, {37.5f, 95}, {35, 95}, stem_depth);
+    d.kite({35, 95}, {37.5f, 95}, {37.5f, 110}, {35, 110}, stem_depth);
+    d.kite({35.5f, 105}, {32, 100}, {25, 97}, {31, 104}, stem_depth);
+    d.kite({31, 104}, {25, 97}, {20, 96}, {24, 101}, stem_depth);
+    d.kite({37, 101}, {40, 96}, {46, 93}, {42, 100}, stem_depth);
+    d.kite({42, 100}, {46, 93}, {52, 92}, {47, 97}, stem_depth);
     return d.take("Petal");
 }
 
@@ -190,7 +192,7 @@ tds::node child(uint16_t id, const char* name, int16_t parent, vec3 at) {
 // screen), so that seen from above it narrows and widens.
 tds::node beating(uint16_t id, const char* name, pixel root, const wing_shape& w, float angle) {
     constexpr int beats = 33; // one every six frames or so
-    tds::node n = child(id, name, 3, on_screen(root.x, root.y, w.depth) - fly_origin());
+    tds::node n = child(id, name, 2, on_screen(root.x, root.y, w.depth) - fly_origin());
     n.rotation = swing(0, loop_frames, {0, 0, 1}, angle, beats);
     return n;
 }
@@ -201,26 +203,25 @@ tds::scene vosaq_scene() {
     tds::scene s;
     s.end_frame = loop_frames;
     s.materials = scene_materials();
-    s.meshes = {daisy_head(),
-                daisy_stem(),
+    s.meshes = {daisy(),
                 dragonfly_body(),
                 wing("WingFL", fore_left, -1, fore_wing),
                 wing("WingFR", fore_right, 1, fore_wing),
                 wing("WingHL", hind_left, -1, hind_wing),
                 wing("WingHR", hind_right, 1, hind_wing)};
     // The daisy nods on its stem, about the camera's line of sight.
-    tds::node daisy = dummy_node(0, "Daisy");
-    daisy.position = hold(daisy_origin());
-    daisy.rotation = swing(0, loop_frames, {0, 1, 0}, 0.05f, 2);
+    tds::node plant = dummy_node(0, "Daisy");
+    plant.position = hold(daisy_origin());
+    plant.rotation = swing(0, loop_frames, {0, 1, 0}, 0.05f, 2);
     // The dragonfly sways about its place and turns a little to and fro.
-    tds::node fly = dummy_node(3, "Dragonfly");
+    tds::node fly = dummy_node(2, "Dragonfly");
     fly.position = sampled(0, loop_frames, 10, [](float t) {
         return on_screen(thorax.x + 3 * std::sin(2 * pi * 2 * t),
                          thorax.y + 2 * std::sin(2 * pi * 3 * t), body_depth);
     });
     fly.rotation = swing(0, loop_frames, {0, 1, 0}, 0.08f, 3);
     const camera_rig cam = camera_path(
-        "Camera01", 9, 10, lens, 0, loop_frames, 50,
+        "Camera01", 8, 9, lens, 0, loop_frames, 50,
         [](float) {
             return vec3{0, -eye_distance, 0};
         },
@@ -229,14 +230,13 @@ tds::scene vosaq_scene() {
         });
     s.cameras = {cam.camera};
     s.lights = {{"Sun", {100, -150, 150}, {1, 0.95f, 0.8f}}};
-    s.nodes = {daisy, child(1, "DaisyHead", 0, {0, 0, 0}), child(2, "DaisyStem", 0, {0, 0, 0}), fly,
-               child(4, "Body", 3, {0, 0, 0}),
+    s.nodes = {plant, child(1, "DaisyFlower", 0, {0, 0, 0}), fly, child(3, "Body", 2, {0, 0, 0}),
                // The fore pair beats against the hind pair; the two wings of
                // a pair mirror each other.
-               beating(5, "WingFL", fore_left, fore_wing, 0.7f),
-               beating(6, "WingFR", fore_right, fore_wing, -0.7f),
-               beating(7, "WingHL", hind_left, hind_wing, -0.7f),
-               beating(8, "WingHR", hind_right, hind_wing, 0.7f), cam.eye, cam.target};
+               beating(4, "WingFL", fore_left, fore_wing, 0.7f),
+               beating(5, "WingFR", fore_right, fore_wing, -0.7f),
+               beating(6, "WingHL", hind_left, hind_wing, -0.7f),
+               beating(7, "WingHR", hind_right, hind_wing, 0.7f), cam.eye, cam.target};
     return s;
 }
 
