@@ -23,6 +23,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -291,12 +292,20 @@ TEST(DataScenes, ScenesKeepClearOfWhatThePartsDrawOverThem) {
     EXPECT_GT(copy.corners, 0);
     EXPECT_EQ(copy.outside, 0);
     // odistort writes its labels at row 120 on a pale band: its lines and
-    // its copies (0.6 the size, 50 rows lower) stay above them.
+    // its copies (0.6 the size, 50 rows lower) stay above them. The daisy's
+    // copies, its first third, ride on the strip, above its top edge at row
+    // 101, with nothing of the stem hanging onto it.
     const corner_count labels =
         count_corners("odistort", 1, [](const drawn_face&, const screen_point& s) {
             return s.y < 112 && s.y * 0.6f + 50 < 118;
         });
     EXPECT_EQ(labels.outside, 0);
+    const corner_count daisies =
+        count_corners("odistort", 3, [](const drawn_face& f, const screen_point& s) {
+            return !std::string_view(f.mesh->name).starts_with("Daisy") || s.y * 0.6f + 50 < 101;
+        });
+    EXPECT_GT(daisies.corners, 0);
+    EXPECT_EQ(daisies.outside, 0);
     // oneco0 fills only columns left of 180: all of the egg, its corona and
     // its membrane lie there, or their rims stand out past their fill.
     const corner_count egg =
@@ -523,7 +532,8 @@ TEST(DataScenes, HoupsDogIsShadedAndAloneInItsShot) {
 TEST(DataScenes, HoupsDogStaysOnThePicture) {
     // The part stretches columns 1.8 to 4 times from column 0 and shakes
     // every line's ends up to 9 pixels right and down: at the narrowest the
-    // dog's tail is on the picture, and its swinging feet, shaken down,
+    // dog's wagging tail and its rear keep 12 pixels in from the left edge,
+    // clear of the frame, and its swinging feet, shaken down,
     // stay 16 rows above the bottom edge, clear of it, its ears below the
     // top one.
     const faults f = find_faults("houp", [](const std::vector<drawn_face>& faces) {
@@ -531,7 +541,7 @@ TEST(DataScenes, HoupsDogStaysOnThePicture) {
         for (const drawn_face& d : faces) {
             if (!view.subject(d.mesh->name)) continue;
             for (const screen_point& s : d.corner)
-                if (s.x * 1.8f / 3 < 0 || s.y < 0 || s.y + 9 > 184)
+                if (s.x * 1.8f / 3 < 12 || s.y < 0 || s.y + 9 > 184)
                     return std::string(d.mesh->name) + " at " + std::to_string(s.x) + ", " +
                            std::to_string(s.y);
         }
@@ -544,6 +554,33 @@ TEST(DataScenes, HoupsDogStaysOnThePicture) {
 // The length of a line in pixels.
 float span(const screen_point& a, const screen_point& b) {
     return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+TEST(DataScenes, GreetingsDogsTailLeavesTheBackClearOfTheHaunch) {
+    // The sitting dog wags its tail from the back, above the fold of its
+    // haunch: on every frame no corner of the tail comes within 10 pixels of
+    // the fold, so that the tail never reads as the fold running on through
+    // the haunch. The fold is the body's second stroke, after the outline's
+    // 14 segments of two faces each, and has 4 segments.
+    constexpr int fold_first = 28, fold_end = 36;
+    const faults f = find_faults("ogreety", [](const std::vector<drawn_face>& faces) {
+        std::vector<screen_point> tail, fold;
+        for (const drawn_face& d : faces) {
+            const std::string_view name = d.mesh->name;
+            if (name == "SitTail") tail.insert(tail.end(), d.corner, d.corner + 3);
+            if (name == "SitBody" && d.index >= fold_first && d.index < fold_end)
+                fold.insert(fold.end(), d.corner, d.corner + 3);
+        }
+        if (tail.empty() || fold.empty()) return std::string("no tail or fold");
+        for (const screen_point& t : tail)
+            for (const screen_point& h : fold)
+                if (span(t, h) < 10)
+                    return "tail at " + std::to_string(t.x) + ", " + std::to_string(t.y) +
+                           " near the fold";
+        return std::string();
+    });
+    EXPECT_GT(f.frames, 100);
+    EXPECT_EQ(f.bad, 0) << f.first;
 }
 
 TEST(DataScenes, HoupsDogIsDrawnInLinesLongerThanItsShake) {
