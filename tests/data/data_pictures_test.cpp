@@ -132,6 +132,11 @@ int field(uint32_t value, int shift, int bits) {
     return static_cast<int>(value >> shift & ((1u << bits) - 1));
 }
 
+// The red, green and blue of an 8-bit-per-channel pixel.
+std::array<int, 3> channels_of(uint32_t p) {
+    return {field(p, 16, 8), field(p, 8, 8), field(p, 0, 8)};
+}
+
 TEST_F(DataPictures, EveryPictureDecodesAlikeInOurDecodersAndImageMagick) {
     test_display screen(320, 240, 16);
     std::set<std::string> formats;
@@ -250,7 +255,8 @@ TEST_F(DataPictures, TheCreditPlaquesAreAlikeAndComeUpOntoAPlainShelf) {
 
 // The brightest of a pixel's channels.
 int brightest(uint32_t p) {
-    return std::max({field(p, 16, 8), field(p, 8, 8), field(p, 0, 8)});
+    const auto [r, g, b] = channels_of(p);
+    return std::max({r, g, b});
 }
 
 TEST_F(DataPictures, TheCreditPlaquesAreFilledAcrossWithRoomUnderTheirLines) {
@@ -283,11 +289,11 @@ TEST_F(DataPictures, TheCreditPlaquesAreFilledAcrossWithRoomUnderTheirLines) {
 // The title's lettering is warm (rust or amber) on blue fog and black hills:
 // a pixel of it is bright red, far redder than blue. Its glow is a dim red.
 bool warm_ink(uint32_t p) {
-    const int r = p >> 16 & 0xFF, b = p & 0xFF;
+    const auto [r, g, b] = channels_of(p);
     return r > 200 && r > b + 80;
 }
 bool warm_glow(uint32_t p) {
-    const int r = p >> 16 & 0xFF, b = p & 0xFF;
+    const auto [r, g, b] = channels_of(p);
     return r > 40 && r > b + 30;
 }
 
@@ -307,7 +313,7 @@ TEST_F(DataPictures, TheTitlesNameIsSetAsTwoWordsInTwoTonesWithAPlainSpace) {
                 const uint32_t p = title.at(x, y);
                 if (!warm_ink(p)) continue;
                 inked[x] = true;
-                green[x] += p >> 8 & 0xFF;
+                green[x] += channels_of(p)[1];
                 ++count[x];
             }
         std::vector<int> gaps, starts{0};
@@ -411,11 +417,7 @@ TEST_F(DataPictures, ObwsEyeChartStaysInTheColumnsTheBendingLeaves) {
     const decoded frame(*dir_ / "uganda4.782" / "torture.bmp", false);
     ASSERT_EQ(frame.status, decode_ok);
     ASSERT_EQ(frame.picture.width, 320);
-    const auto channels = [&](int x, int y) {
-        const uint32_t p = frame.at(x, y);
-        return std::array<int, 3>{static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
-                                  static_cast<int>(p & 0xFF)};
-    };
+    const auto channels = [&](int x, int y) { return channels_of(frame.at(x, y)); };
     int paper = 0, ink = 0, stray = 0, card_rows = 0;
     for (int y = 0; y < frame.picture.height; ++y) {
         bool card_row = false;
